@@ -1,0 +1,139 @@
+#pragma once
+// The shared station state: every process-wide item under its own name, and a
+// pointer to each window. main() creates one; tests create a fresh one each.
+#include "app/CommandLine.h"
+#include "app/Messages.h"
+#include "translation/TranslationRegistry.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class TVo3112CCC;
+class TDeviceConfigForm;
+class TParaDig;
+class TFehler;
+class TSIOTransfer;
+class TParaAna;
+class TCont;
+class TAboutBox;
+class TOKBottomDlg;
+class TAllgePara;
+class TParaAnaOut;
+class TParaAnaIn32Bit;
+class TAlarmMaske;
+class TParameter;
+
+constexpr int FrameBufferSize = 264;
+constexpr int SlotCount = 9;
+
+// StationFlags bits
+namespace StationFlag {
+constexpr quint8 SerialOpen = 0x01;
+constexpr quint8 TcpUp = 0x02;
+constexpr quint8 ConfigAnswered = 0x04;
+constexpr quint8 ProcessDataAnswered = 0x08;
+constexpr quint8 SocketError = 0x10;
+constexpr quint8 RestartUnderWay = 0x80;
+} // namespace StationFlag
+
+struct StationConfiguration {
+    quint16 AnaInCount = 0;
+    quint16 AnaIn32Count = 0;
+    quint16 AnaOutCount = 0;
+    quint16 DigInCount = 0;
+    quint16 DigOutCount = 0;
+    std::array<quint16, SlotCount + 1> SlotModuleIds{}; // index 1..9, 0 unused
+    quint8 ConfigValid = 0;
+    quint16 TempChannelCount = 0;
+    quint16 DigOutModuleCount = 0;
+    std::array<quint8, 16> AnaInFormat{};
+};
+
+class Deklarat {
+public:
+    Deklarat();
+    Deklarat(const Deklarat &) = delete;
+    Deklarat &operator=(const Deklarat &) = delete;
+
+    // Frame buffers and link state
+    std::array<quint8, FrameBufferSize> TxFrame{};
+    std::array<quint8, FrameBufferSize> RxFrame{};
+    quint16 RxCount = 0;
+    quint8 TxLength = 0;
+    quint16 TransactionId = 0;
+    quint8 SlaveAddress = 8;
+    quint8 TcpConnected = 0;
+    quint8 EthernetSelected = 0;
+    QString TxHexText;
+    QString SettingsPath = QStringLiteral("Modbus.ini");
+
+    // Timing
+    qint32 ResponseInterval = 100;
+    qint32 DataTimeout = 100;
+    qint32 ParaTimeout = 500;
+    quint16 RetryLimit = 5;
+
+    quint8 StationFlags = 0;
+    StationConfiguration StationConfig;
+
+    // Process image and output images
+    std::array<qint32, 16> AnaInValues{};
+    std::array<quint8, 12> DigInBytes{};
+    std::array<quint16, 16> AnaOutValues{};
+    std::array<quint8, SlotCount + 1> DigOutSlotBytes{}; // index 1..9
+    std::array<quint8, 12> DigOutBytes{};
+
+    // Module names
+    quint8 BrandMode = 0;
+    std::array<QString, 256> ModuleShortNames;
+
+    // Start-up and automation state
+    QStringList Arguments; // command-line arguments after the program name
+    CommandLineOptions CommandLine;
+    quint16 AutostartStep = 0;
+    quint8 AutostartConfigAttempts = 0;
+    quint8 ReadConfigOnAutostart = 1;
+    quint8 PipeControl = 0;
+    QDateTime StartTimeStamp;
+
+    // Languages
+    quint8 CurrentLanguage = 0;
+    TranslationRegistry Translations;
+
+    // Windows, in creation order
+    TVo3112CCC *Vo3112CCC = nullptr;
+    TDeviceConfigForm *DeviceConfigForm = nullptr;
+    TParaDig *ParaDig = nullptr;
+    TFehler *Fehler = nullptr;
+    TSIOTransfer *SIOTransfer = nullptr;
+    TParaAna *ParaAna = nullptr;
+    TCont *Cont = nullptr;
+    TAboutBox *AboutBox = nullptr;
+    TOKBottomDlg *OKBottomDlg = nullptr;
+    TAllgePara *AllgePara = nullptr;
+    TParaAnaOut *ParaAnaOut = nullptr;
+    TParaAnaIn32Bit *ParaAnaIn32Bit = nullptr;
+    TAlarmMaske *AlarmMaske = nullptr;
+    TParameter *Parameter = nullptr;
+
+    // Where message boxes go; real dialogs unless replaced.
+    MessageSink &messages() { return *sink_; }
+    void setMessageSink(MessageSink *sink) { sink_ = sink ? sink : &dialogSink_; }
+
+    // The common caption of error boxes ("@idERR" of the interface window).
+    QString errorCaption() const;
+
+    // Folder of the program file, with a trailing separator.
+    QString ProgramFolder;
+
+private:
+    DialogMessageSink dialogSink_;
+    MessageSink *sink_ = &dialogSink_;
+};
+
+// Switches every window to a language and remembers it.
+void SelectLanguage(Deklarat &d, quint8 language);

@@ -1,0 +1,22 @@
+#pragma once
+// Base of the secondary windows: the shared state and one translation component.
+#include "translation/TMultiLang.h"
+
+#include <QDialog>
+
+class Deklarat;
+
+class TForm : public QDialog {
+    Q_OBJECT
+public:
+    TForm(Deklarat &d, const QString &className, const QString &designCaption);
+
+    TMultiLang *MultiLang1 = nullptr;
+    QString LookupMessage(const QString &id) const;
+
+protected:
+    // Call once the controls exist, before the window's own creation step.
+    void translate(QStringList words, QStringList charSets, quint8 designLanguage = 0);
+
+    Deklarat &d;
+};

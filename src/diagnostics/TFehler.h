@@ -1,0 +1,10 @@
+#pragma once
+#include "app/TForm.h"
+
+// Window shell: its caption and word list; its controls and behaviour are built
+// with the features that use it.
+class TFehler : public TForm {
+    Q_OBJECT
+public:
+    explicit TFehler(Deklarat &d);
+};

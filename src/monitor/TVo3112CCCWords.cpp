@@ -1,0 +1,42 @@
+#include "translation/WordLists.h"
+
+QStringList TVo3112CCCWords()
+{
+    return {
+        u"%Form%"_qs, u"Modbus/TCP Steuerung"_qs, u"Modbus/TCP Control"_qs,
+        u"Datei1"_qs, u"Datei"_qs, u"File"_qs,
+        u"Info1"_qs, u"Info"_qs, u"About"_qs,
+        u"Sprache1"_qs, u"Sprache"_qs, u"Language"_qs,
+        u"Beenden1"_qs, u"Beenden"_qs, u"Exit"_qs,
+        u"Schnittstelle1"_qs, u"Schnittstelle"_qs, u"Interface"_qs,
+        u"Steuerung1"_qs, u"Steuerung"_qs, u"Control"_qs,
+        u"Parameter1"_qs, u"Parameter"_qs, u"Parameter"_qs,
+        u"Konfiguration1"_qs, u"Konfiguration"_qs, u"Configuration"_qs,
+        u"Fehler1"_qs, u"Fehler"_qs, u"Error"_qs,
+        u"Parameterfenster1"_qs, u"Parameterfenster"_qs, u"Parameter Windows"_qs,
+        u"Analog1"_qs, u"analoge Eingänge"_qs, u"analog In"_qs,
+        u"AnalogIn32Bit1"_qs, u"analoge Eingänge 32Bit"_qs, u"analog In 32Bit"_qs,
+        u"AnalogOut1"_qs, u"analoge Ausgänge"_qs, u"analog Out"_qs,
+        u"Digital1"_qs, u"digitale Ausgänge"_qs, u"digital Out"_qs,
+        u"Allgemein1"_qs, u"Allgemein"_qs, u"General"_qs,
+        u"Bus"_qs, u"Busverkehr"_qs, u"Traffic"_qs,
+        u"Transmit"_qs, u"Senden"_qs, u"Transmitt"_qs,
+        u"Receive"_qs, u"Empfangen"_qs, u"Receive"_qs,
+        u"Active"_qs, u"Aktiv"_qs, u"Active"_qs,
+        u"Clear"_qs, u"Löschen"_qs, u"Clear"_qs,
+        u"LZeilen"_qs, u"Zeilen"_qs, u"Lines"_qs,
+        u"LDataTimeout"_qs, u"Daten Timeout in ms"_qs, u"Data Timeout in ms"_qs,
+        u"LParaTimeout"_qs, u"Para Timeout in ms"_qs, u"Para Timeout in ms"_qs,
+        u"Speichern"_qs, u"Speichern"_qs, u"Save"_qs,
+        u"LDatei"_qs, u"Datei:"_qs, u"File"_qs,
+        u"BFreeCom"_qs, u"freie Kommunikation"_qs, u"free Communication"_qs,
+        u"TCFreeCom"_qs, u"Kommunikation"_qs, u"Commuication"_qs,
+        u"LSendenBis"_qs, u"Senden bis"_qs, u"Send to Byte"_qs,
+        u"BFill0x00"_qs, u"Fülle mit 0"_qs, u"Fill with 0"_qs,
+        u"BSend"_qs, u"Senden"_qs, u"Send"_qs,
+        u"BAutoSend"_qs, u"zykl. Senden"_qs, u"AutoSend"_qs,
+        u"LMs"_qs, u"ms"_qs, u"ms"_qs,
+        u"@BFreeComClose"_qs, u"Schließen"_qs, u"Close"_qs,
+        u"@BFreeCom"_qs, u"freie Kommunikation"_qs, u"free Communication"_qs,
+    };
+}

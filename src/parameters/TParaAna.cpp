@@ -1,0 +1,8 @@
+#include "parameters/TParaAna.h"
+
+#include "translation/WordLists.h"
+
+TParaAna::TParaAna(Deklarat &d) : TForm(d, QStringLiteral("TParaAna"), QStringLiteral("analoge Parameter"))
+{
+    translate(TParaAnaWords(), WindowFonts::Arial(), 0);
+}

@@ -1,0 +1,8 @@
+#include "parameters/TParaAnaOut.h"
+
+#include "translation/WordLists.h"
+
+TParaAnaOut::TParaAnaOut(Deklarat &d) : TForm(d, QStringLiteral("TParaAnaOut"), QStringLiteral("Parameter analoge Ausgaenge"))
+{
+    translate(TParaAnaOutWords(), WindowFonts::Arial(), 0);
+}

@@ -1,0 +1,8 @@
+#include "parameters/TParaDig.h"
+
+#include "translation/WordLists.h"
+
+TParaDig::TParaDig(Deklarat &d) : TForm(d, QStringLiteral("TParaDig"), QStringLiteral("digitale Parameter"))
+{
+    translate(TParaDigWords(), WindowFonts::Arial(), 0);
+}
