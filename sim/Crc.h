@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace sim {
+
+// CRC-16 of the Modbus serial line, computed bit by bit so that it does not
+// share the table method of the tool it checks.
+uint16_t modbusCrc(std::span<const uint8_t> bytes);
+
+} // namespace sim
