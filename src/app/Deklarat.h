@@ -26,6 +26,7 @@ class TParaAnaOut;
 class TParaAnaIn32Bit;
 class TAlarmMaske;
 class TParameter;
+class Transport;
 
 constexpr int FrameBufferSize = 264;
 constexpr int SlotCount = 9;
@@ -119,6 +120,9 @@ public:
     TParaAnaIn32Bit *ParaAnaIn32Bit = nullptr;
     TAlarmMaske *AlarmMaske = nullptr;
     TParameter *Parameter = nullptr;
+
+    // The link of the interface window; null until that window exists.
+    Transport *Link = nullptr;
 
     // Where message boxes go; real dialogs unless replaced.
     MessageSink &messages() { return *sink_; }

@@ -1,10 +1,87 @@
 #pragma once
+// The interface window: how the coupler is reached (serial line or TCP), the
+// link itself, and the interface keys of Modbus.ini.
 #include "app/TForm.h"
+#include "link/Transport.h"
 
-// Window shell: its caption and word list; its controls and behaviour are built
-// with the features that use it.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+
+// The address field: opening its list or pressing Enter runs the history rule.
+class TAddressComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+    void showPopup() override;
+
+signals:
+    void dropDown();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
 class TSIOTransfer : public TForm {
     Q_OBJECT
 public:
     explicit TSIOTransfer(Deklarat &d);
+
+    QCheckBox *CBoEthernet;
+    QGroupBox *GroupBox1;
+    QComboBox *CoBoCom;
+    QLabel *Label1;
+    QComboBox *CoBoFrame;
+    QLabel *Label2;
+    QComboBox *CoBoBaud;
+    QCheckBox *RS485Enable;
+    QCheckBox *RTS;
+    QCheckBox *DTR;
+    QGroupBox *GBEthernet;
+    TAddressComboBox *CBAdresse;
+    QLabel *Label3;
+    QSpinBox *SEPort;
+    QCheckBox *CBoShowMessage;
+    QPushButton *OK;
+    QPushButton *Cancel;
+    QPushButton *BClosePort;
+
+    Transport *Link;
+
+    // The link values kept between uses of the dialog.
+    int ComNumber = 3;   // 1..4
+    int BaudRate = 38400;
+    int FrameFormat = 4; // 1..4
+    int SelectedHistoryIndex = 0;
+
+    void FormCreate();
+    void CBoEthernetClick();
+    void RS485EnableClick();
+    void OKClick();
+    void CancelClick();
+    void FormClose();
+    void BClosePortClick();
+    void CoBoChange();
+    void CBAdresseSelect(int index);
+    void CBAdresseDropDown();
+
+    void ClientSocketConnect();
+    void ClientSocketDisconnect();
+    void ClientSocketError(QAbstractSocket::SocketError error);
+
+    void Daten_Transfer(quint8 length) { Link->Daten_Transfer(length); }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void takeLinkValuesFromCombos();
+    void restoreFromSettings();
+    enum class SerialOpenResult { Opened, Reported, OtherFailure };
+    SerialOpenResult openSerialPort();
+    void setStatusPanel1(const QString &text);
+    void connectionMessage(const QString &text);
 };

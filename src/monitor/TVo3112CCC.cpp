@@ -17,9 +17,18 @@
 #include "translation/TOKBottomDlg.h"
 #include "translation/WordLists.h"
 
+#include "app/Messages.h"
+
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QFileInfo>
 #include <QMenuBar>
+#include <QVBoxLayout>
 
 void ShowWindow(QWidget *window)
 {
@@ -34,7 +43,6 @@ TVo3112CCC::TVo3112CCC(Deklarat &d) : d(d)
 {
     setObjectName(QStringLiteral("TVo3112CCC"));
     setWindowTitle(QStringLiteral("Modbus/TCP Steuerung"));
-    resize(800, 600);
 
     Datei1 = menuBar()->addMenu(QStringLiteral("Datei"));
     Datei1->setObjectName(QStringLiteral("Datei1"));
@@ -63,6 +71,8 @@ TVo3112CCC::TVo3112CCC(Deklarat &d) : d(d)
     Konfiguration1 = addBarAction("Konfiguration1", QStringLiteral("Konfiguration"),
                                   &TVo3112CCC::Konfiguration1Click);
     Fehler1 = addBarAction("Fehler1", QStringLiteral("Fehler"), &TVo3112CCC::Fehler1Click);
+
+    buildMonitor();
 
     StatusBar1 = new TStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -141,6 +151,361 @@ void TVo3112CCC::Allgemein1Click() { ShowWindow(d.AllgePara); }
 
 void TVo3112CCC::closeEvent(QCloseEvent *event)
 {
+    // Close an open TCP connection first, but never wait for it forever: a
+    // coupler that does not answer the close must not keep the program alive.
+    if (d.Link && d.Link->ClientSocket->state() != QAbstractSocket::UnconnectedState) {
+        QTcpSocket *socket = d.Link->ClientSocket;
+        socket->disconnectFromHost();
+        if (socket->state() != QAbstractSocket::UnconnectedState) {
+            QEventLoop loop;
+            QTimer::singleShot(3000, &loop, &QEventLoop::quit);
+            connect(socket, &QTcpSocket::disconnected, &loop, &QEventLoop::quit);
+            loop.exec();
+            if (socket->state() != QAbstractSocket::UnconnectedState)
+                socket->abort();
+        }
+    }
+    TimerAutoSend->stop();
+    traffic_.close();
     event->accept();
     QCoreApplication::quit();
+}
+
+namespace {
+
+template <typename T> T *named(T *widget, const char *name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QString hex2(int value)
+{
+    return HexText(static_cast<quint64>(value), 2);
+}
+
+} // namespace
+
+void TVo3112CCC::buildMonitor()
+{
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("PMain"));
+    auto *layout = new QVBoxLayout(central);
+
+    Bus = named(new QGroupBox(QStringLiteral("Busverkehr"), central), "Bus");
+    Transmit = named(new QPlainTextEdit(Bus), "Transmit");
+    Receive = named(new QPlainTextEdit(Bus), "Receive");
+    for (QPlainTextEdit *memo : {Transmit, Receive}) {
+        memo->setReadOnly(true);
+        memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+        memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        memo->setMinimumSize(360, 260);
+        QFont mono(QStringLiteral("Liberation Mono"));
+        mono.setStyleHint(QFont::Monospace);
+        memo->setFont(mono);
+    }
+    sendMemo_ = MonitorMemo(Transmit);
+    receiveMemo_ = MonitorMemo(Receive);
+    sendMemo_.setInitialText(QStringLiteral("Senden"));
+    receiveMemo_.setInitialText(QStringLiteral("Empfangen"));
+    Active = named(new QPushButton(QStringLiteral("Aktiv"), Bus), "Active");
+    Clear = named(new QPushButton(QStringLiteral("Löschen"), Bus), "Clear");
+    LZeilen = named(new QLabel(QStringLiteral("Zeilen"), Bus), "LZeilen");
+    MonitorLines = named(new QComboBox(Bus), "MonitorLines");
+    MonitorLines->setEditable(true);
+    MonitorLines->setInsertPolicy(QComboBox::NoInsert);
+    MonitorLines->addItems({"10", "20", "50", "100", "200", "500", "1000"});
+    MonitorLines->setCurrentIndex(3);
+    auto *busLayout = new QGridLayout(Bus);
+    busLayout->addWidget(Transmit, 0, 0, 1, 4);
+    busLayout->addWidget(Receive, 0, 4, 1, 4);
+    busLayout->addWidget(Active, 1, 0);
+    busLayout->addWidget(Clear, 1, 1);
+    busLayout->addWidget(LZeilen, 1, 2, Qt::AlignRight);
+    busLayout->addWidget(MonitorLines, 1, 3);
+    layout->addWidget(Bus, 1);
+
+    auto *settings = new QHBoxLayout;
+    LDataTimeout = named(new QLabel(QStringLiteral("Daten Timeout in ms"), central), "LDataTimeout");
+    Edit1 = named(new QLineEdit(QStringLiteral("100"), central), "Edit1");
+    LParaTimeout = named(new QLabel(QStringLiteral("Para Timeout in ms"), central), "LParaTimeout");
+    Edit2 = named(new QLineEdit(QStringLiteral("500"), central), "Edit2");
+    for (QLineEdit *edit : {Edit1, Edit2})
+        edit->setMaximumWidth(70);
+    Speichern = named(new QPushButton(QStringLiteral("Speichern"), central), "Speichern");
+    LDatei = named(new QLabel(QStringLiteral("Datei:"), central), "LDatei");
+    Edit3 = named(new QLineEdit(QStringLiteral("Datenverkehr.txt"), central), "Edit3");
+    LedSpeichern = named(new QLabel(central), "LedSpeichern");
+    LedSpeichern->setFixedSize(14, 14);
+    BFreeCom = named(new QPushButton(QStringLiteral("freie Kommunikation"), central), "BFreeCom");
+    settings->addWidget(LDataTimeout);
+    settings->addWidget(Edit1);
+    settings->addSpacing(12);
+    settings->addWidget(LParaTimeout);
+    settings->addWidget(Edit2);
+    settings->addSpacing(12);
+    settings->addWidget(Speichern);
+    settings->addWidget(LDatei);
+    settings->addWidget(Edit3, 1);
+    settings->addWidget(LedSpeichern);
+    settings->addSpacing(12);
+    settings->addWidget(BFreeCom);
+    layout->addLayout(settings);
+
+    buildFreeCommunication(central);
+    layout->addWidget(PFreeCom);
+    auto *sendRow = new QHBoxLayout;
+    BSend = named(new QPushButton(QStringLiteral("Senden"), central), "BSend");
+    BAutoSend = named(new QPushButton(QStringLiteral("zykl. Senden"), central), "BAutoSend");
+    EAutoSend = named(new QLineEdit(QStringLiteral("1000"), central), "EAutoSend");
+    EAutoSend->setMaximumWidth(70);
+    LMs = named(new QLabel(QStringLiteral("ms"), central), "LMs");
+    sendRow->addWidget(BSend);
+    sendRow->addWidget(BAutoSend);
+    sendRow->addWidget(EAutoSend);
+    sendRow->addWidget(LMs);
+    sendRow->addStretch();
+    layout->addLayout(sendRow);
+    for (QWidget *w : {static_cast<QWidget *>(PFreeCom), static_cast<QWidget *>(BSend),
+                       static_cast<QWidget *>(BAutoSend), static_cast<QWidget *>(EAutoSend),
+                       static_cast<QWidget *>(LMs)})
+        w->hide();
+
+    TimerAutoSend = new QTimer(this);
+    TimerAutoSend->setObjectName(QStringLiteral("TimerAutoSend"));
+    setSavingLight(false);
+    setCentralWidget(central);
+
+    connect(Active, &QPushButton::clicked, this, [this] { ActiveClick(); });
+    connect(Clear, &QPushButton::clicked, this, [this] { ClearClick(); });
+    connect(MonitorLines, &QComboBox::activated, this, [this](int i) { MonitorLinesChange(i); });
+    connect(Edit1, &QLineEdit::textEdited, this, [this] { Edit1Change(); });
+    connect(Edit2, &QLineEdit::textEdited, this, [this] { Edit2Change(); });
+    connect(Speichern, &QPushButton::clicked, this, [this] { SpeichernClick(); });
+    connect(BFreeCom, &QPushButton::clicked, this, [this] { BFreeComClick(); });
+    connect(BFill0x00, &QPushButton::clicked, this, [this] { BFill0x00Click(); });
+    connect(BSend, &QPushButton::clicked, this, [this] { BSendClick(); });
+    connect(BAutoSend, &QPushButton::clicked, this, [this] { BAutoSendClick(); });
+    connect(TimerAutoSend, &QTimer::timeout, this, [this] { TimerAutoSendTimer(); });
+}
+
+void TVo3112CCC::buildFreeCommunication(QWidget *parent)
+{
+    PFreeCom = named(new QWidget(parent), "PFreeCom");
+    TCFreeCom = named(new QTabWidget(PFreeCom), "TCFreeCom");
+    auto *page = new QWidget;
+    TCFreeCom->addTab(page, QStringLiteral("Kommunikation"));
+
+    SGFreeCom = named(new QTableWidget(6, 17, page), "SGFreeCom");
+    SGFreeCom->horizontalHeader()->hide();
+    SGFreeCom->verticalHeader()->hide();
+    SGFreeCom->horizontalHeader()->setMinimumSectionSize(10);
+    SGFreeCom->verticalHeader()->setMinimumSectionSize(10);
+    for (int c = 0; c < 17; ++c)
+        SGFreeCom->setColumnWidth(c, 32);
+    for (int r = 0; r < 6; ++r)
+        SGFreeCom->setRowHeight(r, 18);
+    auto fixedCell = [this](int row, int column, const QString &text) {
+        auto *item = new QTableWidgetItem(text);
+        item->setFlags(Qt::ItemIsEnabled);
+        item->setBackground(palette().button());
+        SGFreeCom->setItem(row, column, item);
+    };
+    fixedCell(0, 0, QStringLiteral("hex"));
+    for (int c = 1; c <= 16; ++c)
+        fixedCell(0, c, QStringLiteral("0x") + hex2(c - 1));
+    for (int r = 1; r <= 5; ++r) {
+        fixedCell(r, 0, QStringLiteral("0x") + hex2((r - 1) * 16));
+        for (int c = 1; c <= 16; ++c)
+            SGFreeCom->setItem(r, c, new QTableWidgetItem(QStringLiteral("00")));
+    }
+    SGFreeCom->setFixedSize(17 * 32 + 4, 6 * 18 + 4);
+    SGFreeCom->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    SGFreeCom->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    LSendenBis = named(new QLabel(QStringLiteral("Senden bis"), page), "LSendenBis");
+    CBBytes = named(new QComboBox(page), "CBBytes");
+    CBBytes->addItem(QStringLiteral("NULL"));
+    for (int i = 0; i < 80; ++i)
+        CBBytes->addItem(QStringLiteral("0x") + hex2(i));
+    CBBytes->setCurrentIndex(0);
+    BFill0x00 = named(new QPushButton(QStringLiteral("Fülle mit 0"), page), "BFill0x00");
+
+    auto *pageLayout = new QGridLayout(page);
+    pageLayout->addWidget(SGFreeCom, 0, 0, 3, 1);
+    pageLayout->addWidget(LSendenBis, 0, 1);
+    pageLayout->addWidget(CBBytes, 1, 1);
+    pageLayout->addWidget(BFill0x00, 2, 1);
+    auto *panelLayout = new QVBoxLayout(PFreeCom);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    panelLayout->addWidget(TCFreeCom);
+}
+
+void TVo3112CCC::setSavingLight(bool on)
+{
+    LedSpeichern->setStyleSheet(on ? QStringLiteral("background:#1db31d;border-radius:7px;")
+                                   : QStringLiteral("background:#d02020;border-radius:7px;"));
+}
+
+void TVo3112CCC::addMonitorLine(MonitorMemo &memo, const QString &prefix, const QString &text)
+{
+    if (!MonitorActive)
+        return;
+    const QString line =
+        MonitorLine(prefix, MonitorSeconds(d.StartTimeStamp, QDateTime::currentDateTime()), text);
+    if (TrafficSaving && traffic_.isOpen() && !traffic_.writeLine(line)) {
+        // Stop at the first failure: one clear message instead of one per frame.
+        const QString reason = traffic_.errorString();
+        traffic_.close();
+        TrafficSaving = false;
+        setSavingLight(false);
+        ShowErrorMessage(d, Edit3->text() + QStringLiteral(": ") + reason);
+    }
+    memo.addLine(line, MonitorLineLimit);
+}
+
+void TVo3112CCC::ShowSendData(const QString &text)
+{
+    addMonitorLine(sendMemo_, QStringLiteral("TxD "), text);
+}
+
+void TVo3112CCC::ShowReceivedData(const QString &text)
+{
+    addMonitorLine(receiveMemo_, QStringLiteral("RxD "), text);
+}
+
+void TVo3112CCC::AddSendSeparator()
+{
+    sendMemo_.addLine(QStringLiteral(" "), MonitorLineLimit);
+}
+
+void TVo3112CCC::AddReceiveSeparator()
+{
+    receiveMemo_.addLine(QStringLiteral(" "), MonitorLineLimit);
+}
+
+void TVo3112CCC::ShowLinkNote(const QString &text)
+{
+    sendMemo_.addLine(text, MonitorLineLimit);
+}
+
+void TVo3112CCC::ActiveClick()
+{
+    MonitorActive = !MonitorActive;
+    Active->setText(MonitorActive ? QStringLiteral("Active") : QStringLiteral("Not Active"));
+    Transmit->setEnabled(MonitorActive);
+    Receive->setEnabled(MonitorActive);
+}
+
+void TVo3112CCC::ClearClick()
+{
+    sendMemo_.clear();
+    receiveMemo_.clear();
+}
+
+void TVo3112CCC::MonitorLinesChange(int index)
+{
+    bool ok = false;
+    const int limit = MonitorLines->itemText(index).toInt(&ok);
+    if (ok)
+        MonitorLineLimit = limit;
+}
+
+void TVo3112CCC::Edit1Change()
+{
+    // An empty field is one being retyped, not a wrong number.
+    if (Edit1->text().trimmed().isEmpty())
+        return;
+    qint64 value = d.DataTimeout;
+    if (StrToIntReported(d, Edit1->text(), value))
+        d.DataTimeout = static_cast<qint32>(value);
+}
+
+void TVo3112CCC::Edit2Change()
+{
+    if (Edit2->text().trimmed().isEmpty())
+        return;
+    qint64 value = d.ParaTimeout;
+    if (StrToIntReported(d, Edit2->text(), value))
+        d.ParaTimeout = static_cast<qint32>(value);
+}
+
+void TVo3112CCC::SpeichernClick()
+{
+    if (!TrafficSaving) {
+        QString path = Edit3->text();
+        if (QFileInfo(path).isRelative())
+            path = d.ProgramFolder + path;
+        QString error;
+        if (!traffic_.open(path, &error)) {
+            ShowErrorMessage(d, path + QStringLiteral(": ") + error);
+            return;
+        }
+        TrafficSaving = true;
+        setSavingLight(true);
+    } else {
+        TrafficSaving = false;
+        setSavingLight(false);
+        traffic_.close();
+    }
+}
+
+void TVo3112CCC::BFreeComClick()
+{
+    const bool show = !FreeComOpen;
+    if (show && d.TcpConnected != 1)
+        return;
+    FreeComOpen = show;
+    for (QWidget *w : {static_cast<QWidget *>(PFreeCom), static_cast<QWidget *>(BSend),
+                       static_cast<QWidget *>(BAutoSend), static_cast<QWidget *>(EAutoSend),
+                       static_cast<QWidget *>(LMs)})
+        w->setVisible(show);
+    BFreeCom->setText(LookupMessage(show ? QStringLiteral("@BFreeComClose") : QStringLiteral("@BFreeCom")));
+}
+
+void TVo3112CCC::BFill0x00Click()
+{
+    for (int r = 1; r <= 5; ++r)
+        for (int c = 1; c <= 16; ++c)
+            SGFreeCom->item(r, c)->setText(QStringLiteral("00"));
+}
+
+void TVo3112CCC::BSendClick()
+{
+    const int k = CBBytes->currentIndex();
+    if (k <= 0)
+        return;
+    // Convert every cell first: a bad cell stops the send before anything changes.
+    std::array<quint8, 80> bytes{};
+    for (int i = 1; i <= k; ++i) {
+        const QTableWidgetItem *cell = SGFreeCom->item((i - 1) / 16 + 1, (i - 1) % 16 + 1);
+        qint64 value = 0;
+        if (!StrToIntReported(d, QStringLiteral("$0") + (cell ? cell->text() : QString()), value))
+            return;
+        bytes[static_cast<size_t>(i - 1)] = static_cast<quint8>(value & 0xFF);
+    }
+    ++d.TransactionId;
+    std::copy(bytes.begin(), bytes.begin() + k, d.TxFrame.begin());
+    Daten_Transfer(d, static_cast<quint8>(k));
+}
+
+void TVo3112CCC::BAutoSendClick()
+{
+    if (BAutoSend->text() == QLatin1String("Start")) {
+        int period = 1000;
+        if (const auto parsed = ParseUserInteger(EAutoSend->text()); parsed && *parsed > 0 && *parsed <= 0x7FFFFFFF)
+            period = static_cast<int>(*parsed);
+        EAutoSend->setText(QString::number(period));
+        TimerAutoSend->setInterval(period);
+        BAutoSend->setText(QStringLiteral("Stop"));
+        TimerAutoSend->start();
+    } else {
+        BAutoSend->setText(QStringLiteral("Start"));
+        TimerAutoSend->stop();
+    }
+}
+
+void TVo3112CCC::TimerAutoSendTimer()
+{
+    BSendClick();
 }

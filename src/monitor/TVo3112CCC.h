@@ -1,15 +1,26 @@
 #pragma once
+#include "link/Transport.h"
+#include "monitor/MonitorLines.h"
 #include "translation/Elements.h"
 #include "translation/TMultiLang.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
 
 class Deklarat;
 
-// The main window: menu, status bar and (later) the bus monitor.
-class TVo3112CCC : public QMainWindow {
+// The main window: menu, status bar, bus monitor and free communication.
+class TVo3112CCC : public QMainWindow, public MonitorSink {
     Q_OBJECT
 public:
     explicit TVo3112CCC(Deklarat &d);
@@ -34,6 +45,60 @@ public:
     QAction *Allgemein1;
     TStatusBar *StatusBar1;
 
+    QGroupBox *Bus;
+    QPlainTextEdit *Transmit;
+    QPlainTextEdit *Receive;
+    QPushButton *Active;
+    QPushButton *Clear;
+    QLabel *LZeilen;
+    QComboBox *MonitorLines;
+    QLabel *LDataTimeout;
+    QLineEdit *Edit1;
+    QLabel *LParaTimeout;
+    QLineEdit *Edit2;
+    QPushButton *Speichern;
+    QLabel *LDatei;
+    QLineEdit *Edit3;
+    QLabel *LedSpeichern;
+    QPushButton *BFreeCom;
+    QWidget *PFreeCom;
+    QTabWidget *TCFreeCom;
+    QTableWidget *SGFreeCom;
+    QLabel *LSendenBis;
+    QComboBox *CBBytes;
+    QPushButton *BFill0x00;
+    QPushButton *BSend;
+    QPushButton *BAutoSend;
+    QLineEdit *EAutoSend;
+    QLabel *LMs;
+    QTimer *TimerAutoSend;
+
+    // Window state
+    bool MonitorActive = true;
+    int MonitorLineLimit = 100;
+    bool TrafficSaving = false;
+    bool FreeComOpen = false;
+
+    // MonitorSink
+    void ShowSendData(const QString &text) override;
+    void ShowReceivedData(const QString &text) override;
+    void AddSendSeparator() override;
+    void AddReceiveSeparator() override;
+    void ShowLinkNote(const QString &text) override;
+
+    void ActiveClick();
+    void ClearClick();
+    void MonitorLinesChange(int index);
+    void Edit1Change();
+    void Edit2Change();
+    void SpeichernClick();
+    void BFreeComClick();
+    void BFill0x00Click();
+    void BSendClick();
+    void BAutoSendClick();
+    void TimerAutoSendTimer();
+    int monitorLineCount(bool send) const { return send ? sendMemo_.lineCount() : receiveMemo_.lineCount(); }
+
     void FormCreate();
     void Info1Click();
     void Sprache1Click();
@@ -56,10 +121,17 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void buildMonitor();
+    void buildFreeCommunication(QWidget *parent);
+    void addMonitorLine(MonitorMemo &memo, const QString &prefix, const QString &text);
+    void setSavingLight(bool on);
     QAction *addAction(QMenu *menu, const char *name, const QString &caption, void (TVo3112CCC::*handler)());
     QAction *addBarAction(const char *name, const QString &caption, void (TVo3112CCC::*handler)());
 
     Deklarat &d;
+    MonitorMemo sendMemo_{nullptr};
+    MonitorMemo receiveMemo_{nullptr};
+    TrafficFile traffic_;
 };
 
 // Shows a window that lives for the whole run, brought to the front.

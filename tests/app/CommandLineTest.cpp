@@ -14,6 +14,11 @@ struct Case {
     bool dms;
 };
 
+void PrintTo(const Case &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class CommandLineCases : public ::testing::TestWithParam<Case> {};
 
 TEST_P(CommandLineCases, WordsAreRecognisedWhereTheyCount)

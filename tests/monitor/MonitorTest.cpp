@@ -1,0 +1,241 @@
+#include "TestStation.h"
+
+#include "Wait.h"
+#include "link/TSIOTransfer.h"
+#include "monitor/MonitorLines.h"
+#include "monitor/TVo3112CCC.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QTcpServer>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(MonitorLine, FormatAndTimeStamp)
+{
+    const QString sep = QLocale::system().decimalPoint();
+    EXPECT_EQ(MonitorLine(QStringLiteral("TxD "), 12.345, QStringLiteral("08 04 ")),
+              QStringLiteral("TxD (12") + sep + QStringLiteral("345)  08 04 "));
+    EXPECT_EQ(MonitorLine(QStringLiteral("RxD "), 7, QStringLiteral("0804")), QStringLiteral("RxD (7)  0804"));
+    // Across midnight the stamp keeps growing.
+    const QDateTime before(QDate(2026, 12, 10), QTime(23, 59, 59, 500));
+    const QDateTime after(QDate(2026, 12, 11), QTime(0, 0, 1, 0));
+    EXPECT_DOUBLE_EQ(MonitorSeconds(before, after), 1.5);
+}
+
+TEST(Monitor, LineLimitCountsSeparatorsAndClearsBeforeTheNextLine)
+{
+    TestStation t;
+    TVo3112CCC *w = t.d.Vo3112CCC;
+    w->MonitorLines->setCurrentIndex(0);
+    w->MonitorLinesChange(0);
+    ASSERT_EQ(w->MonitorLineLimit, 10);
+    EXPECT_EQ(w->Transmit->toPlainText(), QStringLiteral("Senden"));
+    EXPECT_EQ(w->monitorLineCount(true), 1);
+    for (int i = 0; i < 4; ++i) {
+        w->ShowSendData(QStringLiteral("frame %1").arg(i));
+        w->AddSendSeparator();
+    }
+    w->AddSendSeparator(); // 1 + 8 + 1 = 10 lines
+    ASSERT_EQ(w->monitorLineCount(true), 10);
+    w->ShowSendData(QStringLiteral("next"));
+    EXPECT_EQ(w->monitorLineCount(true), 1);
+    EXPECT_TRUE(w->Transmit->toPlainText().startsWith(QStringLiteral("TxD (")));
+    EXPECT_TRUE(w->Transmit->toPlainText().endsWith(QStringLiteral(")  next")));
+    // Typed text in the combo changes nothing.
+    w->MonitorLines->setEditText(QStringLiteral("3"));
+    EXPECT_EQ(w->MonitorLineLimit, 10);
+}
+
+TEST(Monitor, ActiveSwitchesLinesButNotSeparators)
+{
+    TestStation t;
+    TVo3112CCC *w = t.d.Vo3112CCC;
+    w->ActiveClick();
+    EXPECT_EQ(w->Active->text(), QStringLiteral("Not Active"));
+    EXPECT_FALSE(w->Transmit->isEnabled());
+    w->ShowReceivedData(QStringLiteral("0804"));
+    w->AddReceiveSeparator();
+    EXPECT_EQ(w->Receive->toPlainText(), QStringLiteral("Empfangen\n "));
+    w->ActiveClick();
+    EXPECT_EQ(w->Active->text(), QStringLiteral("Active"));
+    EXPECT_TRUE(w->Receive->isEnabled());
+    w->ClearClick();
+    EXPECT_EQ(w->Transmit->toPlainText(), QString());
+    EXPECT_EQ(w->Receive->toPlainText(), QString());
+    EXPECT_EQ(w->monitorLineCount(false), 0);
+}
+
+TEST(Monitor, TrafficFileHoldsEveryLineAsWritten)
+{
+    TestStation t;
+    TVo3112CCC *w = t.d.Vo3112CCC;
+    EXPECT_EQ(w->Edit3->text(), QStringLiteral("Datenverkehr.txt"));
+    w->SpeichernClick();
+    ASSERT_TRUE(w->TrafficSaving);
+    w->ShowSendData(QStringLiteral("08 04 "));
+    w->AddSendSeparator();
+    w->ShowReceivedData(QStringLiteral("0804"));
+    // Already on disk while saving is on.
+    QFile file(t.folder.filePath(QStringLiteral("Datenverkehr.txt")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("TxD (")));
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(")  08 04 ")));
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral(")  0804")));
+    w->SpeichernClick();
+    EXPECT_FALSE(w->TrafficSaving);
+    w->ShowSendData(QStringLiteral("after"));
+    file.seek(0);
+    EXPECT_FALSE(file.readAll().contains("after"));
+}
+
+TEST(Monitor, TrafficFileThatCannotBeCreatedIsReported)
+{
+    TestStation t;
+    TVo3112CCC *w = t.d.Vo3112CCC;
+    w->Edit3->setText(t.folder.filePath(QStringLiteral("no/such/folder/x.txt")));
+    w->SpeichernClick();
+    EXPECT_FALSE(w->TrafficSaving);
+    ASSERT_EQ(t.sink.boxes.size(), 1u);
+    EXPECT_EQ(t.sink.boxes[0].kind, MessageKind::Error);
+}
+
+TEST(Monitor, TimeoutEditsConvertOrReport)
+{
+    TestStation t;
+    TVo3112CCC *w = t.d.Vo3112CCC;
+    EXPECT_EQ(w->Edit1->text(), QStringLiteral("100"));
+    EXPECT_EQ(w->Edit2->text(), QStringLiteral("500"));
+    w->Edit1->setText(QStringLiteral("250"));
+    w->Edit1Change();
+    w->Edit2->setText(QStringLiteral("900"));
+    w->Edit2Change();
+    EXPECT_EQ(t.d.DataTimeout, 250);
+    EXPECT_EQ(t.d.ParaTimeout, 900);
+    w->Edit1->setText(QStringLiteral("25x"));
+    w->Edit1Change();
+    EXPECT_EQ(t.d.DataTimeout, 250);
+    ASSERT_EQ(t.sink.conversionErrors.size(), 1u);
+    EXPECT_EQ(t.sink.conversionErrors[0], QStringLiteral("'25x' is not a valid integer value"));
+}
+
+TEST(FreeCommunication, GridAndByteListLayout)
+{
+    TestStation t;
+    TVo3112CCC *w = t.d.Vo3112CCC;
+    ASSERT_EQ(w->SGFreeCom->columnCount(), 17);
+    ASSERT_EQ(w->SGFreeCom->rowCount(), 6);
+    EXPECT_EQ(w->SGFreeCom->columnWidth(5), 32);
+    EXPECT_EQ(w->SGFreeCom->rowHeight(2), 18);
+    EXPECT_EQ(w->SGFreeCom->item(0, 0)->text(), QStringLiteral("hex"));
+    EXPECT_EQ(w->SGFreeCom->item(0, 1)->text(), QStringLiteral("0x00"));
+    EXPECT_EQ(w->SGFreeCom->item(0, 16)->text(), QStringLiteral("0x0F"));
+    EXPECT_EQ(w->SGFreeCom->item(5, 0)->text(), QStringLiteral("0x40"));
+    EXPECT_EQ(w->SGFreeCom->item(3, 7)->text(), QStringLiteral("00"));
+    ASSERT_EQ(w->CBBytes->count(), 81);
+    EXPECT_EQ(w->CBBytes->itemText(0), QStringLiteral("NULL"));
+    EXPECT_EQ(w->CBBytes->itemText(12), QStringLiteral("0x0B"));
+    EXPECT_EQ(w->CBBytes->itemText(80), QStringLiteral("0x4F"));
+    EXPECT_EQ(w->CBBytes->currentIndex(), 0);
+    w->SGFreeCom->item(2, 3)->setText(QStringLiteral("AB"));
+    w->BFill0x00Click();
+    EXPECT_EQ(w->SGFreeCom->item(2, 3)->text(), QStringLiteral("00"));
+}
+
+TEST(FreeCommunication, PanelOpensOnlyWithTcpAndTogglesCaption)
+{
+    TestStation t;
+    TVo3112CCC *w = t.d.Vo3112CCC;
+    w->BFreeComClick(); // serial link: nothing happens
+    EXPECT_FALSE(w->FreeComOpen);
+    EXPECT_TRUE(w->PFreeCom->isHidden());
+    t.d.TcpConnected = 1;
+    w->BFreeComClick();
+    EXPECT_TRUE(w->FreeComOpen);
+    EXPECT_FALSE(w->PFreeCom->isHidden());
+    EXPECT_FALSE(w->BSend->isHidden());
+    EXPECT_EQ(w->BFreeCom->text(), QStringLiteral("Schließen"));
+    SelectLanguage(t.d, 1);
+    t.d.TcpConnected = 0;
+    w->BFreeComClick(); // closing works without a connection
+    EXPECT_TRUE(w->PFreeCom->isHidden());
+    EXPECT_EQ(w->BFreeCom->text(), QStringLiteral("free Communication"));
+}
+
+TEST(FreeCommunication, SendsTheGridBytesWithTheNextTransactionId)
+{
+    TestStation t;
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    t.d.Link->ClientSocket->connectToHost(QHostAddress::LocalHost, server.serverPort());
+    ASSERT_TRUE(WaitUntil([&] { return t.d.Link->tcpOpen() && server.hasPendingConnections(); }));
+    QTcpSocket *peer = server.nextPendingConnection();
+    TVo3112CCC *w = t.d.Vo3112CCC;
+    const char *row[] = {"00", "01", "00", "00", "00", "06", "08", "03", "00", "00", "00", "0A"};
+    for (int c = 0; c < 12; ++c)
+        w->SGFreeCom->item(1, c + 1)->setText(QString::fromLatin1(row[c]));
+    t.d.TransactionId = 0x41;
+    w->CBBytes->setCurrentIndex(12);
+    w->BSendClick();
+    EXPECT_EQ(t.d.TransactionId, 0x42);
+    QByteArray got;
+    ASSERT_TRUE(WaitUntil([&] {
+        got += peer->readAll();
+        return got.size() >= 12;
+    }));
+    EXPECT_EQ(got.toHex(' '), QByteArray("00 42 00 00 00 06 08 03 00 00 00 0a"));
+}
+
+TEST(FreeCommunication, BadCellStopsTheSendAndNullSendsNothing)
+{
+    TestStation t;
+    TVo3112CCC *w = t.d.Vo3112CCC;
+    w->BSendClick(); // "NULL"
+    EXPECT_EQ(t.d.TransactionId, 0);
+    w->SGFreeCom->item(1, 2)->setText(QStringLiteral("zz"));
+    w->CBBytes->setCurrentIndex(4);
+    w->BSendClick();
+    EXPECT_EQ(t.d.TransactionId, 0);
+    EXPECT_EQ(t.sink.conversionErrors.size(), 1u);
+}
+
+TEST(FreeCommunication, AutoSendCaptionCycleAndBadPeriod)
+{
+    TestStation t;
+    TVo3112CCC *w = t.d.Vo3112CCC;
+    EXPECT_EQ(w->BAutoSend->text(), QStringLiteral("zykl. Senden"));
+    w->BAutoSendClick();
+    EXPECT_EQ(w->BAutoSend->text(), QStringLiteral("Start"));
+    EXPECT_FALSE(w->TimerAutoSend->isActive());
+    w->EAutoSend->setText(QStringLiteral("abc"));
+    w->BAutoSendClick();
+    EXPECT_EQ(w->BAutoSend->text(), QStringLiteral("Stop"));
+    EXPECT_EQ(w->EAutoSend->text(), QStringLiteral("1000"));
+    EXPECT_TRUE(w->TimerAutoSend->isActive());
+    EXPECT_EQ(w->TimerAutoSend->interval(), 1000);
+    w->BAutoSendClick();
+    EXPECT_EQ(w->BAutoSend->text(), QStringLiteral("Start"));
+    EXPECT_FALSE(w->TimerAutoSend->isActive());
+    w->EAutoSend->setText(QStringLiteral("250"));
+    w->BAutoSendClick();
+    EXPECT_EQ(w->TimerAutoSend->interval(), 250);
+}
+
+TEST(MainWindowClose, EndsEvenWhenTheCouplerNeverAnswersTheClose)
+{
+    TestStation t;
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    t.d.Link->ClientSocket->connectToHost(QHostAddress::LocalHost, server.serverPort());
+    ASSERT_TRUE(WaitUntil([&] { return t.d.Link->tcpOpen(); }));
+    QElapsedTimer timer;
+    timer.start();
+    t.d.Vo3112CCC->close();
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_EQ(t.d.Link->ClientSocket->state(), QAbstractSocket::UnconnectedState);
+}
+
+} // namespace
