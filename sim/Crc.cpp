@@ -13,4 +13,11 @@ uint16_t modbusCrc(std::span<const uint8_t> bytes) {
     return crc;
 }
 
+std::vector<uint8_t> withCrc(std::vector<uint8_t> frame) {
+    const uint16_t crc = modbusCrc(frame);
+    frame.push_back(static_cast<uint8_t>(crc & 0xFF));
+    frame.push_back(static_cast<uint8_t>(crc >> 8));
+    return frame;
+}
+
 } // namespace sim

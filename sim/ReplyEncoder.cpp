@@ -26,9 +26,7 @@ std::vector<uint8_t> frameReply(Link link, std::span<const uint8_t> request,
     } else {
         adu.push_back(request[0]);
         adu.insert(adu.end(), pdu.begin(), pdu.end());
-        const uint16_t crc = modbusCrc(adu);
-        adu.push_back(static_cast<uint8_t>(crc & 0xFF));
-        adu.push_back(static_cast<uint8_t>(crc >> 8));
+        adu = withCrc(std::move(adu));
     }
     return adu;
 }

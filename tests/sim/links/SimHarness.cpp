@@ -289,11 +289,4 @@ MbpollResult runMbpoll(const std::vector<std::string> &args) {
     return result;
 }
 
-Bytes withCrc(Bytes frame) {
-    const uint16_t crc = sim::modbusCrc(frame);
-    frame.push_back(static_cast<uint8_t>(crc & 0xFF));
-    frame.push_back(static_cast<uint8_t>(crc >> 8));
-    return frame;
-}
-
 } // namespace simtest

@@ -2,6 +2,8 @@
 // Runs vo3112sim and its counterparts (socat, mbpoll, libmodbus, raw
 // sockets) for the link tests. Every process started here is ended here.
 
+#include "Crc.h"
+
 #include <modbus/modbus.h>
 
 #include <chrono>
@@ -112,6 +114,6 @@ struct MbpollResult {
 };
 MbpollResult runMbpoll(const std::vector<std::string> &args);
 
-Bytes withCrc(Bytes frame);
+using sim::withCrc;
 
 } // namespace simtest

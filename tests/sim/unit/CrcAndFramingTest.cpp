@@ -9,13 +9,6 @@ using namespace sim;
 
 namespace {
 
-std::vector<uint8_t> withCrc(std::vector<uint8_t> frame) {
-    const uint16_t crc = modbusCrc(frame);
-    frame.push_back(uint8_t(crc & 0xFF));
-    frame.push_back(uint8_t(crc >> 8));
-    return frame;
-}
-
 const std::vector<uint8_t> ReadSlotList = withCrc({0x08, 0x04, 0x10, 0x00, 0x00, 0x0E});
 
 } // namespace
@@ -27,6 +20,8 @@ TEST(Crc, KnownValues) {
     // On the line low byte first: 84 0A.
     EXPECT_EQ(modbusCrc(std::vector<uint8_t>{0x01, 0x03, 0x00, 0x00, 0x00, 0x01}), 0x0A84);
     EXPECT_EQ(modbusCrc(std::vector<uint8_t>{}), 0xFFFF);
+    EXPECT_EQ(withCrc({0x01, 0x03, 0x00, 0x00, 0x00, 0x01}),
+              (std::vector<uint8_t>{0x01, 0x03, 0x00, 0x00, 0x00, 0x01, 0x84, 0x0A}));
 }
 
 TEST(RtuFramer, RequestLengthFromTheFunctionCode) {

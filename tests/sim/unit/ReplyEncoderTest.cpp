@@ -8,13 +8,6 @@ using Bytes = std::vector<uint8_t>;
 
 namespace {
 
-Bytes withCrc(Bytes frame) {
-    const uint16_t crc = modbusCrc(frame);
-    frame.push_back(uint8_t(crc & 0xFF));
-    frame.push_back(uint8_t(crc >> 8));
-    return frame;
-}
-
 Outcome standard(uint16_t address = 0, std::vector<uint16_t> values = {}) {
     Outcome o;
     o.kind = Outcome::Kind::Standard;
