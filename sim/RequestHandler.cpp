@@ -5,6 +5,34 @@
 
 namespace sim {
 
+Outcome Outcome::standard(uint16_t readAddress, std::vector<uint16_t> values) {
+    Outcome o;
+    o.kind = Kind::Standard;
+    o.readAddress = readAddress;
+    o.readValues = std::move(values);
+    return o;
+}
+
+Outcome Outcome::own(std::vector<uint8_t> pdu) {
+    Outcome o;
+    o.kind = Kind::Own;
+    o.pdu = std::move(pdu);
+    return o;
+}
+
+Outcome Outcome::exceptionReply(uint8_t code) {
+    Outcome o;
+    o.kind = Kind::Exception;
+    o.exception = code;
+    return o;
+}
+
+Outcome Outcome::restart() {
+    Outcome o;
+    o.kind = Kind::Restart;
+    return o;
+}
+
 namespace {
 
 constexpr uint8_t ReadHolding = 3;
@@ -25,49 +53,34 @@ std::vector<uint16_t> words(std::span<const uint8_t> bytes) {
     return out;
 }
 
-Outcome exception(uint8_t code) {
-    Outcome o;
-    o.kind = Outcome::Kind::Exception;
-    o.exception = code;
-    return o;
-}
-
-Outcome standard(uint16_t readAddress = 0, std::vector<uint16_t> values = {}) {
-    Outcome o;
-    o.kind = Outcome::Kind::Standard;
-    o.readAddress = readAddress;
-    o.readValues = std::move(values);
-    return o;
-}
-
 Outcome readRegisters(RegisterMap &map, std::span<const uint8_t> pdu) {
-    if (pdu.size() < 5) return exception(IllegalDataValue);
+    if (pdu.size() < 5) return Outcome::exceptionReply(IllegalDataValue);
     const uint16_t address = word(pdu, 1);
     const uint16_t quantity = word(pdu, 3);
-    if (quantity < 1 || quantity > 125) return exception(IllegalDataValue);
-    if (uint8_t e = map.checkRead(address, quantity)) return exception(e);
-    return standard(address, map.read(address, quantity));
+    if (quantity < 1 || quantity > 125) return Outcome::exceptionReply(IllegalDataValue);
+    if (uint8_t e = map.checkRead(address, quantity)) return Outcome::exceptionReply(e);
+    return Outcome::standard(address, map.read(address, quantity));
 }
 
 Outcome writeRegisters(RegisterMap &map, uint16_t address, const std::vector<uint16_t> &values) {
-    if (uint8_t e = map.checkWrite(address, values)) return exception(e);
+    if (uint8_t e = map.checkWrite(address, values)) return Outcome::exceptionReply(e);
     map.write(address, values);
-    return standard();
+    return Outcome::standard();
 }
 
 Outcome writeMultiple(RegisterMap &map, std::span<const uint8_t> pdu) {
-    if (pdu.size() < 6) return exception(IllegalDataValue);
+    if (pdu.size() < 6) return Outcome::exceptionReply(IllegalDataValue);
     const uint16_t quantity = word(pdu, 3);
     const uint8_t byteCount = pdu[5];
     if (quantity < 1 || quantity > 123 || byteCount != 2 * quantity || pdu.size() < 6u + byteCount)
-        return exception(IllegalDataValue);
+        return Outcome::exceptionReply(IllegalDataValue);
     return writeRegisters(map, word(pdu, 1), words(pdu.subspan(6, byteCount)));
 }
 
 // The tool sends a write quantity of 0 for a station without outputs and
 // still expects its inputs, so both quantities may be 0 here.
 Outcome readWriteMultiple(RegisterMap &map, std::span<const uint8_t> pdu) {
-    if (pdu.size() < 10) return exception(IllegalDataValue);
+    if (pdu.size() < 10) return Outcome::exceptionReply(IllegalDataValue);
     const uint16_t readAddress = word(pdu, 1);
     const uint16_t readQuantity = word(pdu, 3);
     const uint16_t writeAddress = word(pdu, 5);
@@ -75,60 +88,54 @@ Outcome readWriteMultiple(RegisterMap &map, std::span<const uint8_t> pdu) {
     const uint8_t byteCount = pdu[9];
     if (readQuantity > 125 || writeQuantity > 121 || byteCount != 2 * writeQuantity ||
         pdu.size() < 10u + byteCount)
-        return exception(IllegalDataValue);
+        return Outcome::exceptionReply(IllegalDataValue);
     const std::vector<uint16_t> values = words(pdu.subspan(10, byteCount));
-    if (uint8_t e = map.checkRead(readAddress, readQuantity)) return exception(e);
-    if (uint8_t e = map.checkWrite(writeAddress, values)) return exception(e);
+    if (uint8_t e = map.checkRead(readAddress, readQuantity)) return Outcome::exceptionReply(e);
+    if (uint8_t e = map.checkWrite(writeAddress, values)) return Outcome::exceptionReply(e);
     // Outputs first, so that inputs fed back from them show in this reply.
     map.write(writeAddress, values);
     std::vector<uint16_t> read = map.read(readAddress, readQuantity);
-    if (readQuantity > 0 && writeQuantity > 0) return standard(readAddress, std::move(read));
+    if (readQuantity > 0 && writeQuantity > 0)
+        return Outcome::standard(readAddress, std::move(read));
     // libmodbus refuses zero quantities, so this reply is framed here.
-    Outcome o;
-    o.kind = Outcome::Kind::Own;
-    o.pdu = {ReadWriteMultiple, static_cast<uint8_t>(2 * read.size())};
+    std::vector<uint8_t> pdu = {ReadWriteMultiple, static_cast<uint8_t>(2 * read.size())};
     for (uint16_t v : read) {
-        o.pdu.push_back(static_cast<uint8_t>(v >> 8));
-        o.pdu.push_back(static_cast<uint8_t>(v & 0xFF));
+        pdu.push_back(static_cast<uint8_t>(v >> 8));
+        pdu.push_back(static_cast<uint8_t>(v & 0xFF));
     }
-    return o;
+    return Outcome::own(std::move(pdu));
 }
 
 Outcome deviceIdentification(const Station &station, std::span<const uint8_t> pdu) {
-    if (pdu.size() < 4) return exception(IllegalDataValue);
-    if (pdu[1] != 0x0E) return exception(IllegalFunction);
-    Outcome o;
-    o.kind = Outcome::Kind::Own;
-    o.pdu = identityReply(station.identity(), pdu[2], pdu[3], o.exception);
-    if (o.exception) return exception(o.exception);
-    return o;
+    if (pdu.size() < 4) return Outcome::exceptionReply(IllegalDataValue);
+    if (pdu[1] != 0x0E) return Outcome::exceptionReply(IllegalFunction);
+    uint8_t refused = NoException;
+    std::vector<uint8_t> reply = identityReply(station.identity(), pdu[2], pdu[3], refused);
+    if (refused) return Outcome::exceptionReply(refused);
+    return Outcome::own(std::move(reply));
 }
 
 } // namespace
 
 Outcome handleRequest(Station &station, Link link, std::span<const uint8_t> pdu, double seconds,
                       const Faults &faults) {
-    if (pdu.empty()) return exception(IllegalFunction);
+    if (pdu.empty()) return Outcome::exceptionReply(IllegalFunction);
     const uint8_t function = pdu[0];
     if (auto it = faults.exceptions.find(function); it != faults.exceptions.end())
-        return exception(it->second);
+        return Outcome::exceptionReply(it->second);
 
     RegisterMap map(station, link, seconds);
     switch (function) {
     case ReadHolding:
     case ReadInput: return readRegisters(map, pdu);
     case WriteSingle:
-        if (pdu.size() < 5) return exception(IllegalDataValue);
+        if (pdu.size() < 5) return Outcome::exceptionReply(IllegalDataValue);
         return writeRegisters(map, word(pdu, 1), {word(pdu, 3)});
     case WriteMultiple: return writeMultiple(map, pdu);
     case ReadWriteMultiple: return readWriteMultiple(map, pdu);
-    case RestartCommand: {
-        Outcome o;
-        o.kind = Outcome::Kind::Restart;
-        return o;
-    }
+    case RestartCommand: return Outcome::restart();
     case DeviceIdentification: return deviceIdentification(station, pdu);
-    default: return exception(IllegalFunction);
+    default: return Outcome::exceptionReply(IllegalFunction);
     }
 }
 

@@ -22,6 +22,11 @@ struct Outcome {
     std::vector<uint8_t> pdu;
     uint16_t readAddress = 0;
     std::vector<uint16_t> readValues;
+
+    static Outcome standard(uint16_t readAddress = 0, std::vector<uint16_t> values = {});
+    static Outcome own(std::vector<uint8_t> pdu);
+    static Outcome exceptionReply(uint8_t code);
+    static Outcome restart();
 };
 
 // Carries out the request on the station (writes take effect here) and says
