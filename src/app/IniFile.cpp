@@ -115,7 +115,7 @@ QString IniFile::decodeText(const QByteArray &bytes, bool *hadByteOrderMark)
     const bool bom = bytes.startsWith(Bom);
     if (hadByteOrderMark != nullptr)
         *hadByteOrderMark = bom;
-    const QByteArrayView body = QByteArrayView(bytes).mid(bom ? 3 : 0);
+    const QByteArrayView body = QByteArrayView(bytes).sliced(bom ? 3 : 0);
     // A byte order mark settles the question; invalid bytes then become U+FFFD.
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString text = utf8.decode(body);

@@ -1,0 +1,56 @@
+#pragma once
+// Receive side of the transport. Every read event is rendered for the bus
+// monitor, but RxFrame and RxCount only change once the bytes received since
+// the last send form one complete frame: half a reply, a reply split into
+// several segments or events, or one with a wrong CRC never reaches a window as
+// data. A frame that never completes leaves RxCount at 0, so the waiting window
+// runs into its timeout. After a complete frame, further bytes are shown but
+// not stored, until the next send.
+//
+// Modbus/TCP: the frame is complete when its six header bytes and the number
+// of bytes its length field announces have arrived. A protocol identifier other
+// than 0, or a length field below 3 (unit, function and at least one byte) or
+// beyond the 264-byte buffer, never completes. The frame is stored from
+// RxFrame[0] on; RxCount = its length.
+//
+// Modbus RTU: the frame is stored from RxFrame[6] on; RxFrame[0..5] are left
+// as they were; RxCount = 6 + its length. Where the function code tells the
+// reply length (exceptions, reads, writes, device identification) the frame is
+// complete when that many bytes arrived and their CRC is right, so a CRC that
+// matches by chance in the middle of a reply does not cut it short. For other
+// function codes: at least 5 bytes whose last two are the CRC of the others.
+// Bytes in front of a reply (line noise, an echo of the request) are passed
+// over: a start that cannot be a reply (function code 0, a length that does
+// not fit, a wrong CRC at the told length) is dropped byte by byte, and while
+// the first start's length is unknown, a later start with a told length and a
+// right CRC is accepted. Bytes that do not fit in RxFrame are not stored.
+#include "link/ModbusFrame.h"
+
+#include <QString>
+
+class ReplyAssembler {
+public:
+    // At every send: forget what was received for the earlier request.
+    void reset();
+
+    // One read event each; returns the receive line for the bus monitor.
+    QString feedTcp(const quint8 *data, int count, ModbusBuffer &rx, quint16 &rxCount);
+    QString feedSerial(const quint8 *data, int count, ModbusBuffer &rx, quint16 &rxCount);
+
+    // True once a complete frame has been handed over since the last reset.
+    bool complete() const { return complete_; }
+
+private:
+    static constexpr int Capacity = static_cast<int>(std::tuple_size_v<ModbusBuffer>);
+    static constexpr int SerialCapacity = Capacity - ModbusHeaderSize;
+
+    void completeTcp(ModbusBuffer &rx, quint16 &rxCount);
+    void completeSerial(ModbusBuffer &rx, quint16 &rxCount);
+    void dropImpossibleSerialStarts();
+    void deliverSerial(int start, int length, ModbusBuffer &rx, quint16 &rxCount);
+
+    ModbusBuffer staging_{};
+    int staged_ = 0;
+    bool complete_ = false;
+    bool overflowed_ = false;
+};
