@@ -83,18 +83,6 @@ bool HexToIntReported(Deklarat &d, const QString &text, qint64 &value)
     return true;
 }
 
-qint64 ParseDescriptionNumber(const QString &text)
-{
-    const QString s = text.trimmed();
-    bool ok = false;
-    qint64 value = 0;
-    if (s.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-        value = s.mid(2).toLongLong(&ok, 16);
-    else
-        value = s.toLongLong(&ok, 10);
-    return ok ? value : 0;
-}
-
 QString FormatGeneralFloat(double value)
 {
     QLocale locale = QLocale::system();

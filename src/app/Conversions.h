@@ -18,9 +18,6 @@ QString InvalidIntegerText(const QString &text);
 bool StrToIntReported(Deklarat &d, const QString &text, qint64 &value);
 bool HexToIntReported(Deklarat &d, const QString &text, qint64 &value);
 
-// Numbers in description files: "0x" hex, else decimal, unreadable gives 0.
-qint64 ParseDescriptionNumber(const QString &text);
-
 // General format, up to 15 significant digits, no trailing zeros, the decimal
 // separator of the system locale.
 QString FormatGeneralFloat(double value);

@@ -78,7 +78,7 @@ TVo3112CCC::TVo3112CCC(Deklarat &d) : d(d)
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->addPanel(150);
     StatusBar1->addPanel(150);
-    StatusBar1->addPanel(50);
+    StatusBar1->addPanel(50, true);
     setStatusBar(StatusBar1);
 
     MultiLang1 = AttachTranslation(this, d, TVo3112CCCWords(), WindowFonts::Arial(), 0);

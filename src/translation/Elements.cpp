@@ -7,14 +7,17 @@ TStatusBar::TStatusBar(QWidget *parent) : QStatusBar(parent)
     setSizeGripEnabled(false);
 }
 
-void TStatusBar::addPanel(int width)
+void TStatusBar::addPanel(int width, bool fillRest)
 {
     auto *label = new QLabel(this);
-    label->setFixedWidth(width);
+    if (fillRest)
+        label->setMinimumWidth(width);
+    else
+        label->setFixedWidth(width);
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Sunken);
     label->setObjectName(QStringLiteral("StatusPanel%1").arg(panels_.size()));
-    addWidget(label);
+    addWidget(label, fillRest ? 1 : 0);
     panels_.push_back(label);
 }
 

@@ -15,7 +15,9 @@ class TStatusBar : public QStatusBar {
     Q_OBJECT
 public:
     explicit TStatusBar(QWidget *parent = nullptr);
-    void addPanel(int width);
+    // The last panel of a bar takes the rest of the width, as the platform's
+    // status bars do; `width` is then its least width.
+    void addPanel(int width, bool fillRest = false);
     int panelCount() const { return static_cast<int>(panels_.size()); }
     QString panelText(int index) const;
     void setPanelText(int index, const QString &text);

@@ -33,16 +33,6 @@ TEST(Conversions, HexFieldText)
         EXPECT_EQ(ParseUserHex(QString::fromLatin1(c.text)), c.value) << c.text;
 }
 
-TEST(Conversions, DescriptionNumbers)
-{
-    const IntCase cases[] = {
-        {"0x10", 16}, {"16", 16}, {"abc", 0}, {"", 0}, {"-5", -5},
-        {"0xFFFFFFFF", 0xFFFFFFFFll}, {"0xg", 0}, {"9223372036854775807", 9223372036854775807ll},
-    };
-    for (const IntCase &c : cases)
-        EXPECT_EQ(ParseDescriptionNumber(QString::fromLatin1(c.text)), *c.value) << c.text;
-}
-
 TEST(Conversions, GeneralFloatUsesSystemSeparatorAndShortestForm)
 {
     const QString sep = QLocale::system().decimalPoint();
