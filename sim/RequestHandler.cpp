@@ -98,12 +98,12 @@ Outcome readWriteMultiple(RegisterMap &map, std::span<const uint8_t> pdu) {
     if (readQuantity > 0 && writeQuantity > 0)
         return Outcome::standard(readAddress, std::move(read));
     // libmodbus refuses zero quantities, so this reply is framed here.
-    std::vector<uint8_t> pdu = {ReadWriteMultiple, static_cast<uint8_t>(2 * read.size())};
+    std::vector<uint8_t> reply = {ReadWriteMultiple, static_cast<uint8_t>(2 * read.size())};
     for (uint16_t v : read) {
-        pdu.push_back(static_cast<uint8_t>(v >> 8));
-        pdu.push_back(static_cast<uint8_t>(v & 0xFF));
+        reply.push_back(static_cast<uint8_t>(v >> 8));
+        reply.push_back(static_cast<uint8_t>(v & 0xFF));
     }
-    return Outcome::own(std::move(pdu));
+    return Outcome::own(std::move(reply));
 }
 
 Outcome deviceIdentification(const Station &station, std::span<const uint8_t> pdu) {

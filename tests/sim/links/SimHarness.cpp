@@ -289,4 +289,6 @@ MbpollResult runMbpoll(const std::vector<std::string> &args) {
     return result;
 }
 
+Bytes withCrc(Bytes frame) { return sim::withCrc(std::move(frame)); }
+
 } // namespace simtest

@@ -2,8 +2,6 @@
 // Runs vo3112sim and its counterparts (socat, mbpoll, libmodbus, raw
 // sockets) for the link tests. Every process started here is ended here.
 
-#include "Crc.h"
-
 #include <modbus/modbus.h>
 
 #include <chrono>
@@ -114,6 +112,7 @@ struct MbpollResult {
 };
 MbpollResult runMbpoll(const std::vector<std::string> &args);
 
-using sim::withCrc;
+// The frame with its RTU CRC appended.
+Bytes withCrc(Bytes frame);
 
 } // namespace simtest
