@@ -3,6 +3,7 @@
 // pointer to each window. main() creates one; tests create a fresh one each.
 #include "app/CommandLine.h"
 #include "app/Messages.h"
+#include "station/ModuleCatalogue.h"
 #include "translation/TranslationRegistry.h"
 
 #include <QDateTime>
@@ -30,6 +31,8 @@ class Transport;
 
 constexpr int FrameBufferSize = 264;
 constexpr int SlotCount = 9;
+// Nine slots of at most four analog channels each.
+constexpr int MaxAnalogChannels = 36;
 
 // StationFlags bits
 namespace StationFlag {
@@ -51,7 +54,7 @@ struct StationConfiguration {
     quint8 ConfigValid = 0;
     quint16 TempChannelCount = 0;
     quint16 DigOutModuleCount = 0;
-    std::array<quint8, 16> AnaInFormat{};
+    std::array<quint8, MaxAnalogChannels> AnaInFormat{};
 };
 
 class Deklarat {
@@ -82,15 +85,17 @@ public:
     StationConfiguration StationConfig;
 
     // Process image and output images
-    std::array<qint32, 16> AnaInValues{};
+    std::array<qint32, 16> AnaInValues{}; // the first 16 channels, as the pipe carries them
+    std::array<qint32, MaxAnalogChannels> AnaInAllValues{}; // every channel: display and log
     std::array<quint8, 12> DigInBytes{};
-    std::array<quint16, 16> AnaOutValues{};
+    std::array<quint16, MaxAnalogChannels> AnaOutValues{};
     std::array<quint8, SlotCount + 1> DigOutSlotBytes{}; // index 1..9
     std::array<quint8, 12> DigOutBytes{};
 
     // Module names
     quint8 BrandMode = 0;
     std::array<QString, 256> ModuleShortNames;
+    ModuleCatalogueTable ModuleCatalogue; // from the description file of the brand
 
     // Start-up and automation state
     QStringList Arguments; // command-line arguments after the program name

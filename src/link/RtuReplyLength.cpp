@@ -12,26 +12,6 @@ RtuReplyLength known(int length)
 constexpr RtuReplyLength NeedMore{RtuReplyLength::NeedMore, 0};
 constexpr RtuReplyLength Unknown{RtuReplyLength::Unknown, 0};
 
-// Read device identification (MEI type 14): unit, 43, 14, code, conformity,
-// more follows, next object, object count, then per object id, length, value.
-RtuReplyLength deviceIdentificationLength(const quint8 *frame, int available)
-{
-    constexpr int ObjectsStart = 8;
-    if (available < 3)
-        return NeedMore;
-    if (frame[2] != 14)
-        return Unknown;
-    if (available < ObjectsStart)
-        return NeedMore;
-    int position = ObjectsStart;
-    for (int object = 0; object < frame[7]; ++object) {
-        if (position + 2 > available)
-            return NeedMore;
-        position += 2 + frame[position + 1];
-    }
-    return known(position + CrcSize);
-}
-
 } // namespace
 
 RtuReplyLength RtuReplyLengthOf(const quint8 *frame, int available)
@@ -67,7 +47,10 @@ RtuReplyLength RtuReplyLengthOf(const quint8 *frame, int available)
     case 22: // mask write register
         return known(8 + CrcSize);
     case 43:
-        return deviceIdentificationLength(frame, available);
+        // The coupler's identification reply carries a byte of its own before
+        // the objects and a version length one short of its text, so its
+        // length cannot be told from its objects: it ends where its CRC checks.
+        return Unknown;
     default:
         return Unknown;
     }

@@ -1,8 +1,458 @@
 #include "station/TDeviceConfigForm.h"
 
+#include "app/Conversions.h"
+#include "app/Deklarat.h"
+#include "app/Messages.h"
+#include "link/InterfaceSettings.h"
+#include "link/ModbusFrame.h"
+#include "link/Transport.h"
+#include "monitor/TVo3112CCC.h"
+#include "station/StationConfigDecode.h"
 #include "translation/WordLists.h"
 
-TDeviceConfigForm::TDeviceConfigForm(Deklarat &d) : TForm(d, QStringLiteral("TDeviceConfigForm"), QStringLiteral("Configuration"))
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QUrl>
+
+namespace {
+
+constexpr int FallbackPictureWidth = 60;
+constexpr int FallbackPictureHeight = 160;
+
+// Paints every cell of a grid through one of the window's draw functions.
+class CellPainter : public QStyledItemDelegate {
+public:
+    using Draw = std::function<void(QPainter *, int, int, const QRect &)>;
+    CellPainter(Draw draw, QObject *parent) : QStyledItemDelegate(parent), draw_(std::move(draw)) {}
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        painter->save();
+        painter->fillRect(option.rect, index.row() == 0 || index.column() == 0
+                                           ? option.palette.button()
+                                           : option.palette.base());
+        draw_(painter, index.column(), index.row(), option.rect);
+        painter->restore();
+    }
+
+private:
+    Draw draw_;
+};
+
+template <typename T> T *named(T *widget, const char *name)
 {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QTableWidget *makeGrid(QWidget *parent, int rows, int columns)
+{
+    auto *grid = new QTableWidget(rows, columns, parent);
+    grid->horizontalHeader()->hide();
+    grid->verticalHeader()->hide();
+    grid->horizontalHeader()->setMinimumSectionSize(1);
+    grid->verticalHeader()->setMinimumSectionSize(1);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionMode(QAbstractItemView::NoSelection);
+    grid->setFocusPolicy(Qt::NoFocus);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return grid;
+}
+
+} // namespace
+
+TDeviceConfigForm::TDeviceConfigForm(Deklarat &d)
+    : TForm(d, QStringLiteral("TDeviceConfigForm"), QStringLiteral("Configuration"))
+{
+    Label1 = named(new QLabel(QStringLiteral("Product"), this), "Label1");
+    EdProdukt = named(new QLineEdit(this), "EdProdukt");
+    Label2 = named(new QLabel(QStringLiteral("Manufacturer"), this), "Label2");
+    EdInfo = named(new QLineEdit(this), "EdInfo");
+    Label3 = named(new QLabel(QStringLiteral("Software Version"), this), "Label3");
+    EdVersion = named(new QLineEdit(this), "EdVersion");
+    SGModuls = named(makeGrid(this, 3, 11), "SGModuls");
+    SGKonfig = named(makeGrid(this, 6, 2), "SGKonfig");
+    MDataTransfer = named(new QPlainTextEdit(this), "MDataTransfer");
+    MDataTransfer->setReadOnly(true);
+    MDataTransfer->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Label4 = named(new QLabel(QStringLiteral("ID (hex)"), this), "Label4");
+    EHexID = named(new QLineEdit(QStringLiteral("08"), this), "EHexID");
+    BReadConfig = named(new QPushButton(QStringLiteral("Read Configuration"), this), "BReadConfig");
+    BCancel = named(new QPushButton(QStringLiteral("Back"), this), "BCancel");
+    TimerIdentity = new QTimer(this);
+    TimerIdentity->setObjectName(QStringLiteral("TimerIdentity"));
+    TimerSlotList = new QTimer(this);
+    TimerSlotList->setObjectName(QStringLiteral("TimerSlotList"));
+    TimerHint = new QTimer(this);
+    TimerHint->setObjectName(QStringLiteral("TimerHint"));
+    TimerHint->setInterval(2500);
+    for (QTimer *timer : {TimerIdentity, TimerSlotList, TimerHint})
+        timer->setSingleShot(true);
+    HintWindow = new QLabel(this, Qt::ToolTip);
+    HintWindow->setObjectName(QStringLiteral("HintWindow"));
+    HintWindow->setAutoFillBackground(true);
+    HintWindow->setPalette(QPalette(QColor(0xFF, 0xFF, 0xE1)));
+    HintWindow->setBackgroundRole(QPalette::ToolTipBase);
+    HintWindow->setAlignment(Qt::AlignCenter);
+    for (QLineEdit *field : {EdProdukt, EdInfo, EdVersion})
+        field->setReadOnly(true); // the coupler's texts; the word list has no entry for them
+
+    SGModuls->setItemDelegate(new CellPainter(
+        [this](QPainter *p, int c, int r, const QRect &rect) { SGModulsDrawCell(p, c, r, rect); }, SGModuls));
+    SGKonfig->setItemDelegate(new CellPainter(
+        [this](QPainter *p, int c, int r, const QRect &rect) { SGKonfigDrawCell(p, c, r, rect); }, SGKonfig));
+    SGModuls->setMouseTracking(true);
+    SGModuls->viewport()->installEventFilter(this);
+
+    connect(EHexID, &QLineEdit::textChanged, this, [this] { EHexIDChange(); });
+    connect(BReadConfig, &QPushButton::clicked, this, [this] { BReadConfigClick(); });
+    connect(BCancel, &QPushButton::clicked, this, [this] { BCancelClick(); });
+    connect(TimerIdentity, &QTimer::timeout, this, [this] { TimerIdentityTimer(); });
+    connect(TimerSlotList, &QTimer::timeout, this, [this] { TimerSlotListTimer(); });
+    connect(TimerHint, &QTimer::timeout, this, [this] { TimerHintTimer(); });
+    connect(SGModuls, &QTableWidget::cellClicked, this, [this](int r, int c) { SGModulsClick(c, r); });
+    connect(SGModuls, &QTableWidget::cellDoubleClicked, this, [this](int r, int c) { SGModulsDblClick(c, r); });
+
     translate(TDeviceConfigFormWords(), WindowFonts::ArialEnglishDesign(), 1);
+    FormCreate();
+}
+
+void TDeviceConfigForm::FormCreate()
+{
+    qint64 address = d.SlaveAddress;
+    if (HexToIntReported(d, EHexID->text(), address))
+        d.SlaveAddress = static_cast<quint8>(address);
+    d.ModuleCatalogue = LoadModuleCatalogue(d.ProgramFolder, d.BrandMode);
+    emptySlot_ = EmptySlotPicture(d.ProgramFolder, d.BrandMode);
+    brandedEmptySlot_ = EmptySlotPicture(d.ProgramFolder, 1);
+
+    const int columnWidth = brandedEmptySlot_.isNull() ? FallbackPictureWidth : brandedEmptySlot_.width();
+    const int pictureHeight = brandedEmptySlot_.isNull() ? FallbackPictureHeight : brandedEmptySlot_.height();
+    for (int c = 0; c < 11; ++c)
+        SGModuls->setColumnWidth(c, columnWidth);
+    SGModuls->setRowHeight(0, 24);
+    SGModuls->setRowHeight(1, 24);
+    SGModuls->setRowHeight(2, pictureHeight);
+    SGKonfig->setColumnWidth(0, 220);
+    SGKonfig->setColumnWidth(1, 50);
+    for (int r = 0; r < 6; ++r)
+        SGKonfig->setRowHeight(r, 24);
+
+    // Fixed layout: the grids' sizes follow from their cells.
+    const int margin = 8;
+    const int gridWidth = 11 * columnWidth + 14;
+    const int gridHeight = 24 + 24 + pictureHeight + 6;
+    int y = margin;
+    const int fieldWidth = (gridWidth - 2 * margin) / 3;
+    const QList<std::pair<QLabel *, QLineEdit *>> top = {{Label1, EdProdukt}, {Label2, EdInfo}, {Label3, EdVersion}};
+    for (int i = 0; i < top.size(); ++i) {
+        const int x = margin + i * (fieldWidth + margin);
+        top[i].first->setGeometry(x, y, fieldWidth, 18);
+        top[i].second->setGeometry(x, y + 18, fieldWidth, 24);
+    }
+    y += 18 + 24 + margin;
+    SGModuls->setGeometry(margin, y, gridWidth, gridHeight);
+    y += gridHeight + 10;
+    const int konfigWidth = 220 + 50 + 5;
+    const int konfigHeight = 6 * 24 + 9;
+    SGKonfig->setGeometry(margin, y, konfigWidth, konfigHeight);
+    MDataTransfer->setGeometry(margin + konfigWidth + 10, y, gridWidth - konfigWidth - 10, konfigHeight);
+    y += konfigHeight + margin;
+    Label4->setGeometry(margin, y + 4, 60, 20);
+    EHexID->setGeometry(margin + 64, y, 40, 26);
+    BReadConfig->setGeometry(gridWidth + margin - 2 * 150 - margin, y, 150, 28);
+    BCancel->setGeometry(gridWidth + margin - 150, y, 150, 28);
+    setFixedSize(gridWidth + 2 * margin, y + 28 + margin);
+}
+
+void TDeviceConfigForm::showEvent(QShowEvent *event)
+{
+    TForm::showEvent(event);
+    FormActivate();
+}
+
+void TDeviceConfigForm::FormActivate()
+{
+    qint64 address = d.SlaveAddress;
+    if (StrToIntReported(d, ReadSlaveAddressText(d.SettingsPath), address))
+        d.SlaveAddress = static_cast<quint8>(address);
+    const QString text = HexText(d.SlaveAddress, 2);
+    if (EHexID->text() == text)
+        EHexIDChange(); // the field change runs as if the text was set anew
+    else
+        EHexID->setText(text);
+    redrawGrids();
+}
+
+void TDeviceConfigForm::EHexIDChange()
+{
+    // An empty field is one being retyped.
+    if (EHexID->text().trimmed().isEmpty())
+        return;
+    qint64 address = 0;
+    if (!HexToIntReported(d, EHexID->text(), address))
+        return;
+    if (address > 0xFF) {
+        ReportConversionError(d, InvalidIntegerText(EHexID->text()));
+        return;
+    }
+    d.SlaveAddress = static_cast<quint8>(address);
+    WriteSlaveAddress(d.SettingsPath, d.SlaveAddress);
+}
+
+void TDeviceConfigForm::showSlaveAddress()
+{
+    if (d.Vo3112CCC)
+        d.Vo3112CCC->ShowSlaveAddress();
+}
+
+void TDeviceConfigForm::BReadConfigClick()
+{
+    qint64 address = d.SlaveAddress;
+    if (HexToIntReported(d, EHexID->text(), address) && address <= 0xFF)
+        d.SlaveAddress = static_cast<quint8>(address);
+    showSlaveAddress();
+    StationConfiguration &c = d.StationConfig;
+    c.AnaInCount = c.AnaIn32Count = c.AnaOutCount = c.DigInCount = c.DigOutCount = 0;
+    c.SlotModuleIds.fill(0);
+    sendIdentityRequest();
+}
+
+void TDeviceConfigForm::sendIdentityRequest()
+{
+    d.TxFrame[6] = d.SlaveAddress;
+    d.TxFrame[7] = 0x2B;
+    d.TxFrame[8] = 0x0E;
+    d.TxFrame[9] = 0x01;
+    d.TxFrame[10] = 0x00;
+    d.TxLength = 11;
+    ++d.TransactionId;
+    ReplyRetries = 0;
+    TimerIdentity->start(d.ResponseInterval + 500);
+    Daten_Transfer(d, d.TxLength);
+}
+
+void TDeviceConfigForm::sendSlotListRequest()
+{
+    d.TxFrame[6] = d.SlaveAddress;
+    d.TxFrame[7] = 0x04;
+    d.TxFrame[8] = 0x10;
+    d.TxFrame[9] = 0x00;
+    d.TxFrame[10] = 0x00;
+    d.TxFrame[11] = 0x0E;
+    d.TxLength = 12;
+    ++d.TransactionId;
+    ReplyRetries = 0;
+    TimerSlotList->start(d.ResponseInterval + 500);
+    Daten_Transfer(d, d.TxLength);
+}
+
+bool TDeviceConfigForm::noReplyYet() const
+{
+    return d.RxCount == 0 || d.RxFrame[6] != d.SlaveAddress;
+}
+
+bool TDeviceConfigForm::replyIs(quint8 functionCode) const
+{
+    // A reply to another window's request (the cycle may run meanwhile) is not ours.
+    return (d.RxFrame[7] & 0x7F) == functionCode;
+}
+
+void TDeviceConfigForm::logLine(const QString &line)
+{
+    MDataTransfer->appendPlainText(line);
+}
+
+void TDeviceConfigForm::TimerIdentityTimer()
+{
+    TimerIdentity->stop();
+    d.StationConfig.ConfigValid = 0;
+    QString log = QStringLiteral("Antwort : ");
+    if (noReplyYet() || !replyIs(0x2B)) {
+        if (ReplyRetries < d.RetryLimit) {
+            ++ReplyRetries;
+            TimerIdentity->start(d.ResponseInterval + 500);
+            return;
+        }
+        d.StationFlags &= ~StationFlag::ConfigAnswered;
+        logLine(log + QStringLiteral("Timeout"));
+        return;
+    }
+    d.StationFlags |= StationFlag::ConfigAnswered;
+    WriteSlaveAddress(d.SettingsPath, d.SlaveAddress);
+    log += ReplyHeaderText(d.RxFrame);
+    if (d.RxFrame[7] & 0x80) {
+        log += ExceptionText(d.RxFrame[8]);
+        logLine(log);
+        ShowErrorMessage(d, log);
+        return;
+    }
+    logLine(log);
+    const DeviceIdentity identity = DecodeIdentity(d.RxFrame, d.RxCount);
+    EdInfo->setText(identity.Manufacturer);
+    EdProdukt->setText(identity.Product);
+    EdVersion->setText(identity.Version);
+    sendSlotListRequest();
+}
+
+void TDeviceConfigForm::TimerSlotListTimer()
+{
+    TimerSlotList->stop();
+    StationConfiguration &c = d.StationConfig;
+    c.ConfigValid = 0;
+    QString log = QStringLiteral("Antwort : ");
+    if (noReplyYet() || !replyIs(0x04)) {
+        if (ReplyRetries < d.RetryLimit) {
+            ++ReplyRetries;
+            TimerSlotList->start(d.ResponseInterval + 500);
+            return;
+        }
+        d.StationFlags &= ~StationFlag::ConfigAnswered;
+        logLine(log + QStringLiteral("Timeout"));
+        finishSlotListCheck();
+        return;
+    }
+    d.StationFlags |= StationFlag::ConfigAnswered;
+    WriteSlaveAddress(d.SettingsPath, d.SlaveAddress);
+    log += ReplyHeaderText(d.RxFrame);
+    if (d.RxFrame[7] & 0x80) {
+        log += ExceptionText(d.RxFrame[8]);
+        logLine(log);
+        ShowErrorMessage(d, log);
+        finishSlotListCheck();
+        return;
+    }
+    c.ConfigValid = 1;
+    logLine(log + QStringLiteral("  Bytecount: ") + HexText(d.RxFrame[8], 2));
+    for (const QString &line : ReplyDataLines(d.RxFrame, d.RxCount))
+        logLine(line);
+    DecodeSlotList(d.RxFrame, d.RxCount, c);
+    ColumnIds[1] = 245;
+    for (int column = 2; column <= 10; ++column)
+        ColumnIds[static_cast<size_t>(column)] = static_cast<quint8>(c.SlotModuleIds[static_cast<size_t>(column - 1)] & 0xFF);
+    redrawGrids();
+    DeriveAnalogTables(c);
+    if (d.Vo3112CCC)
+        d.Vo3112CCC->StatusBar1->setPanelText(2, QStringLiteral(" Konfiguration geladen "));
+    finishSlotListCheck();
+}
+
+void TDeviceConfigForm::finishSlotListCheck()
+{
+    d.StationConfig.DigOutModuleCount = CountDigitalOutputModules(d.StationConfig);
+    showSlaveAddress();
+}
+
+void TDeviceConfigForm::redrawGrids()
+{
+    SGModuls->viewport()->update();
+    SGKonfig->viewport()->update();
+}
+
+void TDeviceConfigForm::BCancelClick()
+{
+    close();
+}
+
+void TDeviceConfigForm::SGModulsDrawCell(QPainter *painter, int column, int row, const QRect &rect) const
+{
+    if (row == 0 && column >= 2) {
+        painter->drawText(rect.adjusted(0, 4, 0, 0), Qt::AlignHCenter | Qt::AlignTop,
+                          QStringLiteral("Slot %1").arg(column - 1));
+        return;
+    }
+    if (column < 1)
+        return;
+    if (d.StationConfig.ConfigValid != 1) {
+        if (row == 2 && !brandedEmptySlot_.isNull())
+            painter->drawImage(rect.topLeft(), brandedEmptySlot_);
+        return;
+    }
+    const int id = ColumnIds[static_cast<size_t>(column)];
+    const CatalogueEntry &entry = d.ModuleCatalogue[static_cast<size_t>(id)];
+    if (row == 1) {
+        painter->drawText(rect.adjusted(0, 8, 0, 0), Qt::AlignHCenter | Qt::AlignTop, GridShortName(entry.ShortName));
+    } else if (row == 2) {
+        const QImage &picture = id == 0 ? emptySlot_ : entry.Picture;
+        if (picture.isNull())
+            painter->fillRect(rect, SGModuls->palette().window());
+        else
+            painter->drawImage(rect.topLeft(), picture);
+    }
+}
+
+void TDeviceConfigForm::SGKonfigDrawCell(QPainter *painter, int column, int row, const QRect &rect) const
+{
+    if (d.StationConfig.ConfigValid != 1)
+        return;
+    static const char *const Keys[] = {"@AnaIn", "@AnaIn32Bit", "@AnaOut", "@DigIn", "@DigOut"};
+    const StationConfiguration &c = d.StationConfig;
+    const quint16 counts[] = {c.AnaInCount, c.AnaIn32Count, c.AnaOutCount, c.DigInCount, c.DigOutCount};
+    if (row == 0 && column == 1)
+        painter->drawText(rect, Qt::AlignCenter, LookupMessage(QStringLiteral("@Number")));
+    else if (row >= 1 && column == 0)
+        painter->drawText(rect.adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                          LookupMessage(QString::fromLatin1(Keys[row - 1])));
+    else if (row >= 1 && column == 1)
+        painter->drawText(rect, Qt::AlignCenter, QString::number(counts[row - 1]));
+}
+
+QString TDeviceConfigForm::HintText(int column) const
+{
+    const CatalogueEntry &entry = d.ModuleCatalogue[ColumnIds[static_cast<size_t>(column)]];
+    if (GridShortName(entry.ShortName) == QLatin1String("----"))
+        return LookupMessage(QStringLiteral("@empty"));
+    return entry.ShortName + QLatin1Char(' ') + entry.AddName;
+}
+
+QString TDeviceConfigForm::DataSheetFile(int column) const
+{
+    const CatalogueEntry &entry = d.ModuleCatalogue[ColumnIds[static_cast<size_t>(column)]];
+    return DataSheetPath(d.ProgramFolder, d.BrandMode, entry.ShortName);
+}
+
+void TDeviceConfigForm::SGModulsMouseMove(const QPoint &pos)
+{
+    LastMousePos = pos;
+}
+
+void TDeviceConfigForm::SGModulsClick(int column, int row)
+{
+    HintWindow->hide();
+    TimerHint->stop();
+    if (row != 2 || column < 1 || column > 10)
+        return;
+    const QString text = HintText(column);
+    const QFontMetrics metrics(HintWindow->font());
+    HintWindow->setText(text);
+    HintWindow->resize(metrics.horizontalAdvance(text) + 10, metrics.height() + 2);
+    HintWindow->move(SGModuls->x() + LastMousePos.x() + x() + 20, SGModuls->y() + LastMousePos.y() + y() + 95);
+    HintWindow->show();
+    TimerHint->start();
+}
+
+void TDeviceConfigForm::TimerHintTimer()
+{
+    TimerHint->stop();
+    HintWindow->hide();
+}
+
+void TDeviceConfigForm::SGModulsDblClick(int column, int row)
+{
+    if (row != 2 || column < 1 || column > 10)
+        return;
+    const QString path = DataSheetFile(column);
+    if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        ShowErrorMessage(d, path);
+}
+
+bool TDeviceConfigForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == SGModuls->viewport() && event->type() == QEvent::MouseMove)
+        SGModulsMouseMove(static_cast<QMouseEvent *>(event)->position().toPoint());
+    return TForm::eventFilter(watched, event);
 }

@@ -1,10 +1,77 @@
 #pragma once
+// The configuration window: reads the coupler's identity and slot list and
+// derives the station tables every other window sizes its requests from.
 #include "app/TForm.h"
 
-// Window shell: its caption and word list; its controls and behaviour are built
-// with the features that use it.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <array>
+
 class TDeviceConfigForm : public TForm {
     Q_OBJECT
 public:
     explicit TDeviceConfigForm(Deklarat &d);
+
+    QLabel *Label1;
+    QLineEdit *EdProdukt;
+    QLabel *Label2;
+    QLineEdit *EdInfo;
+    QLabel *Label3;
+    QLineEdit *EdVersion;
+    QTableWidget *SGModuls;
+    QTableWidget *SGKonfig;
+    QPlainTextEdit *MDataTransfer;
+    QLabel *Label4;
+    QLineEdit *EHexID;
+    QPushButton *BReadConfig;
+    QPushButton *BCancel;
+    QTimer *TimerIdentity;
+    QTimer *TimerSlotList;
+    QTimer *TimerHint;
+    QLabel *HintWindow;
+
+    // Catalogue identifier shown in grid columns 1..10 (index 0 unused).
+    std::array<quint8, 11> ColumnIds{};
+    quint8 ReplyRetries = 0;
+    QPoint LastMousePos;
+
+    void FormCreate();
+    void FormActivate();
+    void EHexIDChange();
+    void BReadConfigClick();
+    void BCancelClick();
+    void TimerIdentityTimer();
+    void TimerSlotListTimer();
+    void TimerHintTimer();
+    void SGModulsClick(int column, int row);
+    void SGModulsDblClick(int column, int row);
+    void SGModulsMouseMove(const QPoint &pos);
+
+    // What a grid cell shows; used by the painting delegates.
+    void SGModulsDrawCell(QPainter *painter, int column, int row, const QRect &rect) const;
+    void SGKonfigDrawCell(QPainter *painter, int column, int row, const QRect &rect) const;
+
+    // Hint text for a column of row 2.
+    QString HintText(int column) const;
+    QString DataSheetFile(int column) const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool noReplyYet() const;
+    bool replyIs(quint8 functionCode) const;
+    void logLine(const QString &line);
+    void showSlaveAddress();
+    void sendIdentityRequest();
+    void sendSlotListRequest();
+    void finishSlotListCheck();
+    void redrawGrids();
+    QImage emptySlot_;
+    QImage brandedEmptySlot_;
 };

@@ -32,6 +32,12 @@ const Bytes IdentityReply = WithCrc(Concat({{0x08, 0x2B, 0x0E, 0x01, 0x01, 0x00,
                                             {0x00, 0x05, 'V', 'A', 'L', 'K', 'O'},
                                             {0x01, 0x06, 'V', 'O', '3', '1', '1', '2'},
                                             {0x02, 0x04, 'V', '1', '.', '0'}}));
+// The coupler's own layout: a reserved byte before the objects, the version's
+// length one short of its text.
+const Bytes CouplerIdentityReply = WithCrc(Concat({{0x08, 0x2B, 0x0E, 0x01, 0x01, 0x00, 0x00, 0x03, 0x00},
+                                                   {0x00, 0x04, 'A', 'C', 'M', 'E'},
+                                                   {0x01, 0x06, 'V', 'O', '3', '1', '1', '2'},
+                                                   {0x02, 0x03, '2', '.', '0', '1'}}));
 const Bytes UserFunctionReply = WithCrc({0x08, 0x41, 0x01, 0x02, 0x03});
 const Bytes LargestSerialReply = WithCrc(Concat({{0x08, 0x03, 253}, Counting(253)}));
 const Bytes SlotListRequestEcho = WithCrc({0x08, 0x04, 0x10, 0x00, 0x00, 0x0E});
@@ -202,6 +208,7 @@ TEST_F(ReplyAssemblerTest, SerialFramesBecomeRepliesOnlyWhenComplete)
         {"exception reply", {ExceptionReply}, ExceptionReply},
         {"write reply", {WriteReply}, WriteReply},
         {"device identification", {IdentityReply}, IdentityReply},
+        {"device identification as the coupler lays it out", {CouplerIdentityReply}, CouplerIdentityReply},
         {"function code that does not tell its length", {UserFunctionReply}, UserFunctionReply},
         {"largest reply that fits", {LargestSerialReply}, LargestSerialReply},
         {"empty events around the reply", {{}, NineByteReply, {}}, NineByteReply},
@@ -234,7 +241,7 @@ TEST_F(ReplyAssemblerTest, SerialFramesBecomeRepliesOnlyWhenComplete)
 
 TEST_F(ReplyAssemblerTest, SerialReplySplitAtEveryPoint)
 {
-    for (const Bytes *frame : {&SlotListReply, &IdentityReply, &UserFunctionReply}) {
+    for (const Bytes *frame : {&SlotListReply, &IdentityReply, &CouplerIdentityReply, &UserFunctionReply}) {
         for (size_t cut = 1; cut < frame->size(); ++cut) {
             restart();
             serial(Bytes(frame->begin(), frame->begin() + static_cast<long>(cut)));

@@ -1,0 +1,36 @@
+#pragma once
+// Turning the coupler's configuration replies into the station tables.
+#include "app/Deklarat.h"
+
+#include <QString>
+
+struct DeviceIdentity {
+    QString Manufacturer;
+    QString Product;
+    QString Version;
+};
+
+// Reads the three texts of a device identification reply. Lengths come from
+// the reply itself; nothing is read at or beyond `rxCount`.
+DeviceIdentity DecodeIdentity(const std::array<quint8, FrameBufferSize> &rx, int rxCount);
+
+// The five channel counts and nine slot identifiers of a slot-list reply;
+// registers that the reply does not hold read as 0.
+void DecodeSlotList(const std::array<quint8, FrameBufferSize> &rx, int rxCount, StationConfiguration &config);
+
+// AnaInFormat and TempChannelCount from the slot identifiers.
+void DeriveAnalogTables(StationConfiguration &config);
+// Number of slots holding a digital output module (1 or 7).
+quint16 CountDigitalOutputModules(const StationConfiguration &config);
+
+// Log lines of a reply: "  Data : " and "  XX" per byte, 16 bytes a line.
+QStringList ReplyDataLines(const std::array<quint8, FrameBufferSize> &rx, int rxCount);
+
+// "ADR: 08  Code: 04" after "Antwort : ".
+QString ReplyHeaderText(const std::array<quint8, FrameBufferSize> &rx);
+
+// File of the module's data sheet for a short name of the catalogue.
+QString DataSheetPath(const QString &programFolder, quint8 brandMode, const QString &shortName);
+
+// Text of the grid's row 1 for catalogue short name: first 6 characters or "----".
+QString GridShortName(const QString &shortName);

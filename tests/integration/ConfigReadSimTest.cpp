@@ -1,0 +1,89 @@
+// The configuration window reads the running simulator's identity and slot list.
+#include "SimHarness.h"
+#include "Wait.h"
+#include "app/Station.h"
+#include "link/TSIOTransfer.h"
+#include "monitor/TVo3112CCC.h"
+#include "station/TDeviceConfigForm.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Program {
+    explicit Program(const QByteArray &ini)
+    {
+        QFile f(dir.filePath(QStringLiteral("Modbus.ini")));
+        f.open(QIODevice::WriteOnly);
+        f.write(ini);
+        f.close();
+        station = std::make_unique<Station>(QStringList{}, dir.path());
+        station->d.setMessageSink(&sink);
+        station->start();
+    }
+    Deklarat &d() { return station->d; }
+    QTemporaryDir dir;
+    RecordingMessageSink sink;
+    std::unique_ptr<Station> station;
+};
+
+void readAndCheck(Program &p)
+{
+    TDeviceConfigForm *w = p.d().DeviceConfigForm;
+    w->BReadConfigClick();
+    ASSERT_TRUE(WaitUntil([&] { return p.d().StationConfig.ConfigValid == 1; }, 8000))
+        << w->MDataTransfer->toPlainText().toStdString() << "\n"
+        << p.d().Vo3112CCC->Transmit->toPlainText().toStdString() << "\n"
+        << p.d().Vo3112CCC->Receive->toPlainText().toStdString();
+    EXPECT_EQ(w->EdInfo->text(), QStringLiteral("ACME Test"));
+    EXPECT_EQ(w->EdProdukt->text(), QStringLiteral("VO3112"));
+    EXPECT_EQ(w->EdVersion->text(), QStringLiteral("2.01"));
+    const StationConfiguration &c = p.d().StationConfig;
+    EXPECT_EQ(c.AnaInCount, 4 + 2);
+    EXPECT_EQ(c.AnaIn32Count, 2);
+    EXPECT_EQ(c.DigOutCount, 8 + 4);
+    EXPECT_EQ(c.DigInCount, 8);
+    EXPECT_EQ(c.SlotModuleIds[1], 8);
+    EXPECT_EQ(c.SlotModuleIds[2], 10);
+    EXPECT_EQ(c.SlotModuleIds[6], 0);
+    EXPECT_EQ(c.TempChannelCount, 4 + 2);
+    EXPECT_EQ(c.DigOutModuleCount, 2);
+    EXPECT_EQ(p.d().StationFlags & StationFlag::ConfigAnswered, StationFlag::ConfigAnswered);
+    EXPECT_EQ(p.d().Vo3112CCC->StatusBar1->panelText(2), QStringLiteral(" Konfiguration geladen "));
+    EXPECT_TRUE(p.sink.boxes.empty() || p.sink.boxes.back().kind == MessageKind::Information);
+}
+
+const std::vector<std::string> Station8 = {"--slots", "8,10,14,1,7,0,6", "--identity", "ACME Test,VO3112,2.01"};
+
+TEST(ConfigReadAgainstSimulator, OverTcp)
+{
+    std::vector<std::string> args = {"--tcp", "127.0.0.1:0", "--no-stdin"};
+    args.insert(args.end(), Station8.begin(), Station8.end());
+    simtest::SimProcess sim(args);
+    ASSERT_TRUE(sim.ready());
+    Program p("[Schnittstelle]\nEthernet=1\nEthAdresse=127.0.0.1\nEthPort=" + QByteArray::number(sim.port()) + "\n");
+    p.d().SIOTransfer->CBoShowMessage->setChecked(false);
+    p.d().SIOTransfer->OKClick();
+    ASSERT_TRUE(WaitUntil([&] { return p.d().TcpConnected == 1; }));
+    readAndCheck(p);
+}
+
+TEST(ConfigReadAgainstSimulator, OverRtuAndReadingAgainGivesTheSameTables)
+{
+    simtest::PtyPair pty;
+    ASSERT_TRUE(pty.ready());
+    std::vector<std::string> args = {"--rtu", pty.simSide(), "--baud", "19200", "--frame", "2", "--no-stdin"};
+    args.insert(args.end(), Station8.begin(), Station8.end());
+    simtest::SimProcess sim(args);
+    ASSERT_TRUE(sim.ready());
+    Program p("[Schnittstelle]\nPort=0\nBaud=5\nFrame=1\nComDevice1=" + QByteArray::fromStdString(pty.masterSide()) + "\n");
+    p.d().SIOTransfer->OKClick();
+    ASSERT_TRUE(p.sink.boxes.empty());
+    readAndCheck(p);
+    p.d().StationConfig.ConfigValid = 0;
+    readAndCheck(p);
+}
+
+} // namespace

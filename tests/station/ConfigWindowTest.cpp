@@ -1,0 +1,194 @@
+#include "TestStation.h"
+
+#include "link/InterfaceSettings.h"
+#include "monitor/TVo3112CCC.h"
+#include "station/TDeviceConfigForm.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ConfigFixture : TestStation {
+    ConfigFixture() : w(d.DeviceConfigForm) {}
+
+    void reply(const QByteArray &frameFromIndex6)
+    {
+        std::copy(frameFromIndex6.begin(), frameFromIndex6.end(), d.RxFrame.begin() + 6);
+        d.RxCount = static_cast<quint16>(6 + frameFromIndex6.size());
+    }
+    void identityReply()
+    {
+        QByteArray pdu = QByteArray::fromHex("082B0E010100000300");
+        pdu += QByteArray::fromHex("0004") + "ACME";
+        pdu += QByteArray::fromHex("0006") + "VO3112";
+        pdu += QByteArray::fromHex("0203") + "1.00";
+        reply(pdu);
+    }
+    void slotListReply(const QByteArray &slots9)
+    {
+        QByteArray pdu = QByteArray::fromHex("08041C" "0006" "0002" "0004" "000C" "000C");
+        for (char id : slots9)
+            pdu += QByteArray::fromHex("00") + QByteArray(1, id);
+        reply(pdu);
+    }
+    QStringList log() const { return w->MDataTransfer->toPlainText().split(QLatin1Char('\n')); }
+
+    TDeviceConfigForm *w;
+};
+
+TEST(ConfigWindow, ActivationTakesTheSlaveAddressFromTheSettingsFile)
+{
+    ConfigFixture f;
+    WriteSlaveAddress(f.d.SettingsPath, 16);
+    f.w->FormActivate();
+    EXPECT_EQ(f.d.SlaveAddress, 16);
+    EXPECT_EQ(f.w->EHexID->text(), QStringLiteral("10"));
+    EXPECT_EQ(ReadSlaveAddressText(f.d.SettingsPath), QStringLiteral("16"));
+    f.w->EHexID->setText(QStringLiteral("1F"));
+    EXPECT_EQ(f.d.SlaveAddress, 0x1F);
+    EXPECT_EQ(ReadSlaveAddressText(f.d.SettingsPath), QStringLiteral("31"));
+    f.w->EHexID->setText(QStringLiteral("xy"));
+    EXPECT_EQ(f.d.SlaveAddress, 0x1F);
+    ASSERT_EQ(f.sink.conversionErrors.size(), 1u);
+}
+
+TEST(ConfigWindow, ReadingTheStationStepByStep)
+{
+    ConfigFixture f;
+    f.d.TransactionId = 9;
+    f.w->BReadConfigClick();
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(f.d.TxFrame.data() + 6), 5).toHex(),
+              QByteArray("082b0e0100"));
+    EXPECT_EQ(f.d.TxLength, 11);
+    EXPECT_EQ(f.d.TransactionId, 10);
+    EXPECT_TRUE(f.w->TimerIdentity->isActive());
+    EXPECT_EQ(f.w->TimerIdentity->interval(), 600);
+
+    f.identityReply();
+    f.w->TimerIdentityTimer();
+    EXPECT_EQ(f.w->EdInfo->text(), QStringLiteral("ACME"));
+    EXPECT_EQ(f.w->EdProdukt->text(), QStringLiteral("VO3112"));
+    EXPECT_EQ(f.w->EdVersion->text(), QStringLiteral("1.00"));
+    EXPECT_EQ(f.d.StationFlags & StationFlag::ConfigAnswered, StationFlag::ConfigAnswered);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(f.d.TxFrame.data() + 6), 6).toHex(),
+              QByteArray("08041000000e"));
+    EXPECT_EQ(f.d.TxLength, 12);
+    EXPECT_EQ(f.d.TransactionId, 11);
+    EXPECT_TRUE(f.w->TimerSlotList->isActive());
+
+    f.slotListReply(QByteArray::fromHex("0206070104 0A0E0500"));
+    f.w->TimerSlotListTimer();
+    const StationConfiguration &c = f.d.StationConfig;
+    EXPECT_EQ(c.ConfigValid, 1);
+    EXPECT_EQ(c.AnaInCount, 6);
+    EXPECT_EQ(c.AnaIn32Count, 2);
+    EXPECT_EQ(c.SlotModuleIds[6], 10);
+    EXPECT_EQ(c.DigOutModuleCount, 2);
+    EXPECT_EQ(c.TempChannelCount, 2);
+    EXPECT_EQ(f.w->ColumnIds[1], 245);
+    EXPECT_EQ(f.w->ColumnIds[2], 2);
+    EXPECT_EQ(f.w->ColumnIds[10], 0);
+    EXPECT_EQ(f.d.Vo3112CCC->StatusBar1->panelText(2), QStringLiteral(" Konfiguration geladen "));
+    EXPECT_EQ(f.d.Vo3112CCC->StatusBar1->panelText(0), QStringLiteral(" Slaveadress: 08"));
+    const QStringList log = f.log();
+    ASSERT_GE(log.size(), 5);
+    EXPECT_EQ(log[0], QStringLiteral("Antwort : ADR: 08  Code: 2B"));
+    EXPECT_EQ(log[1], QStringLiteral("Antwort : ADR: 08  Code: 04  Bytecount: 1C"));
+    EXPECT_TRUE(log[2].startsWith(QStringLiteral("  Data :   00  00")));
+    EXPECT_EQ(log.size(), 2 + 3); // 37 bytes: two full lines and one of five
+    EXPECT_EQ(ReadSlaveAddressText(f.d.SettingsPath), QStringLiteral("8"));
+    EXPECT_TRUE(f.sink.boxes.empty());
+}
+
+TEST(ConfigWindow, SilentCouplerTimesOutAfterTheRetries)
+{
+    ConfigFixture f;
+    f.d.RetryLimit = 2;
+    f.d.StationFlags = StationFlag::ConfigAnswered;
+    f.w->BReadConfigClick();
+    for (int tick = 0; tick < 2; ++tick) {
+        f.w->TimerIdentityTimer();
+        EXPECT_TRUE(f.w->TimerIdentity->isActive()) << tick;
+    }
+    f.w->TimerIdentityTimer();
+    EXPECT_FALSE(f.w->TimerIdentity->isActive());
+    EXPECT_FALSE(f.w->TimerSlotList->isActive());
+    EXPECT_EQ(f.log(), QStringList{"Antwort : Timeout"});
+    EXPECT_EQ(f.d.StationFlags & StationFlag::ConfigAnswered, 0);
+    EXPECT_EQ(f.d.StationConfig.ConfigValid, 0);
+}
+
+TEST(ConfigWindow, RepliesThatAreNotOursCountAsNoReply)
+{
+    ConfigFixture f;
+    f.d.RetryLimit = 0;
+    f.w->BReadConfigClick();
+    f.identityReply();
+    f.d.RxFrame[6] = 9; // another unit
+    f.w->TimerIdentityTimer();
+    EXPECT_EQ(f.log(), QStringList{"Antwort : Timeout"});
+    f.w->BReadConfigClick();
+    f.identityReply();
+    f.w->TimerIdentityTimer();
+    // A process data reply arriving while the slot list is awaited.
+    f.reply(QByteArray::fromHex("0817020000"));
+    f.w->TimerSlotListTimer();
+    EXPECT_EQ(f.d.StationConfig.ConfigValid, 0);
+    EXPECT_EQ(f.log().last(), QStringLiteral("Antwort : Timeout"));
+}
+
+TEST(ConfigWindow, ExceptionToTheSlotListShowsTheLogTextInABox)
+{
+    ConfigFixture f;
+    f.w->BReadConfigClick();
+    f.identityReply();
+    f.w->TimerIdentityTimer();
+    f.reply(QByteArray::fromHex("088401"));
+    f.w->TimerSlotListTimer();
+    ASSERT_EQ(f.sink.boxes.size(), 1u);
+    EXPECT_EQ(f.sink.boxes[0].text, QStringLiteral("Antwort : ADR: 08  Code: 84 Fehler Illegal Function"));
+    EXPECT_EQ(f.sink.boxes[0].caption, QStringLiteral("Fehler"));
+    EXPECT_EQ(f.sink.boxes[0].kind, MessageKind::Error);
+    EXPECT_EQ(f.d.StationConfig.ConfigValid, 0);
+    EXPECT_EQ(f.d.Vo3112CCC->StatusBar1->panelText(2), QStringLiteral(" keine Konfiguration geladen "));
+}
+
+TEST(ConfigWindow, ExceptionToTheIdentityStopsBeforeTheSlotList)
+{
+    ConfigFixture f;
+    f.w->BReadConfigClick();
+    f.reply(QByteArray::fromHex("08AB02"));
+    f.d.TxFrame[7] = 0;
+    f.w->TimerIdentityTimer();
+    ASSERT_EQ(f.sink.boxes.size(), 1u);
+    EXPECT_EQ(f.sink.boxes[0].text, QStringLiteral("Antwort : ADR: 08  Code: AB Fehler Illegal Data Adress"));
+    EXPECT_FALSE(f.w->TimerSlotList->isActive());
+    EXPECT_EQ(f.d.TxFrame[7], 0); // nothing sent
+}
+
+TEST(ConfigWindow, HintAndDataSheetOfAColumn)
+{
+    ConfigFixture f;
+    f.d.ModuleCatalogue[5].ShortName = QStringLiteral("NX 631-0");
+    f.d.ModuleCatalogue[5].AddName = QStringLiteral("4 x AO");
+    f.w->BReadConfigClick();
+    f.identityReply();
+    f.w->TimerIdentityTimer();
+    f.slotListReply(QByteArray::fromHex("050001000000000000"));
+    f.w->TimerSlotListTimer();
+    EXPECT_EQ(f.w->HintText(2), QStringLiteral("NX 631-0 4 x AO"));
+    EXPECT_EQ(f.w->HintText(3), QStringLiteral("Leer"));
+    SelectLanguage(f.d, 1);
+    EXPECT_EQ(f.w->HintText(3), QStringLiteral("empty"));
+    EXPECT_EQ(f.w->DataSheetFile(2), f.d.ProgramFolder + QStringLiteral("Pdf/NUV/NX 631FB.pdf"));
+    f.w->SGModulsClick(2, 2);
+    EXPECT_TRUE(f.w->HintWindow->isVisible());
+    EXPECT_EQ(f.w->HintWindow->text(), QStringLiteral("NX 631-0 4 x AO"));
+    f.w->SGModulsClick(2, 1);
+    EXPECT_FALSE(f.w->HintWindow->isVisible());
+    f.w->SGModulsDblClick(3, 2); // no data sheet there: reported, not silent
+    ASSERT_EQ(f.sink.boxes.size(), 1u);
+}
+
+} // namespace
