@@ -120,6 +120,15 @@ TSIOTransfer::TSIOTransfer(Deklarat &d)
     FormCreate();
 }
 
+TSIOTransfer::~TSIOTransfer()
+{
+    // A connection torn down with the window must not call back into it.
+    Link->ClientSocket->disconnect(this);
+    Link->setMonitor(nullptr);
+    if (d.Link == Link)
+        d.Link = nullptr;
+}
+
 void TSIOTransfer::FormCreate()
 {
     CoBoCom->clear();

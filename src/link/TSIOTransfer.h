@@ -29,6 +29,7 @@ class TSIOTransfer : public TForm {
     Q_OBJECT
 public:
     explicit TSIOTransfer(Deklarat &d);
+    ~TSIOTransfer() override;
 
     QCheckBox *CBoEthernet;
     QGroupBox *GroupBox1;

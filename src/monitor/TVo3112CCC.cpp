@@ -301,6 +301,13 @@ void TVo3112CCC::buildFreeCommunication(QWidget *parent)
     SGFreeCom->verticalHeader()->hide();
     SGFreeCom->horizontalHeader()->setMinimumSectionSize(10);
     SGFreeCom->verticalHeader()->setMinimumSectionSize(10);
+    // Cells are 32 x 18: a small font keeps "0x0F" whole.
+    QFont cellFont = SGFreeCom->font();
+    cellFont.setPixelSize(10);
+    SGFreeCom->setFont(cellFont);
+    SGFreeCom->setTextElideMode(Qt::ElideNone);
+    SGFreeCom->setWordWrap(false);
+    SGFreeCom->setStyleSheet(QStringLiteral("QTableWidget::item { padding: 0px; }"));
     for (int c = 0; c < 17; ++c)
         SGFreeCom->setColumnWidth(c, 32);
     for (int r = 0; r < 6; ++r)
@@ -308,6 +315,7 @@ void TVo3112CCC::buildFreeCommunication(QWidget *parent)
     auto fixedCell = [this](int row, int column, const QString &text) {
         auto *item = new QTableWidgetItem(text);
         item->setFlags(Qt::ItemIsEnabled);
+        item->setTextAlignment(Qt::AlignCenter);
         item->setBackground(palette().button());
         SGFreeCom->setItem(row, column, item);
     };
@@ -317,7 +325,11 @@ void TVo3112CCC::buildFreeCommunication(QWidget *parent)
     for (int r = 1; r <= 5; ++r) {
         fixedCell(r, 0, QStringLiteral("0x") + hex2((r - 1) * 16));
         for (int c = 1; c <= 16; ++c)
-            SGFreeCom->setItem(r, c, new QTableWidgetItem(QStringLiteral("00")));
+        {
+            auto *item = new QTableWidgetItem(QStringLiteral("00"));
+            item->setTextAlignment(Qt::AlignCenter);
+            SGFreeCom->setItem(r, c, item);
+        }
     }
     SGFreeCom->setFixedSize(17 * 32 + 4, 6 * 18 + 4);
     SGFreeCom->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
