@@ -343,6 +343,9 @@ public:
                 ++objects;
             }
             frame[7] = static_cast<quint8>(objects);
+            // Identification replies end where their CRC checks, which a
+            // random payload may do early.
+            known = false;
             return WithCrc(frame);
         }
         default:
