@@ -190,6 +190,7 @@ QStringList TParaAnaIn32BitWords()
         QStringLiteral("Button1"), QStringLiteral("Lesen"), QStringLiteral("ReadAnaIn"),
         QStringLiteral("Button2"), QStringLiteral("Schreiben"), QStringLiteral("WriteAnaIn"),
         QStringLiteral("Back"), QStringLiteral("Zurück"), QStringLiteral("Back"),
+        QStringLiteral("@idREPLY_SHORT"), QStringLiteral("Antwort unvollständig"), QStringLiteral("Incomplete reply"),
     };
     // clang-format on
 }

@@ -1,0 +1,154 @@
+#include "parameters/AnaIn32Frames.h"
+
+#include "app/Conversions.h"
+
+#include <algorithm>
+
+static_assert(13 + AnaIn32BytesPerChannel * AnaIn32ChannelsPerRequest <= 255,
+              "a write must fit the one-byte frame length");
+static_assert(9 + AnaIn32BytesPerChannel * AnaIn32ChannelsPerRequest + 2 <= 264,
+              "a read reply must fit RxFrame");
+static_assert(AnaIn32RegistersPerChannel * AnaIn32ChannelsPerRequest <= 123,
+              "a write may carry at most 123 registers");
+
+namespace {
+
+constexpr int DataOffset = 9;
+
+void putWord(ModbusBuffer &tx, int at, quint16 value)
+{
+    tx[static_cast<size_t>(at)] = static_cast<quint8>(value >> 8);
+    tx[static_cast<size_t>(at + 1)] = static_cast<quint8>(value & 0xFF);
+}
+
+void putLong(ModbusBuffer &tx, int at, qint32 value)
+{
+    const auto v = static_cast<quint32>(value);
+    putWord(tx, at, static_cast<quint16>(v >> 16));
+    putWord(tx, at + 2, static_cast<quint16>(v & 0xFFFF));
+}
+
+quint16 wordAt(const ModbusBuffer &rx, int at)
+{
+    return static_cast<quint16>(rx[static_cast<size_t>(at)] << 8 | rx[static_cast<size_t>(at + 1)]);
+}
+
+qint32 longAt(const ModbusBuffer &rx, int at)
+{
+    return static_cast<qint32>(quint32(wordAt(rx, at)) << 16 | wordAt(rx, at + 2));
+}
+
+// Start register, quantity: tx[8..11].
+void putBlockAddress(ModbusBuffer &tx, ChannelRange range)
+{
+    putWord(tx, 8, static_cast<quint16>(AnaIn32StartRegister + AnaIn32RegistersPerChannel * range.first));
+    putWord(tx, 10, static_cast<quint16>(AnaIn32RegistersPerChannel * range.count));
+}
+
+QString decimalBytes(const quint8 *bytes, int count)
+{
+    QStringList parts;
+    for (int i = 0; i < count; ++i)
+        parts << QString::number(bytes[i]);
+    return parts.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+std::vector<ChannelRange> SplitChannels(int n)
+{
+    n = std::clamp(n, 0, AnaIn32Channels);
+    if (n == 0)
+        return {ChannelRange{0, 0}};
+    std::vector<ChannelRange> ranges;
+    for (int first = 0; first < n; first += AnaIn32ChannelsPerRequest)
+        ranges.push_back({first, std::min(AnaIn32ChannelsPerRequest, n - first)});
+    return ranges;
+}
+
+quint8 BuildReadRequest(ModbusBuffer &tx, quint8 unit, ChannelRange range)
+{
+    tx[6] = unit;
+    tx[7] = 0x04;
+    putBlockAddress(tx, range);
+    return 12;
+}
+
+quint8 BuildWriteRequest(ModbusBuffer &tx, quint8 unit, ChannelRange range, const AnaIn32Block &block)
+{
+    tx[6] = unit;
+    tx[7] = 0x10;
+    putBlockAddress(tx, range);
+    tx[12] = static_cast<quint8>(AnaIn32BytesPerChannel * range.count);
+    int at = 13;
+    for (int i = range.first; i < range.first + range.count; ++i) {
+        const AnaIn32Record &r = block[static_cast<size_t>(i)];
+        putWord(tx, at, static_cast<quint16>(r.SetupWord));
+        putWord(tx, at + 2, static_cast<quint16>(r.ModeWord));
+        putLong(tx, at + 4, r.LowerProValue);
+        putLong(tx, at + 8, r.UpperProValue);
+        putLong(tx, at + 12, r.UpperFieldValue);
+        at += AnaIn32BytesPerChannel;
+    }
+    return static_cast<quint8>(at);
+}
+
+QString RequestMemoLine(const ModbusBuffer &tx, int count)
+{
+    return decimalBytes(tx.data() + ModbusHeaderSize, count);
+}
+
+QString WriteDataMemoLine(const AnaIn32Block &block, ChannelRange range)
+{
+    QString line = QStringLiteral(" ");
+    for (int i = range.first; i < range.first + range.count; ++i) {
+        const AnaIn32Record &r = block[static_cast<size_t>(i)];
+        const auto setup = static_cast<quint16>(r.SetupWord);
+        const auto mode = static_cast<quint16>(r.ModeWord);
+        for (int byte : {setup >> 8, setup & 0xFF, mode >> 8, mode & 0xFF})
+            line += QString::number(byte) + QLatin1Char(' ');
+    }
+    return line;
+}
+
+int ReplyDataBytes(const ModbusBuffer &rx, quint16 rxCount)
+{
+    const int received = std::min<int>(rxCount, static_cast<int>(rx.size())) - DataOffset;
+    return std::max(0, std::min<int>(received, rx[8]));
+}
+
+bool DecodeReadReply(const ModbusBuffer &rx, quint16 rxCount, ChannelRange range,
+                     AnaIn32Block &block, QStringList &memoLines)
+{
+    if (ReplyDataBytes(rx, rxCount) < AnaIn32BytesPerChannel * range.count)
+        return false;
+    for (int n = 0; n < range.count; ++n) {
+        const int at = DataOffset + AnaIn32BytesPerChannel * n;
+        const int i = range.first + n;
+        AnaIn32Record &r = block[static_cast<size_t>(i)];
+        r.SetupWord = static_cast<qint16>(wordAt(rx, at));
+        r.ModeWord = static_cast<qint16>(wordAt(rx, at + 2));
+        r.LowerProValue = longAt(rx, at + 4);
+        r.UpperProValue = longAt(rx, at + 8);
+        r.UpperFieldValue = longAt(rx, at + 12);
+        const QString prefix = QString::number(i) + QStringLiteral(" :");
+        memoLines << prefix + HexText(static_cast<quint32>(r.SetupWord), 4)
+                  << prefix + HexText(static_cast<quint32>(r.ModeWord), 4)
+                  << prefix + HexText(static_cast<quint32>(r.LowerProValue), 8)
+                  << prefix + HexText(static_cast<quint32>(r.UpperProValue), 8)
+                  << prefix + HexText(static_cast<quint32>(r.UpperFieldValue), 8);
+    }
+    return true;
+}
+
+QString WriteReplyMemoLine(const ModbusBuffer &rx, quint16 rxCount)
+{
+    const int end = std::min<int>({15, rxCount, static_cast<int>(rx.size())});
+    return decimalBytes(rx.data() + DataOffset, std::max(0, end - DataOffset));
+}
+
+QString BareExceptionText(quint8 code)
+{
+    static const QString prefix = ExceptionText(0);
+    return ExceptionText(code).mid(prefix.size());
+}

@@ -1,0 +1,131 @@
+#include "parameters/WindowScaling.h"
+
+#include <QBoxLayout>
+#include <QFont>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QScreen>
+#include <QWidget>
+
+#include <cmath>
+#include <vector>
+
+WindowScaling ScaleForScreen(QSize screen, QSize client, QSize frame)
+{
+    WindowScaling s;
+    s.clientSize = client;
+    s.windowSize = client + frame;
+    if (screen == DesignScreenSize || screen.width() <= 0 || screen.height() <= 0)
+        return s;
+    s.scaled = true;
+    // 64-bit products: a large screen times a large client must not overflow.
+    const auto w = static_cast<int>(qint64(screen.width()) * client.width() / DesignScreenSize.width());
+    const auto h =
+        static_cast<int>(qint64(screen.height()) * client.height() / DesignScreenSize.height());
+    s.clientSize = QSize(w, h);
+    s.windowSize = QSize(w + frame.width(), h + frame.height());
+    s.factor = double(screen.width()) / DesignScreenSize.width();
+    return s;
+}
+
+namespace {
+
+int scaled(int value, double factor)
+{
+    return static_cast<int>(std::lround(value * factor));
+}
+
+bool isPlacedControl(const QWidget *w)
+{
+    const QString name = w->objectName();
+    return !name.isEmpty() && !name.startsWith(QLatin1String("qt_"));
+}
+
+void scaleFont(QWidget *w, double factor)
+{
+    QFont f = w->font();
+    if (f.pointSizeF() > 0)
+        f.setPointSizeF(f.pointSizeF() * factor);
+    else if (f.pixelSize() > 0)
+        f.setPixelSize(std::max(1, scaled(f.pixelSize(), factor)));
+    w->setFont(f);
+}
+
+void scaleLayout(QLayout *layout, double factor)
+{
+    const QMargins m = layout->contentsMargins();
+    layout->setContentsMargins(scaled(m.left(), factor), scaled(m.top(), factor),
+                               scaled(m.right(), factor), scaled(m.bottom(), factor));
+    if (auto *grid = qobject_cast<QGridLayout *>(layout)) {
+        if (grid->horizontalSpacing() >= 0)
+            grid->setHorizontalSpacing(scaled(grid->horizontalSpacing(), factor));
+        if (grid->verticalSpacing() >= 0)
+            grid->setVerticalSpacing(scaled(grid->verticalSpacing(), factor));
+    } else if (layout->spacing() >= 0) {
+        layout->setSpacing(scaled(layout->spacing(), factor));
+    }
+}
+
+void scaleGeometry(QWidget *w, double factor)
+{
+    const QSize min = w->minimumSize();
+    const QSize max = w->maximumSize();
+    if (min.width() > 0 || min.height() > 0)
+        w->setMinimumSize(scaled(min.width(), factor), scaled(min.height(), factor));
+    w->setMaximumSize(max.width() < QWIDGETSIZE_MAX ? scaled(max.width(), factor) : QWIDGETSIZE_MAX,
+                      max.height() < QWIDGETSIZE_MAX ? scaled(max.height(), factor) : QWIDGETSIZE_MAX);
+    const QRect g = w->geometry();
+    w->setGeometry(scaled(g.x(), factor), scaled(g.y(), factor), scaled(g.width(), factor),
+                   scaled(g.height(), factor));
+}
+
+} // namespace
+
+void ApplyWindowScaling(QWidget *window, QSize screen)
+{
+    if (!window)
+        return;
+    const QSize frame = window->frameGeometry().size() - window->size();
+    const WindowScaling s = ScaleForScreen(screen, window->size(), frame);
+    if (!s.scaled)
+        return;
+
+    // Controls with a font of their own keep it, scaled once; the others
+    // inherit the window's scaled font.
+    std::vector<QWidget *> controls;
+    std::vector<QWidget *> ownFonts;
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (w->window() != window)
+            continue; // a window of its own scales itself
+        if (isPlacedControl(w))
+            controls.push_back(w);
+        if (w->testAttribute(Qt::WA_SetFont))
+            ownFonts.push_back(w);
+    }
+    std::vector<QFont> fonts;
+    for (QWidget *w : ownFonts)
+        fonts.push_back(w->font());
+    scaleFont(window, s.factor);
+    for (size_t i = 0; i < ownFonts.size(); ++i) {
+        ownFonts[i]->setFont(fonts[i]);
+        scaleFont(ownFonts[i], s.factor);
+    }
+
+    for (QWidget *w : controls)
+        scaleGeometry(w, s.factor);
+    for (QLayout *layout : window->findChildren<QLayout *>())
+        scaleLayout(layout, s.factor);
+
+    const QSize min = window->minimumSize();
+    if (min.width() > 0 || min.height() > 0)
+        window->setMinimumSize(scaled(min.width(), s.factor), scaled(min.height(), s.factor));
+    window->resize(s.clientSize);
+}
+
+void ApplyWindowScaling(QWidget *window)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (screen)
+        ApplyWindowScaling(window, screen->size());
+}
