@@ -1,0 +1,17 @@
+#pragma once
+// vo3112sim on a free loopback port, its standard input held open (it ends
+// with its input) and closed again on destruction.
+#include <QProcess>
+
+class SimulatorProcess {
+public:
+    SimulatorProcess();
+    ~SimulatorProcess();
+    quint16 port() const { return port_; } // 0: it did not start
+    QString error() const { return error_; }
+
+private:
+    QProcess process_;
+    quint16 port_ = 0;
+    QString error_;
+};
