@@ -85,10 +85,14 @@ bool HexToIntReported(Deklarat &d, const QString &text, qint64 &value)
 
 QString FormatGeneralFloat(double value)
 {
-    QLocale locale = QLocale::system();
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    QString s = locale.toString(value, 'g', 15);
-    return s;
+    return FormatGeneralFloat(value, QLocale::system());
+}
+
+QString FormatGeneralFloat(double value, const QLocale &locale)
+{
+    QLocale plain = locale;
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    return plain.toString(value, 'g', 15);
 }
 
 QString HexText(quint64 value, int digits)

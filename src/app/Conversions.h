@@ -4,6 +4,7 @@
 #include <optional>
 
 class Deklarat;
+class QLocale;
 
 // Optional blanks and sign, then decimal digits, or hex digits after "$" or "0x".
 std::optional<qint64> ParseUserInteger(const QString &text);
@@ -21,6 +22,8 @@ bool HexToIntReported(Deklarat &d, const QString &text, qint64 &value);
 // General format, up to 15 significant digits, no trailing zeros, the decimal
 // separator of the system locale.
 QString FormatGeneralFloat(double value);
+// The same with the decimal separator of the given locale.
+QString FormatGeneralFloat(double value, const QLocale &locale);
 
 // Upper-case hex with a fixed number of digits.
 QString HexText(quint64 value, int digits);

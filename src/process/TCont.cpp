@@ -1,8 +1,578 @@
 #include "process/TCont.h"
 
+#include "app/Conversions.h"
+#include "app/Deklarat.h"
+#include "app/Messages.h"
+#include "link/Transport.h"
+#include "monitor/MonitorLines.h"
+#include "monitor/TVo3112CCC.h"
 #include "translation/WordLists.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+#include <functional>
+
+namespace {
+
+template <typename T> T *named(T *widget, const QString &name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+// Keeps its place in the layout while hidden, so that hiding a slot group or a
+// check box does not move its neighbours.
+void keepPlaceWhenHidden(QWidget *widget)
+{
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+
+// Hands the painting of every cell to the window's draw-cell handler.
+class CellPainter : public QStyledItemDelegate {
+public:
+    using Draw = std::function<void(QPainter *, const QStyleOptionViewItem &, const QModelIndex &)>;
+    CellPainter(Draw draw, QObject *parent) : QStyledItemDelegate(parent), draw_(std::move(draw)) {}
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        draw_(painter, option, index);
+    }
+
+private:
+    Draw draw_;
+};
+
+constexpr int ChannelColumnWidth = 95;
+constexpr int ValueColumnWidth = 150;
+constexpr int GridRowHeight = 24;
+constexpr int GridVisibleRows = 9;
+
+bool isFixedCell(const QModelIndex &index)
+{
+    return index.row() == 0 || index.column() == 0;
+}
+
+// The brush the grid prepares for the cell's state, then the text centred,
+// 4 pixels below the top, on one line.
+void paintCell(const QTableWidget *grid, QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index)
+{
+    const QPalette &palette = grid->palette();
+    const bool fixed = isFixedCell(index);
+    const bool selected = !fixed && option.state.testFlag(QStyle::State_Selected);
+    const QBrush brush = fixed ? palette.button() : selected ? palette.highlight() : palette.base();
+    const QColor pen = fixed      ? palette.color(QPalette::ButtonText)
+                       : selected ? palette.color(QPalette::HighlightedText)
+                                  : palette.color(QPalette::Text);
+    painter->save();
+    painter->fillRect(option.rect, brush);
+    painter->setPen(pen);
+    painter->setFont(option.font);
+    painter->drawText(option.rect.adjusted(0, 4, 0, 0), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
+                      index.data(Qt::DisplayRole).toString());
+    painter->restore();
+}
+
+QTableWidgetItem *fixedItem(const QString &text)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsEnabled);
+    return item;
+}
+
+bool isInside(const QWidget *widget, const QWidget *area)
+{
+    return widget == area || area->isAncestorOf(widget);
+}
+
+} // namespace
 
 TCont::TCont(Deklarat &d) : TForm(d, QStringLiteral("TCont"), QStringLiteral("Steuerung"))
 {
+    GroupBox1 = named(new QGroupBox(QStringLiteral("digitale Eingänge"), this), QStringLiteral("GroupBox1"));
+    GroupBox2 = named(new QGroupBox(QStringLiteral("digitale Ausgänge"), this), QStringLiteral("GroupBox2"));
+    buildDigitalBand(GroupBox1, true);
+    buildDigitalBand(GroupBox2, false);
+    buildAnalogBand();
+    buildBottomBand();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(GroupBox1);
+    layout->addWidget(GroupBox2);
+    layout->addWidget(PAnalog, 1);
+    layout->addWidget(PBottom);
+
+    Anfrage = named(new QTimer(this), QStringLiteral("Anfrage"));
+    Antwort = named(new QTimer(this), QStringLiteral("Antwort"));
+    Timer1 = named(new QTimer(this), QStringLiteral("Timer1"));
+    SaveTimer = named(new QTimer(this), QStringLiteral("SaveTimer"));
+    SaveTimer->setInterval(1000);
+
+    connectHandlers();
     translate(TContWords(), WindowFonts::Arial(), 0);
+    FormCreate();
+}
+
+void TCont::buildDigitalBand(QGroupBox *band, bool inputs)
+{
+    auto *grid = new QGridLayout(band);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(2);
+    for (int s = 1; s <= SlotCount; ++s) {
+        const int groupNumber = inputs ? 5 + s : 14 + s;
+        auto *group = named(new QGroupBox(band), QStringLiteral("GroupBox%1").arg(groupNumber));
+        keepPlaceWhenHidden(group);
+        auto *boxes = new QGridLayout(group);
+        boxes->setContentsMargins(4, 4, 4, 4);
+        boxes->setSpacing(2);
+        for (int b = 0; b < 8; ++b) {
+            const int number = inputs ? 8 * (s - 1) + b + 1 : 73 + 8 * (s - 1) + b;
+            auto *box = named(new QCheckBox(group), QStringLiteral("CheckBox%1").arg(number));
+            keepPlaceWhenHidden(box);
+            boxes->addWidget(box, b / 2, b % 2, Qt::AlignHCenter);
+            CheckBox[static_cast<size_t>(number)] = box;
+        }
+        const int editNumber = inputs ? s : 9 + s;
+        auto *edit = named(new QLineEdit(group), QStringLiteral("Edit%1").arg(editNumber));
+        edit->setReadOnly(true);
+        edit->setFixedWidth(70);
+        boxes->addWidget(edit, 4, 0, 1, 2);
+        Edit[static_cast<size_t>(editNumber)] = edit;
+
+        const int labelNumber = inputs ? s : 9 + s;
+        auto *label = named(new QLabel(QStringLiteral("Slot %1").arg(s), band), QStringLiteral("Label%1").arg(labelNumber));
+        Label[static_cast<size_t>(labelNumber)] = label;
+        grid->addWidget(group, 0, s - 1);
+        grid->addWidget(label, 1, s - 1, Qt::AlignHCenter);
+        (inputs ? InputGroups : OutputGroups)[static_cast<size_t>(s)] = group;
+    }
+}
+
+void TCont::buildAnalogBand()
+{
+    PAnalog = named(new QWidget(this), QStringLiteral("PAnalog"));
+    LAnaInput = named(new QLabel(QStringLiteral("Analoge Eingänge"), PAnalog), QStringLiteral("LAnaInput"));
+    LAnaOutput = named(new QLabel(QStringLiteral("Analoge Ausgänge"), PAnalog), QStringLiteral("LAnaOutput"));
+    SG_ProValueIn = named(new QTableWidget(1, 2, PAnalog), QStringLiteral("SG_ProValueIn"));
+    SG_ProValueOut = named(new QTableWidget(1, 2, PAnalog), QStringLiteral("SG_ProValueOut"));
+    for (QTableWidget *grid : {SG_ProValueIn, SG_ProValueOut}) {
+        grid->horizontalHeader()->hide();
+        grid->verticalHeader()->hide();
+        grid->verticalHeader()->setMinimumSectionSize(10);
+        grid->verticalHeader()->setDefaultSectionSize(GridRowHeight);
+        grid->setColumnWidth(0, ChannelColumnWidth);
+        grid->setColumnWidth(1, ValueColumnWidth);
+        grid->setSelectionMode(QAbstractItemView::SingleSelection);
+        grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+        grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        const int frame = 2 * grid->frameWidth();
+        grid->setFixedWidth(ChannelColumnWidth + ValueColumnWidth + frame + grid->verticalScrollBar()->sizeHint().width());
+        grid->setMinimumHeight(GridVisibleRows * GridRowHeight + frame);
+        keepPlaceWhenHidden(grid);
+    }
+    SG_ProValueIn->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    SG_ProValueOut->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                    QAbstractItemView::AnyKeyPressed);
+    SG_ProValueIn->setItemDelegate(new CellPainter(
+        [this](QPainter *p, const QStyleOptionViewItem &o, const QModelIndex &i) { SG_ProValueInDrawCell(p, o, i); },
+        SG_ProValueIn));
+    SG_ProValueOut->setItemDelegate(new CellPainter(
+        [this](QPainter *p, const QStyleOptionViewItem &o, const QModelIndex &i) { SG_ProValueOutDrawCell(p, o, i); },
+        SG_ProValueOut));
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(LAnaInput);
+    left->addWidget(SG_ProValueIn, 1);
+    auto *right = new QVBoxLayout;
+    right->addWidget(LAnaOutput);
+    right->addWidget(SG_ProValueOut, 1);
+    auto *layout = new QHBoxLayout(PAnalog);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(left);
+    layout->addStretch();
+    layout->addLayout(right);
+}
+
+void TCont::buildBottomBand()
+{
+    PBottom = named(new QWidget(this), QStringLiteral("PBottom"));
+    BSave = named(new QPushButton(QStringLiteral("Speichern"), PBottom), QStringLiteral("BSave"));
+    Label[19] = named(new QLabel(QStringLiteral("alle"), PBottom), QStringLiteral("Label19"));
+    ESaveTime = named(new QLineEdit(QStringLiteral("1000"), PBottom), QStringLiteral("ESaveTime"));
+    ESaveTime->setFixedWidth(50);
+    Label[20] = named(new QLabel(QStringLiteral("ms"), PBottom), QStringLiteral("Label20"));
+    BStart = named(new QPushButton(QStringLiteral("Start"), PBottom), QStringLiteral("BStart"));
+    BStop = named(new QPushButton(QStringLiteral("Stop"), PBottom), QStringLiteral("BStop"));
+    BBack = named(new QPushButton(QStringLiteral("Zurück"), PBottom), QStringLiteral("BBack"));
+    // Enter in a field must not press a button of the dialog.
+    for (QPushButton *button : {BSave, BStart, BStop, BBack})
+        button->setAutoDefault(false);
+
+    auto *layout = new QHBoxLayout(PBottom);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(BSave);
+    layout->addWidget(Label[19]);
+    layout->addWidget(ESaveTime);
+    layout->addWidget(Label[20]);
+    layout->addStretch();
+    layout->addWidget(BStart);
+    layout->addWidget(BStop);
+    layout->addWidget(BBack);
+}
+
+void TCont::connectHandlers()
+{
+    connect(BStart, &QPushButton::clicked, this, [this] { BStartClick(); });
+    connect(BStop, &QPushButton::clicked, this, [this] { BStopClick(); });
+    connect(BBack, &QPushButton::clicked, this, [this] { BBackClick(); });
+    connect(BSave, &QPushButton::clicked, this, [this] { BSaveClick(); });
+    connect(Anfrage, &QTimer::timeout, this, [this] { AnfrageTimer(); });
+    connect(Antwort, &QTimer::timeout, this, [this] { AntwortTimer(); });
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    connect(SaveTimer, &QTimer::timeout, this, [this] { SaveTimerTimer(); });
+    connect(ESaveTime, &QLineEdit::textChanged, this, [this] { ESaveTimeChange(); });
+    // Setting a box from a program (the pipe) has the same effect as a click.
+    for (int number = 73; number <= 144; ++number)
+        connect(CheckBox[static_cast<size_t>(number)], &QCheckBox::toggled, this,
+                [this, number] { OutputCheckBoxClick(number); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) { focusChanged(old, now); });
+}
+
+void TCont::FormCreate()
+{
+    LAnaInput->setText(LookupMessage(QStringLiteral("@AnaIn")));
+    LAnaOutput->setText(LookupMessage(QStringLiteral("@AnaOut")));
+    LogTimeBase = d.StartTimeStamp.isValid() ? d.StartTimeStamp : QDateTime::currentDateTime();
+}
+
+bool TCont::event(QEvent *event)
+{
+    const bool handled = TForm::event(event);
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return handled;
+}
+
+// Leaving a control for another one of this window is its exit; a message box
+// or another window taking the focus is not.
+void TCont::focusChanged(QWidget *old, QWidget *now)
+{
+    if (!old || !now || now->window() != this)
+        return;
+    if (isInside(old, SG_ProValueIn) && !isInside(now, SG_ProValueIn))
+        SG_ProValueInExit();
+    if (isInside(old, SG_ProValueOut) && !isInside(now, SG_ProValueOut))
+        SG_ProValueOutExit();
+    if (old == ESaveTime)
+        ESaveTimeExit();
+}
+
+QCheckBox *TCont::inputCheckBox(int slot, int bit) const
+{
+    return CheckBox[static_cast<size_t>(8 * (slot - 1) + bit + 1)];
+}
+
+QCheckBox *TCont::outputCheckBox(int slot, int bit) const
+{
+    return CheckBox[static_cast<size_t>(73 + 8 * (slot - 1) + bit)];
+}
+
+void TCont::reportMissingConfiguration()
+{
+    ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_CONF")));
+}
+
+void TCont::FormActivate()
+{
+    if (d.StationConfig.ConfigValid != 1) {
+        // The box itself hands the activation back when it closes: report once
+        // and let Timer1 take the window away.
+        if (Timer1->isActive() || reportingMissingConfiguration_)
+            return;
+        reportingMissingConfiguration_ = true;
+        reportMissingConfiguration();
+        reportingMissingConfiguration_ = false;
+        Timer1->start(d.ResponseInterval);
+        return;
+    }
+    const StationConfiguration &config = d.StationConfig;
+    layOutSlotGroups();
+    setUpGrid(SG_ProValueIn, AnalogInputChannels(config));
+    shownAnaIn_.fill(0);
+    setUpGrid(SG_ProValueOut, std::min<int>(config.AnaOutCount, MaxAnalogChannels));
+    for (int s = 1; s <= SlotCount; ++s) {
+        const QString &name = d.ModuleShortNames[config.SlotModuleIds[static_cast<size_t>(s)] & 0xFF];
+        Edit[static_cast<size_t>(s)]->setText(name);
+        Edit[static_cast<size_t>(9 + s)]->setText(name);
+    }
+    Logging = 0;
+    BSave->setText(QStringLiteral("Speichern"));
+    ESaveTime->setText(QStringLiteral("1000"));
+}
+
+void TCont::layOutSlotGroups()
+{
+    const SlotIdTable &ids = d.StationConfig.SlotModuleIds;
+    for (int s = 1; s <= SlotCount; ++s) {
+        const quint16 id = ids[static_cast<size_t>(s)];
+        const int inputs = DigitalInputChannels(id);
+        const int outputs = DigitalOutputChannels(id);
+        QGroupBox *in = InputGroups[static_cast<size_t>(s)];
+        QGroupBox *out = OutputGroups[static_cast<size_t>(s)];
+        in->setVisible(inputs > 0);
+        in->setEnabled(inputs > 0);
+        out->setVisible(outputs > 0);
+        out->setEnabled(outputs > 0);
+        for (int b = 0; b < 8; ++b) {
+            inputCheckBox(s, b)->setVisible(inputs == 0 || b < inputs);
+            outputCheckBox(s, b)->setVisible(outputs == 0 || b < outputs);
+        }
+    }
+    shownInputs_ = LayOutDigitalInputs(ids);
+}
+
+void TCont::setUpGrid(QTableWidget *grid, int channels)
+{
+    if (channels <= 0) {
+        grid->setEnabled(false);
+        grid->hide();
+        return;
+    }
+    const bool editable = grid == SG_ProValueOut;
+    grid->setRowCount(channels + 1);
+    grid->setItem(0, 0, fixedItem(LookupMessage(QStringLiteral("@Kanal"))));
+    grid->setItem(0, 1, fixedItem(LookupMessage(QStringLiteral("@ProWert"))));
+    for (int row = 1; row <= channels; ++row) {
+        grid->setItem(row, 0, fixedItem(QString::number(row)));
+        auto *value = new QTableWidgetItem(QStringLiteral("0"));
+        Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        if (editable)
+            flags |= Qt::ItemIsEditable;
+        value->setFlags(flags);
+        grid->setItem(row, 1, value);
+    }
+    grid->setEnabled(true);
+    grid->show();
+}
+
+void TCont::BStartClick()
+{
+    if (d.StationConfig.ConfigValid != 1) {
+        reportMissingConfiguration();
+        return;
+    }
+    Anfrage->start(d.DataTimeout);
+    BStart->setEnabled(false);
+    CycleRunning = 1;
+}
+
+void TCont::BStopClick()
+{
+    Anfrage->stop();
+    BStart->setEnabled(true);
+    CycleRunning = 0;
+}
+
+void TCont::BBackClick()
+{
+    Antwort->stop();
+    Anfrage->stop();
+    BStart->setEnabled(true);
+    CycleRunning = 0;
+    close();
+}
+
+void TCont::Timer1Timer()
+{
+    Timer1->stop();
+    close();
+    if (d.Vo3112CCC)
+        d.Vo3112CCC->Konfiguration1Click();
+}
+
+bool TCont::takeAnalogOutputs()
+{
+    const int channels = std::min<int>(d.StationConfig.AnaOutCount, MaxAnalogChannels);
+    for (int i = 0; i < channels; ++i) {
+        // A row the grid does not have (configuration read since the last
+        // activation) is sent as 0.
+        qint64 value = 0;
+        const QTableWidgetItem *cell = SG_ProValueOut->item(i + 1, 1);
+        if (cell && !StrToIntReported(d, cell->text(), value))
+            return false;
+        d.AnaOutValues[static_cast<size_t>(i)] = static_cast<quint16>(value);
+    }
+    return true;
+}
+
+void TCont::AnfrageTimer()
+{
+    Anfrage->stop();
+    if (!takeAnalogOutputs())
+        return; // stays stopped until Stop and Start
+    const StationConfiguration &config = d.StationConfig;
+    PackDigitalOutputs(config.SlotModuleIds, d.DigOutSlotBytes, d.DigOutBytes);
+    d.TxLength = BuildProcessDataRequest(config, d.SlaveAddress, d.AnaOutValues, d.DigOutBytes, d.TxFrame);
+    Antwort->start(d.DataTimeout);
+    ResponseRetries = 0;
+    Daten_Transfer(d, d.TxLength);
+}
+
+void TCont::AntwortTimer()
+{
+    Antwort->stop();
+    if (d.RxCount == 0) {
+        if (ResponseRetries < d.RetryLimit) {
+            ++ResponseRetries;
+            Antwort->start(d.DataTimeout);
+            return;
+        }
+        d.StationFlags &= static_cast<quint8>(~StationFlag::ProcessDataAnswered);
+    } else {
+        d.StationFlags |= StationFlag::ProcessDataAnswered;
+        // Another window's reply (the cycle runs while they talk) or an
+        // exception leaves the image as it is.
+        const bool exception = d.RxFrame[7] & 0x80;
+        const bool tcp = d.Link && d.Link->tcpOpen();
+        if (!exception && IsProcessDataReply(d.RxFrame, d.RxCount, d.StationConfig, tcp)) {
+            analog_Input_ist_update();
+            if (d.StationConfig.DigInCount > 0) {
+                DecodeDigitalInputs(d.RxFrame, d.StationConfig, d.DigInBytes);
+                ShowDigitalInputs();
+            }
+        }
+    }
+    if (CycleRunning == 1)
+        Anfrage->start(d.DataTimeout);
+}
+
+void TCont::analog_Input_ist_update()
+{
+    const StationConfiguration &config = d.StationConfig;
+    if (config.AnaInCount + config.AnaIn32Count == 0)
+        return;
+    const int decoded = DecodeAnalogInputs(d.RxFrame, config, d.AnaInAllValues);
+    std::copy_n(d.AnaInAllValues.begin(), std::min<size_t>(static_cast<size_t>(decoded), d.AnaInValues.size()),
+                d.AnaInValues.begin());
+    const int rows = std::min(decoded, SG_ProValueIn->rowCount() - 1);
+    for (int i = 0; i < rows; ++i) {
+        const qint32 value = d.AnaInAllValues[static_cast<size_t>(i)];
+        if (value == shownAnaIn_[static_cast<size_t>(i)])
+            continue;
+        if (QTableWidgetItem *cell = SG_ProValueIn->item(i + 1, 1)) {
+            cell->setText(QString::number(value));
+            shownAnaIn_[static_cast<size_t>(i)] = value;
+        }
+    }
+}
+
+void TCont::ShowDigitalInputs()
+{
+    for (int s = 1; s <= SlotCount; ++s) {
+        const int first = shownInputs_.firstBit[static_cast<size_t>(s)];
+        for (int b = 0; b < shownInputs_.channels[static_cast<size_t>(s)]; ++b)
+            inputCheckBox(s, b)->setChecked(ImageBit(d.DigInBytes, first + b));
+    }
+}
+
+void TCont::OutputCheckBoxClick(int number)
+{
+    const int slot = (number - 73) / 8 + 1;
+    const int bit = (number - 73) % 8;
+    quint8 &bits = d.DigOutSlotBytes[static_cast<size_t>(slot)];
+    if (CheckBox[static_cast<size_t>(number)]->isChecked())
+        bits = static_cast<quint8>(bits | (1u << bit));
+    else
+        bits = static_cast<quint8>(bits & ~(1u << bit));
+}
+
+void TCont::SG_ProValueInExit()
+{
+    SG_ProValueIn->clearSelection();
+    SG_ProValueIn->setCurrentItem(nullptr);
+}
+
+void TCont::SG_ProValueOutExit()
+{
+    SG_ProValueOut->clearSelection();
+    SG_ProValueOut->setCurrentItem(nullptr);
+}
+
+void TCont::SG_ProValueInDrawCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index)
+{
+    paintCell(SG_ProValueIn, painter, option, index);
+}
+
+void TCont::SG_ProValueOutDrawCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index)
+{
+    paintCell(SG_ProValueOut, painter, option, index);
+}
+
+void TCont::BSaveClick()
+{
+    if (Logging == 1) {
+        stopLogging();
+        return;
+    }
+    Logging = 1;
+    SaveTimer->start();
+    BSave->setText(QStringLiteral("Speichern Ende"));
+    QString error;
+    if (!log_.create(QString::fromLatin1(LogFileName), &error))
+        logFileFailed(error);
+}
+
+void TCont::stopLogging()
+{
+    SaveTimer->stop();
+    BSave->setText(QStringLiteral("Speichern"));
+    Logging = 0;
+    log_.close();
+}
+
+// One message, and recording stops: a file that failed once would fail at
+// every further tick.
+void TCont::logFileFailed(const QString &error)
+{
+    stopLogging();
+    ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_LOG")) + QLatin1Char('\n') +
+                            QString::fromLatin1(LogFileName) + QStringLiteral(": ") + error);
+}
+
+void TCont::SaveTimerTimer()
+{
+    if (!log_.isOpen())
+        return;
+    const StationConfiguration &config = d.StationConfig;
+    const int bytes = std::min((config.DigInCount + 7) / 8, static_cast<int>(d.DigInBytes.size()));
+    const QString line = ValueLogLine(MonitorSeconds(LogTimeBase, QDateTime::currentDateTime()), d.AnaInAllValues.data(),
+                                      AnalogInputChannels(config), d.DigInBytes.data(), bytes);
+    QString error;
+    if (!log_.writeLine(line, &error))
+        logFileFailed(error);
+}
+
+void TCont::ESaveTimeChange()
+{
+    qint64 value = 0;
+    StrToIntReported(d, ESaveTime->text(), value);
+}
+
+void TCont::ESaveTimeExit()
+{
+    qint64 value = 0;
+    if (!StrToIntReported(d, ESaveTime->text(), value))
+        return;
+    const int interval = SaveIntervalFor(value);
+    SaveTimer->setInterval(interval);
+    ESaveTime->setText(QString::number(interval));
 }

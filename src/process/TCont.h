@@ -1,10 +1,111 @@
 #pragma once
+// The control window: the cyclic process data exchange with the coupler, the
+// display of the inputs, the entry of the outputs and the process value log.
 #include "app/TForm.h"
+#include "process/ProcessImage.h"
+#include "process/ValueLog.h"
 
-// Window shell: its caption and word list; its controls and behaviour are built
-// with the features that use it.
+#include <QCheckBox>
+#include <QDateTime>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <array>
+
+class QPainter;
+class QStyleOptionViewItem;
+class QModelIndex;
+
 class TCont : public TForm {
     Q_OBJECT
 public:
     explicit TCont(Deklarat &d);
+
+    // Band 1: digital inputs; band 2: digital outputs. Index = slot 1..9.
+    QGroupBox *GroupBox1;
+    QGroupBox *GroupBox2;
+    std::array<QGroupBox *, SlotCount + 1> InputGroups{};  // GroupBox6 .. GroupBox14
+    std::array<QGroupBox *, SlotCount + 1> OutputGroups{}; // GroupBox15 .. GroupBox23
+    std::array<QCheckBox *, 145> CheckBox{};               // CheckBox1 .. CheckBox144
+    std::array<QLineEdit *, 19> Edit{};                    // Edit1 .. Edit18
+    std::array<QLabel *, 21> Label{};                      // Label1 .. Label20
+
+    // Band 3: analog values.
+    QWidget *PAnalog;
+    QLabel *LAnaInput;
+    QTableWidget *SG_ProValueIn;
+    QLabel *LAnaOutput;
+    QTableWidget *SG_ProValueOut;
+
+    // Band 4: log and cycle buttons.
+    QWidget *PBottom;
+    QPushButton *BSave;
+    QLineEdit *ESaveTime;
+    QPushButton *BStart;
+    QPushButton *BStop;
+    QPushButton *BBack;
+
+    QTimer *Anfrage;
+    QTimer *Antwort;
+    QTimer *Timer1;
+    QTimer *SaveTimer;
+
+    quint8 CycleRunning = 0;
+    quint8 ResponseRetries = 0;
+    quint8 Logging = 0;
+
+    static constexpr const char *LogFileName = "data_log.csv";
+    // Zero point of the log's seconds: the program start, taken at creation.
+    QDateTime LogTimeBase;
+
+    // Check box of bit 0..7 of slot 1..9.
+    QCheckBox *inputCheckBox(int slot, int bit) const;
+    QCheckBox *outputCheckBox(int slot, int bit) const;
+
+    void FormActivate();
+    void BStartClick();
+    void BStopClick();
+    void BBackClick();
+    void AnfrageTimer();
+    void AntwortTimer();
+    void Timer1Timer();
+    void analog_Input_ist_update();
+    void ShowDigitalInputs();
+    // An output check box (CheckBox73 .. CheckBox144) was clicked or set.
+    void OutputCheckBoxClick(int number);
+    void SG_ProValueInExit();
+    void SG_ProValueOutExit();
+    void SG_ProValueInDrawCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index);
+    void SG_ProValueOutDrawCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index);
+
+    void BSaveClick();
+    void SaveTimerTimer();
+    void ESaveTimeChange();
+    void ESaveTimeExit();
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    void buildDigitalBand(QGroupBox *band, bool inputs);
+    void buildAnalogBand();
+    void buildBottomBand();
+    void connectHandlers();
+    void FormCreate();
+    void focusChanged(QWidget *old, QWidget *now);
+    void reportMissingConfiguration();
+    void layOutSlotGroups();
+    void setUpGrid(QTableWidget *grid, int channels);
+    bool takeAnalogOutputs();
+    void stopLogging();
+    void logFileFailed(const QString &error);
+
+    DigitalInputLayout shownInputs_;
+    // What the input grid shows, so that a cycle rewrites only changed cells.
+    AnalogInTable shownAnaIn_{};
+    ValueLogFile log_;
+    bool reportingMissingConfiguration_ = false;
 };
