@@ -1,9 +1,11 @@
+#include "app/Platform.h"
 #include "app/Station.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    PrepareApplicationEnvironment();
     QApplication app(argc, argv);
     // Hidden windows must not keep the program alive, and closing a secondary
     // window must not end it: only the main window ends the run.

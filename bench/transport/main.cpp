@@ -7,6 +7,8 @@
 #include "SimulatorProcess.h"
 
 #include <QAbstractEventDispatcher>
+#include "app/Platform.h"
+
 #include <QApplication>
 #include <QThread>
 #include <modbus/modbus-version.h>
@@ -123,6 +125,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: %s [--smoke] [--reads N] [--frames N]\n", argv[0]);
         return 2;
     }
+    PrepareApplicationEnvironment(); // as the program does
     QApplication app(argc, argv);
     // The event dispatcher sets much of figure 1 (QT_NO_GLIB=1 picks Qt's own).
     std::printf("bench_transport%s: Qt %s, %s, %d cores\n", options.smoke ? " --smoke" : "", qVersion(),

@@ -24,6 +24,17 @@ void ReplyAssembler::reset()
     staged_ = 0;
     complete_ = false;
     overflowed_ = false;
+    source_ = Source::None;
+}
+
+void ReplyAssembler::takeFrom(Source source)
+{
+    // Bytes of the two links never belong to one frame.
+    if (source_ != source && source_ != Source::None) {
+        staged_ = 0;
+        overflowed_ = false;
+    }
+    source_ = source;
 }
 
 QString ReplyAssembler::feedTcp(const quint8 *data, int count, ModbusBuffer &rx,
@@ -32,6 +43,7 @@ QString ReplyAssembler::feedTcp(const quint8 *data, int count, ModbusBuffer &rx,
     const QString text = TcpReceiveText(data, count);
     if (complete_ || data == nullptr || count <= 0)
         return text;
+    takeFrom(Source::Tcp);
     const int taken = std::min(count, Capacity - staged_);
     std::memcpy(staging_.data() + staged_, data, static_cast<size_t>(taken));
     staged_ += taken;
@@ -59,11 +71,12 @@ QString ReplyAssembler::feedSerial(const quint8 *data, int count, ModbusBuffer &
     const QString text = SerialReceiveText(data, count);
     if (complete_ || data == nullptr || count <= 0)
         return text;
+    takeFrom(Source::Serial);
     for (int i = 0; i < count && !overflowed_; ++i) {
-        if (staged_ == SerialCapacity)
+        if (staged_ >= SerialCapacity)
             dropImpossibleSerialStarts();
         // Storing behind a gap would stitch unrelated bytes together.
-        if (staged_ == SerialCapacity) {
+        if (staged_ >= SerialCapacity) {
             overflowed_ = true;
             break;
         }

@@ -44,6 +44,8 @@ private:
     static constexpr int Capacity = static_cast<int>(std::tuple_size_v<ModbusBuffer>);
     static constexpr int SerialCapacity = Capacity - ModbusHeaderSize;
 
+    enum class Source { None, Tcp, Serial };
+    void takeFrom(Source source);
     void completeTcp(ModbusBuffer &rx, quint16 &rxCount);
     void completeSerial(ModbusBuffer &rx, quint16 &rxCount);
     void dropImpossibleSerialStarts();
@@ -53,4 +55,5 @@ private:
     int staged_ = 0;
     bool complete_ = false;
     bool overflowed_ = false;
+    Source source_ = Source::None;
 };

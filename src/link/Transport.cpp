@@ -24,6 +24,10 @@ void Transport::Daten_Transfer(quint8 length)
 {
     assembler_.reset();
     d.RxCount = 0;
+    // Sends faster than the monitor period would keep restarting the monitor
+    // timer: show what has gathered instead of letting it grow without end.
+    if (d.TxHexText.size() >= MaxPendingSendText)
+        MonitorTimerTimer();
     if (tcpOpen()) {
         const OutgoingFrame frame = BuildTcpFrame(d.TxFrame, length, d.TransactionId);
         d.TxHexText += frame.hexText;

@@ -29,6 +29,9 @@ class Transport : public QObject {
 public:
     explicit Transport(Deklarat &d, QObject *parent = nullptr);
 
+    // Longest send rendering held back for one monitor line.
+    static constexpr int MaxPendingSendText = 4096;
+
     void Daten_Transfer(quint8 length);
 
     QSerialPort *SerialPort;

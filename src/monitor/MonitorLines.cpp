@@ -15,24 +15,45 @@ QString MonitorLine(const QString &prefix, double seconds, const QString &text)
 void MonitorMemo::setInitialText(const QString &text)
 {
     memo_->setPlainText(text);
+    pending_.clear();
+    clearPending_ = false;
     lines_ = 1;
 }
 
 void MonitorMemo::addLine(const QString &line, int limit)
 {
-    if (lines_ >= limit)
-        clear();
-    if (lines_ == 0)
-        memo_->setPlainText(line);
-    else
-        memo_->appendPlainText(line);
+    if (lines_ >= limit) {
+        // The memo is emptied at the next flush; what it held is gone anyway.
+        pending_.clear();
+        clearPending_ = true;
+        lines_ = 0;
+    }
+    pending_ << line;
     ++lines_;
 }
 
 void MonitorMemo::clear()
 {
     memo_->clear();
+    pending_.clear();
+    clearPending_ = false;
     lines_ = 0;
+}
+
+void MonitorMemo::flush()
+{
+    if (clearPending_) {
+        memo_->clear();
+        clearPending_ = false;
+    }
+    if (pending_.isEmpty())
+        return;
+    const QString text = pending_.join(QLatin1Char('\n'));
+    pending_.clear();
+    if (memo_->document()->isEmpty())
+        memo_->setPlainText(text);
+    else
+        memo_->appendPlainText(text);
 }
 
 bool TrafficFile::open(const QString &path, QString *error)

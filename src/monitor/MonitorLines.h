@@ -13,7 +13,9 @@ double MonitorSeconds(const QDateTime &base, const QDateTime &now);
 QString MonitorLine(const QString &prefix, double seconds, const QString &text);
 
 // A read-only memo that counts its lines and is cleared when it holds the
-// line limit or more before a new line.
+// line limit or more before a new line. Lines are handed to the widget in
+// batches (flush()), since laying out one line at a time is what limits how
+// many frames a second the monitor can take.
 class MonitorMemo {
 public:
     explicit MonitorMemo(QPlainTextEdit *memo) : memo_(memo) {}
@@ -21,11 +23,16 @@ public:
     // Adds one line, clearing the memo first when it is full.
     void addLine(const QString &line, int limit);
     void clear();
+    // Shows the lines added since the last flush.
+    void flush();
+    bool pending() const { return !pending_.isEmpty(); }
     int lineCount() const { return lines_; }
 
 private:
     QPlainTextEdit *memo_;
     int lines_ = 0;
+    QStringList pending_;
+    bool clearPending_ = false;
 };
 
 // The traffic file: one monitor line per text line, each on disk as written.

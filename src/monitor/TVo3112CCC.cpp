@@ -115,6 +115,7 @@ void TVo3112CCC::FormCreate()
     d.BrandMode = d.CommandLine.Valko ? 1 : 0;
     d.ModuleShortNames = BuiltInShortNames(d.BrandMode);
     d.StartTimeStamp = QDateTime::currentDateTime();
+    monitorBaseUtc_ = d.StartTimeStamp.toUTC();
     d.SettingsPath = d.ProgramFolder + QStringLiteral("Modbus.ini");
     ShowSlaveAddress();
     StatusBar1->setPanelText(2, QStringLiteral(" keine Konfiguration geladen "));
@@ -273,6 +274,11 @@ void TVo3112CCC::buildMonitor()
 
     TimerAutoSend = new QTimer(this);
     TimerAutoSend->setObjectName(QStringLiteral("TimerAutoSend"));
+    MonitorFlushTimer = new QTimer(this);
+    MonitorFlushTimer->setObjectName(QStringLiteral("MonitorFlushTimer"));
+    MonitorFlushTimer->setSingleShot(true);
+    MonitorFlushTimer->setInterval(40);
+    connect(MonitorFlushTimer, &QTimer::timeout, this, [this] { flushMonitor(); });
     setSavingLight(false);
     setCentralWidget(central);
 
@@ -363,8 +369,8 @@ void TVo3112CCC::addMonitorLine(MonitorMemo &memo, const QString &prefix, const 
 {
     if (!MonitorActive)
         return;
-    const QString line =
-        MonitorLine(prefix, MonitorSeconds(d.StartTimeStamp, QDateTime::currentDateTime()), text);
+    // UTC on both sides: the same difference, without a time zone lookup per line.
+    const QString line = MonitorLine(prefix, MonitorSeconds(monitorBaseUtc_, QDateTime::currentDateTimeUtc()), text);
     if (TrafficSaving && traffic_.isOpen() && !traffic_.writeLine(line)) {
         // Stop at the first failure: one clear message instead of one per frame.
         const QString reason = traffic_.errorString();
@@ -374,6 +380,20 @@ void TVo3112CCC::addMonitorLine(MonitorMemo &memo, const QString &prefix, const 
         ShowErrorMessage(d, Edit3->text() + QStringLiteral(": ") + reason);
     }
     memo.addLine(line, MonitorLineLimit);
+    lineAdded();
+}
+
+void TVo3112CCC::lineAdded()
+{
+    if (!MonitorFlushTimer->isActive())
+        MonitorFlushTimer->start();
+}
+
+void TVo3112CCC::flushMonitor()
+{
+    MonitorFlushTimer->stop();
+    sendMemo_.flush();
+    receiveMemo_.flush();
 }
 
 void TVo3112CCC::ShowSendData(const QString &text)
@@ -389,16 +409,19 @@ void TVo3112CCC::ShowReceivedData(const QString &text)
 void TVo3112CCC::AddSendSeparator()
 {
     sendMemo_.addLine(QStringLiteral(" "), MonitorLineLimit);
+    lineAdded();
 }
 
 void TVo3112CCC::AddReceiveSeparator()
 {
     receiveMemo_.addLine(QStringLiteral(" "), MonitorLineLimit);
+    lineAdded();
 }
 
 void TVo3112CCC::ShowLinkNote(const QString &text)
 {
     sendMemo_.addLine(text, MonitorLineLimit);
+    lineAdded();
 }
 
 void TVo3112CCC::ActiveClick()

@@ -72,6 +72,7 @@ public:
     QLineEdit *EAutoSend;
     QLabel *LMs;
     QTimer *TimerAutoSend;
+    QTimer *MonitorFlushTimer; // hands gathered monitor lines to the memos
 
     // Window state
     bool MonitorActive = true;
@@ -97,6 +98,8 @@ public:
     void BSendClick();
     void BAutoSendClick();
     void TimerAutoSendTimer();
+    // Shows every monitor line gathered so far (the memos get them in batches).
+    void flushMonitor();
     int monitorLineCount(bool send) const { return send ? sendMemo_.lineCount() : receiveMemo_.lineCount(); }
 
     void FormCreate();
@@ -132,6 +135,8 @@ private:
     MonitorMemo sendMemo_{nullptr};
     MonitorMemo receiveMemo_{nullptr};
     TrafficFile traffic_;
+    QDateTime monitorBaseUtc_;
+    void lineAdded();
 };
 
 // Shows a window that lives for the whole run, brought to the front.

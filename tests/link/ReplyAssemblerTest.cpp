@@ -471,3 +471,21 @@ TEST_F(ReplyAssemblerTest, RandomStreamsOnlyEverYieldCompleteIntactFrames)
 }
 
 } // namespace
+
+namespace {
+
+// Both links open at once: bytes of one never stitch onto the other's.
+TEST_F(ReplyAssemblerTest, BytesOfTheOtherLinkStartOver)
+{
+    Bytes garbage(300, 0x11); // protocol id 0x1111: never a TCP frame
+    tcp(garbage);
+    ASSERT_EQ(rxCount, 0);
+    serial(NineByteReply);
+    EXPECT_EQ(received(6), NineByteReply);
+    restart();
+    serial(Bytes(NineByteReply.begin(), NineByteReply.begin() + 4));
+    tcp(ReadReplyTcp);
+    EXPECT_EQ(received(0), ReadReplyTcp);
+}
+
+} // namespace

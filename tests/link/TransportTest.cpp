@@ -86,6 +86,16 @@ TEST(TransportTcp, SendsHeaderAndPayloadAndShowsOneSendLinePerPeriod)
     EXPECT_TRUE(f.d.TxHexText.isEmpty());
 }
 
+TEST(TransportTcp, SendsFasterThanTheMonitorPeriodStillReachTheMonitor)
+{
+    TcpFixture f;
+    putRequest(f.d, {0x08, 0x04, 0x10, 0x00, 0x00, 0x01});
+    for (int i = 0; i < 2000; ++i)
+        f.transport.Daten_Transfer(12);
+    EXPECT_LT(f.d.TxHexText.size(), Transport::MaxPendingSendText + 64);
+    EXPECT_FALSE(f.monitor.send.isEmpty());
+}
+
 TEST(TransportTcp, BareHeaderForLengthSix)
 {
     TcpFixture f;

@@ -40,12 +40,30 @@ TEST(Monitor, LineLimitCountsSeparatorsAndClearsBeforeTheNextLine)
     w->AddSendSeparator(); // 1 + 8 + 1 = 10 lines
     ASSERT_EQ(w->monitorLineCount(true), 10);
     w->ShowSendData(QStringLiteral("next"));
+    w->flushMonitor();
     EXPECT_EQ(w->monitorLineCount(true), 1);
     EXPECT_TRUE(w->Transmit->toPlainText().startsWith(QStringLiteral("TxD (")));
     EXPECT_TRUE(w->Transmit->toPlainText().endsWith(QStringLiteral(")  next")));
     // Typed text in the combo changes nothing.
     w->MonitorLines->setEditText(QStringLiteral("3"));
     EXPECT_EQ(w->MonitorLineLimit, 10);
+}
+
+TEST(Monitor, LinesReachTheMemoInBatchesInTheirOrder)
+{
+    TestStation t;
+    TVo3112CCC *w = t.d.Vo3112CCC;
+    w->MonitorLinesChange(2); // 50
+    for (int i = 0; i < 60; ++i)
+        w->ShowReceivedData(QStringLiteral("line %1").arg(i));
+    EXPECT_TRUE(w->MonitorFlushTimer->isActive());
+    ASSERT_TRUE(WaitUntil([&] { return !w->MonitorFlushTimer->isActive(); }, 2000));
+    const QStringList lines = w->Receive->toPlainText().split(QLatin1Char('\n'));
+    // 1 + 49 lines fill the memo; line 49 finds it full and starts it anew.
+    ASSERT_EQ(lines.size(), 11);
+    EXPECT_TRUE(lines.first().endsWith(QStringLiteral("line 49")));
+    EXPECT_TRUE(lines.last().endsWith(QStringLiteral("line 59")));
+    EXPECT_EQ(w->monitorLineCount(false), 11);
 }
 
 TEST(Monitor, ActiveSwitchesLinesButNotSeparators)
@@ -57,11 +75,14 @@ TEST(Monitor, ActiveSwitchesLinesButNotSeparators)
     EXPECT_FALSE(w->Transmit->isEnabled());
     w->ShowReceivedData(QStringLiteral("0804"));
     w->AddReceiveSeparator();
+    w->flushMonitor();
     EXPECT_EQ(w->Receive->toPlainText(), QStringLiteral("Empfangen\n "));
     w->ActiveClick();
     EXPECT_EQ(w->Active->text(), QStringLiteral("Active"));
     EXPECT_TRUE(w->Receive->isEnabled());
+    w->ShowSendData(QStringLiteral("pending"));
     w->ClearClick();
+    w->flushMonitor();
     EXPECT_EQ(w->Transmit->toPlainText(), QString());
     EXPECT_EQ(w->Receive->toPlainText(), QString());
     EXPECT_EQ(w->monitorLineCount(false), 0);
