@@ -98,6 +98,10 @@ std::string CommandInterpreter::show(double seconds) const {
     for (auto [function, code] : faults_.exceptions)
         out << " exception " << int(function) << ":" << int(code);
     out << "\n";
+    out << "requests";
+    for (auto [function, count] : station_.requestCounts)
+        out << ' ' << int(function) << ':' << count;
+    out << "\n";
     return out.str();
 }
 

@@ -121,6 +121,7 @@ Outcome handleRequest(Station &station, Link link, std::span<const uint8_t> pdu,
                       const Faults &faults) {
     if (pdu.empty()) return Outcome::exceptionReply(IllegalFunction);
     const uint8_t function = pdu[0];
+    ++station.requestCounts[function];
     if (auto it = faults.exceptions.find(function); it != faults.exceptions.end())
         return Outcome::exceptionReply(it->second);
 

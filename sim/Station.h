@@ -3,6 +3,7 @@
 #include "StationLayout.h"
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +43,8 @@ public:
     bool loopback = true;
 
     uint16_t errorWord = 0;
+    // Requests received per function code, for `show` (tests watch them).
+    std::map<uint8_t, uint64_t> requestCounts;
     uint16_t alarmMask = 0;
     std::vector<uint16_t> anaInStatus;  // per analog input channel
     std::vector<uint16_t> compStatus;   // per compensation channel

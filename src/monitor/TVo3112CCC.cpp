@@ -11,6 +11,7 @@
 #include "parameters/TParaAnaOut.h"
 #include "parameters/TParaDig.h"
 #include "parameters/TParameter.h"
+#include "process/AutostartSequence.h"
 #include "process/TCont.h"
 #include "station/ModuleNames.h"
 #include "station/TDeviceConfigForm.h"
@@ -119,6 +120,72 @@ void TVo3112CCC::FormCreate()
     d.SettingsPath = d.ProgramFolder + QStringLiteral("Modbus.ini");
     ShowSlaveAddress();
     StatusBar1->setPanelText(2, QStringLiteral(" keine Konfiguration geladen "));
+    connect(MultiLang1, &TMultiLang::translated, this, [this] {
+        if (!captionSuffix_.isEmpty())
+            setWindowTitle(windowTitle() + captionSuffix_);
+    });
+    if (d.CommandLine.AutoStart) {
+        d.AutostartStep = 0;
+        d.AutostartConfigAttempts = 0;
+        StartAutostart();
+    }
+}
+
+void TVo3112CCC::setCaptionSuffix(const QString &suffix)
+{
+    if (captionSuffix_.isEmpty())
+        setWindowTitle(windowTitle() + suffix);
+    captionSuffix_ = suffix;
+}
+
+void TVo3112CCC::StartAutostart()
+{
+    autostartWaited_ = false;
+    TimerAutostart->start(1000);
+}
+
+void TVo3112CCC::TimerAutostartTimer()
+{
+    TimerAutostart->stop();
+    // "WAIT": the pause before the link opens, without holding the window.
+    if (d.AutostartStep == 0 && d.CommandLine.WaitBeforeOpen && !autostartWaited_) {
+        autostartWaited_ = true;
+        TimerAutostart->start(2000);
+        return;
+    }
+    autostartWaited_ = false;
+    const AutostartState state{d.AutostartStep, d.StationFlags, d.ReadConfigOnAutostart, d.AutostartConfigAttempts};
+    const AutostartTick tick = AutostartStepOf(state, d.CommandLine.ReadDmsParameters);
+    d.AutostartStep = tick.next.step;
+    d.StationFlags = tick.next.stationFlags;
+    d.ReadConfigOnAutostart = tick.next.readConfigOnAutostart;
+    d.AutostartConfigAttempts = tick.next.configAttempts;
+    switch (tick.action) {
+    case AutostartAction::OpenLink:
+        if (d.SIOTransfer)
+            d.SIOTransfer->OKClick();
+        break;
+    case AutostartAction::ReadConfiguration:
+        if (d.DeviceConfigForm)
+            d.DeviceConfigForm->BReadConfigClick();
+        break;
+    case AutostartAction::ReadDmsParameters:
+        if (d.ParaAnaIn32Bit) {
+            d.ParaAnaIn32Bit->FormActivate();
+            d.ParaAnaIn32Bit->ReadAnaInClick();
+        }
+        break;
+    case AutostartAction::StartCycle:
+        if (d.Cont) {
+            d.Cont->FormActivate();
+            d.Cont->BStartClick();
+        }
+        break;
+    case AutostartAction::None:
+        break;
+    }
+    if (tick.timerOn)
+        TimerAutostart->start(1000);
 }
 
 void TVo3112CCC::ShowSlaveAddress()
@@ -167,6 +234,7 @@ void TVo3112CCC::closeEvent(QCloseEvent *event)
         }
     }
     TimerAutoSend->stop();
+    TimerAutostart->stop();
     traffic_.close();
     event->accept();
     QCoreApplication::quit();
@@ -274,6 +342,10 @@ void TVo3112CCC::buildMonitor()
 
     TimerAutoSend = new QTimer(this);
     TimerAutoSend->setObjectName(QStringLiteral("TimerAutoSend"));
+    TimerAutostart = new QTimer(this);
+    TimerAutostart->setObjectName(QStringLiteral("TimerAutostart"));
+    TimerAutostart->setInterval(1000);
+    connect(TimerAutostart, &QTimer::timeout, this, [this] { TimerAutostartTimer(); });
     MonitorFlushTimer = new QTimer(this);
     MonitorFlushTimer->setObjectName(QStringLiteral("MonitorFlushTimer"));
     MonitorFlushTimer->setSingleShot(true);

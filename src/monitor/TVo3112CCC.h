@@ -73,6 +73,7 @@ public:
     QLabel *LMs;
     QTimer *TimerAutoSend;
     QTimer *MonitorFlushTimer; // hands gathered monitor lines to the memos
+    QTimer *TimerAutostart;    // one step of the unattended start per tick
 
     // Window state
     bool MonitorActive = true;
@@ -98,6 +99,12 @@ public:
     void BSendClick();
     void BAutoSendClick();
     void TimerAutoSendTimer();
+    // The unattended start: from step AutostartStep on, one step a second.
+    void StartAutostart();
+    void TimerAutostartTimer();
+    // " (SERVER1)" behind the caption, kept across language switches.
+    void setCaptionSuffix(const QString &suffix);
+
     // Shows every monitor line gathered so far (the memos get them in batches).
     void flushMonitor();
     int monitorLineCount(bool send) const { return send ? sendMemo_.lineCount() : receiveMemo_.lineCount(); }
@@ -136,6 +143,8 @@ private:
     MonitorMemo receiveMemo_{nullptr};
     TrafficFile traffic_;
     QDateTime monitorBaseUtc_;
+    QString captionSuffix_;
+    bool autostartWaited_ = false;
     void lineAdded();
 };
 

@@ -252,6 +252,11 @@ void TCont::FormCreate()
     LAnaInput->setText(LookupMessage(QStringLiteral("@AnaIn")));
     LAnaOutput->setText(LookupMessage(QStringLiteral("@AnaOut")));
     LogTimeBase = d.StartTimeStamp.isValid() ? d.StartTimeStamp : QDateTime::currentDateTime();
+    TimerAutoRestart = new QTimer(this);
+    TimerAutoRestart->setObjectName(QStringLiteral("TimerAutoRestart"));
+    TimerAutoRestart->setInterval(2000);
+    connect(TimerAutoRestart, &QTimer::timeout, this, [this] { TimerAutoRestartTimer(); });
+    startPipeServer();
 }
 
 bool TCont::event(QEvent *event)

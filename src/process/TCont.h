@@ -3,6 +3,7 @@
 // display of the inputs, the entry of the outputs and the process value log.
 #include "app/TForm.h"
 #include "process/ProcessImage.h"
+#include "process/TServerThread.h"
 #include "process/ValueLog.h"
 
 #include <QCheckBox>
@@ -52,6 +53,7 @@ public:
     QTimer *Antwort;
     QTimer *Timer1;
     QTimer *SaveTimer;
+    QTimer *TimerAutoRestart; // watches the sequence after a restart request
 
     quint8 CycleRunning = 0;
     quint8 ResponseRetries = 0;
@@ -86,6 +88,13 @@ public:
     void ESaveTimeChange();
     void ESaveTimeExit();
 
+    // Pipe interface and automatic restart
+    void AutoRestart();
+    void TimerAutoRestartTimer();
+    void ApplyPipeRequest(const PipeMessage &request);
+    PipeMessage CurrentPipeResponse() const;
+    TServerThread *pipeServer() const { return pipeServer_.get(); }
+
 protected:
     bool event(QEvent *event) override;
 
@@ -108,4 +117,8 @@ private:
     AnalogInTable shownAnaIn_{};
     ValueLogFile log_;
     bool reportingMissingConfiguration_ = false;
+    void startPipeServer();
+    // Declared in this order: the server thread stops before its bridge goes.
+    PipeBridge pipeBridge_;
+    std::unique_ptr<TServerThread> pipeServer_;
 };

@@ -37,6 +37,15 @@ void TServerThread::run()
     server.setSocketOptions(QLocalServer::UserAccessOption);
     while (!isInterruptionRequested()) {
         if (!server.isListening()) {
+            // A name that answers belongs to a running program: listening would
+            // take it over, so wait until it is free.
+            QLocalSocket probe;
+            probe.connectToServer(pipeName_);
+            if (probe.waitForConnected(100)) {
+                probe.abort();
+                msleep(500);
+                continue;
+            }
             if (!server.listen(pipeName_)) {
                 // A socket left behind by an earlier run blocks the name.
                 QLocalServer::removeServer(pipeName_);

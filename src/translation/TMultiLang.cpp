@@ -203,6 +203,7 @@ void TMultiLang::SetActiveLanguage(int n)
         }
         p = std::max(next, p + entrySize);
     }
+    emit translated();
 }
 
 int TMultiLang::applyElement(QObject *element, int p, int n)

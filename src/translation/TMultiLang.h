@@ -34,6 +34,10 @@ public:
 
     static constexpr const char *CharSetProperty = "vo_charset";
 
+signals:
+    // After every translation pass.
+    void translated();
+
 private:
     QString textAt(int entryStart, int language) const;
     QString keyAt(int entryStart) const;

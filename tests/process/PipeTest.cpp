@@ -202,6 +202,21 @@ TEST(PipeServer, LongerRequestIsAnsweredFromItsFirst74Bytes)
     EXPECT_EQ(s.requests[0][64], 0x33);
 }
 
+TEST(PipeServer, SecondServerOfTheSameNameLeavesTheRunningOneAlone)
+{
+    Server s;
+    PipeBridge other;
+    other.respond = [] { return BuildPipeResponse({}, {}, 0x55); };
+    TServerThread second(s.name, &other);
+    second.start();
+    RunEvents(300);
+    EXPECT_FALSE(second.listening());
+    const auto response = s.exchange(BuildPipeRequest({}, 0));
+    ASSERT_TRUE(response.has_value());
+    EXPECT_EQ((*response)[73], 0x08); // still the first server
+    second.stop();
+}
+
 TEST(PipeServer, ClientWithoutServerFailsWithAReason)
 {
     QString error;
