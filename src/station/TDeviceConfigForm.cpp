@@ -222,44 +222,45 @@ void TDeviceConfigForm::BReadConfigClick()
     sendIdentityRequest();
 }
 
-void TDeviceConfigForm::sendIdentityRequest()
+void TDeviceConfigForm::sendRequest(std::initializer_list<quint8> pdu, QTimer *replyTimer)
 {
     d.TxFrame[6] = d.SlaveAddress;
-    d.TxFrame[7] = 0x2B;
-    d.TxFrame[8] = 0x0E;
-    d.TxFrame[9] = 0x01;
-    d.TxFrame[10] = 0x00;
-    d.TxLength = 11;
+    std::copy(pdu.begin(), pdu.end(), d.TxFrame.begin() + 7);
+    d.TxLength = static_cast<quint8>(7 + pdu.size());
     ++d.TransactionId;
     ReplyRetries = 0;
-    TimerIdentity->start(d.ResponseInterval + 500);
+    replyTimer->start(d.ResponseInterval + 500);
     Daten_Transfer(d, d.TxLength);
+}
+
+void TDeviceConfigForm::sendIdentityRequest()
+{
+    sendRequest({0x2B, 0x0E, 0x01, 0x00}, TimerIdentity);
 }
 
 void TDeviceConfigForm::sendSlotListRequest()
 {
-    d.TxFrame[6] = d.SlaveAddress;
-    d.TxFrame[7] = 0x04;
-    d.TxFrame[8] = 0x10;
-    d.TxFrame[9] = 0x00;
-    d.TxFrame[10] = 0x00;
-    d.TxFrame[11] = 0x0E;
-    d.TxLength = 12;
-    ++d.TransactionId;
-    ReplyRetries = 0;
-    TimerSlotList->start(d.ResponseInterval + 500);
-    Daten_Transfer(d, d.TxLength);
+    sendRequest({0x04, 0x10, 0x00, 0x00, 0x0E}, TimerSlotList);
 }
 
-bool TDeviceConfigForm::noReplyYet() const
+TDeviceConfigForm::ReplyCheck TDeviceConfigForm::checkReply(QTimer *replyTimer, quint8 functionCode)
 {
-    return d.RxCount == 0 || d.RxFrame[6] != d.SlaveAddress;
-}
-
-bool TDeviceConfigForm::replyIs(quint8 functionCode) const
-{
+    replyTimer->stop();
+    d.StationConfig.ConfigValid = 0;
     // A reply to another window's request (the cycle may run meanwhile) is not ours.
-    return (d.RxFrame[7] & 0x7F) == functionCode;
+    if (d.RxCount != 0 && d.RxFrame[6] == d.SlaveAddress && (d.RxFrame[7] & 0x7F) == functionCode) {
+        d.StationFlags |= StationFlag::ConfigAnswered;
+        WriteSlaveAddress(d.SettingsPath, d.SlaveAddress);
+        return ReplyCheck::Arrived;
+    }
+    if (ReplyRetries < d.RetryLimit) {
+        ++ReplyRetries;
+        replyTimer->start(d.ResponseInterval + 500);
+        return ReplyCheck::Waiting;
+    }
+    d.StationFlags &= ~StationFlag::ConfigAnswered;
+    logLine(QStringLiteral("Antwort : Timeout"));
+    return ReplyCheck::TimedOut;
 }
 
 void TDeviceConfigForm::logLine(const QString &line)
@@ -269,22 +270,9 @@ void TDeviceConfigForm::logLine(const QString &line)
 
 void TDeviceConfigForm::TimerIdentityTimer()
 {
-    TimerIdentity->stop();
-    d.StationConfig.ConfigValid = 0;
-    QString log = QStringLiteral("Antwort : ");
-    if (noReplyYet() || !replyIs(0x2B)) {
-        if (ReplyRetries < d.RetryLimit) {
-            ++ReplyRetries;
-            TimerIdentity->start(d.ResponseInterval + 500);
-            return;
-        }
-        d.StationFlags &= ~StationFlag::ConfigAnswered;
-        logLine(log + QStringLiteral("Timeout"));
+    if (checkReply(TimerIdentity, 0x2B) != ReplyCheck::Arrived)
         return;
-    }
-    d.StationFlags |= StationFlag::ConfigAnswered;
-    WriteSlaveAddress(d.SettingsPath, d.SlaveAddress);
-    log += ReplyHeaderText(d.RxFrame);
+    QString log = QStringLiteral("Antwort : ") + ReplyHeaderText(d.RxFrame);
     if (d.RxFrame[7] & 0x80) {
         log += ExceptionText(d.RxFrame[8]);
         logLine(log);
@@ -301,24 +289,14 @@ void TDeviceConfigForm::TimerIdentityTimer()
 
 void TDeviceConfigForm::TimerSlotListTimer()
 {
-    TimerSlotList->stop();
-    StationConfiguration &c = d.StationConfig;
-    c.ConfigValid = 0;
-    QString log = QStringLiteral("Antwort : ");
-    if (noReplyYet() || !replyIs(0x04)) {
-        if (ReplyRetries < d.RetryLimit) {
-            ++ReplyRetries;
-            TimerSlotList->start(d.ResponseInterval + 500);
-            return;
-        }
-        d.StationFlags &= ~StationFlag::ConfigAnswered;
-        logLine(log + QStringLiteral("Timeout"));
+    const ReplyCheck check = checkReply(TimerSlotList, 0x04);
+    if (check == ReplyCheck::Waiting)
+        return;
+    if (check == ReplyCheck::TimedOut) {
         finishSlotListCheck();
         return;
     }
-    d.StationFlags |= StationFlag::ConfigAnswered;
-    WriteSlaveAddress(d.SettingsPath, d.SlaveAddress);
-    log += ReplyHeaderText(d.RxFrame);
+    QString log = QStringLiteral("Antwort : ") + ReplyHeaderText(d.RxFrame);
     if (d.RxFrame[7] & 0x80) {
         log += ExceptionText(d.RxFrame[8]);
         logLine(log);
@@ -326,6 +304,7 @@ void TDeviceConfigForm::TimerSlotListTimer()
         finishSlotListCheck();
         return;
     }
+    StationConfiguration &c = d.StationConfig;
     c.ConfigValid = 1;
     logLine(log + QStringLiteral("  Bytecount: ") + HexText(d.RxFrame[8], 2));
     for (const QString &line : ReplyDataLines(d.RxFrame, d.RxCount))

@@ -64,8 +64,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    bool noReplyYet() const;
-    bool replyIs(quint8 functionCode) const;
+    enum class ReplyCheck { Waiting, TimedOut, Arrived };
+    // The start of both reply checks: waits on while retries are left, logs the
+    // timeout, or takes a reply of our unit and function code.
+    ReplyCheck checkReply(QTimer *replyTimer, quint8 functionCode);
+    void sendRequest(std::initializer_list<quint8> pdu, QTimer *replyTimer);
     void logLine(const QString &line);
     void showSlaveAddress();
     void sendIdentityRequest();
