@@ -3,6 +3,8 @@
 #include "monitor/TVo3112CCC.h"
 #include "process/TCont.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -83,17 +85,29 @@ TEST(ServerArgument, CaptionCarriesThePipeNameInBothLanguages)
 
 TEST(AutostartInTheWindow, WaitPausesWithoutHoldingTheWindow)
 {
-    TestStation t({"AUTO", "x", "y", "WAIT"});
-    TVo3112CCC *w = t.d.Vo3112CCC;
+    // COM 3 names a device that no machine has, so the link stays closed.
+    QTemporaryDir dir;
+    QFile ini(dir.filePath(QStringLiteral("Modbus.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Schnittstelle]\nPort=2\nComDevice3=/dev/vo3112-no-such-port\n");
+    ini.close();
+    RecordingMessageSink sink;
+    Station station({"AUTO", "x", "y", "WAIT"}, dir.path());
+    station.d.setMessageSink(&sink);
+    station.start();
+    Deklarat &d = station.d;
+    TVo3112CCC *w = d.Vo3112CCC;
     w->TimerAutostartTimer();
-    EXPECT_EQ(t.d.AutostartStep, 0);
+    EXPECT_EQ(d.AutostartStep, 0);
     EXPECT_EQ(w->TimerAutostart->interval(), 2000);
     w->TimerAutostartTimer(); // opens the (serial, absent) link
-    EXPECT_EQ(t.d.AutostartStep, 1);
+    EXPECT_EQ(d.AutostartStep, 1);
     EXPECT_EQ(w->TimerAutostart->interval(), 1000);
+    ASSERT_EQ(sink.boxes.size(), 1u); // the open failure, reported as to a user
+    EXPECT_EQ(sink.boxes[0].text, QStringLiteral("Schnittstelle nicht vorhanden!"));
     for (int i = 0; i < 6; ++i)
         w->TimerAutostartTimer();
-    EXPECT_EQ(t.d.AutostartStep, 6);
+    EXPECT_EQ(d.AutostartStep, 6);
     EXPECT_FALSE(w->TimerAutostart->isActive()); // no link: given up
 }
 
