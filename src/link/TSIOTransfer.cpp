@@ -2,6 +2,7 @@
 
 #include "app/Deklarat.h"
 #include "app/Messages.h"
+#include "app/Named.h"
 #include "link/InterfaceSettings.h"
 #include "monitor/TVo3112CCC.h"
 #include "translation/WordLists.h"
@@ -27,16 +28,6 @@ void TAddressComboBox::keyPressEvent(QKeyEvent *event)
     }
     QComboBox::keyPressEvent(event);
 }
-
-namespace {
-
-template <typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
 
 TSIOTransfer::TSIOTransfer(Deklarat &d)
     : TForm(d, QStringLiteral("TSIOTransfer"), QStringLiteral("Schnittstelle"))

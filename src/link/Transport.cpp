@@ -61,23 +61,19 @@ void Transport::MonitorTimerTimer()
 
 void Transport::SerialRxChar()
 {
-    const QByteArray bytes = SerialPort->readAll();
-    if (bytes.isEmpty())
-        return;
-    const QString text = assembler_.feedSerial(reinterpret_cast<const quint8 *>(bytes.constData()),
-                                               static_cast<int>(bytes.size()), d.RxFrame, d.RxCount);
-    if (monitor_) {
-        monitor_->ShowReceivedData(text);
-        monitor_->AddReceiveSeparator();
-    }
+    received(SerialPort->readAll(), &ReplyAssembler::feedSerial);
 }
 
 void Transport::ClientSocketRead()
 {
-    const QByteArray bytes = ClientSocket->readAll();
+    received(ClientSocket->readAll(), &ReplyAssembler::feedTcp);
+}
+
+void Transport::received(const QByteArray &bytes, Feed feed)
+{
     if (bytes.isEmpty())
         return;
-    const QString text = assembler_.feedTcp(reinterpret_cast<const quint8 *>(bytes.constData()),
+    const QString text = (assembler_.*feed)(reinterpret_cast<const quint8 *>(bytes.constData()),
                                             static_cast<int>(bytes.size()), d.RxFrame, d.RxCount);
     if (monitor_) {
         monitor_->ShowReceivedData(text);

@@ -57,6 +57,9 @@ public:
     void serialOpened();
 
 private:
+    using Feed = QString (ReplyAssembler::*)(const quint8 *, int, ModbusBuffer &, quint16 &);
+    // One read event of either link: into the assembler, then to the monitor.
+    void received(const QByteArray &bytes, Feed feed);
     void applyRs485();
 
     Deklarat &d;

@@ -2,6 +2,7 @@
 
 #include "app/Conversions.h"
 #include "app/Deklarat.h"
+#include "app/Named.h"
 #include "diagnostics/TFehler.h"
 #include "link/TSIOTransfer.h"
 #include "monitor/TAboutBox.h"
@@ -241,12 +242,6 @@ void TVo3112CCC::closeEvent(QCloseEvent *event)
 }
 
 namespace {
-
-template <typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QString hex2(int value)
 {

@@ -3,6 +3,7 @@
 #include "app/Conversions.h"
 #include "app/Deklarat.h"
 #include "app/Messages.h"
+#include "app/Named.h"
 #include "link/Transport.h"
 #include "parameters/AnaIn32Layout.h"
 #include "parameters/WindowScaling.h"
@@ -14,12 +15,6 @@
 #include <initializer_list>
 
 namespace {
-
-template <typename T> T *named(T *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
 
 QString numbered(const char *name, int k)
 {

@@ -3,6 +3,7 @@
 #include "app/Conversions.h"
 #include "app/Deklarat.h"
 #include "app/Messages.h"
+#include "app/Named.h"
 #include "link/Transport.h"
 #include "monitor/MonitorLines.h"
 #include "monitor/TVo3112CCC.h"
@@ -20,12 +21,6 @@
 #include <functional>
 
 namespace {
-
-template <typename T> T *named(T *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
 
 // Keeps its place in the layout while hidden, so that hiding a slot group or a
 // check box does not move its neighbours.

@@ -3,6 +3,7 @@
 #include "app/Conversions.h"
 #include "app/Deklarat.h"
 #include "app/Messages.h"
+#include "app/Named.h"
 #include "link/InterfaceSettings.h"
 #include "link/ModbusFrame.h"
 #include "link/Transport.h"
@@ -41,12 +42,6 @@ public:
 private:
     Draw draw_;
 };
-
-template <typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QTableWidget *makeGrid(QWidget *parent, int rows, int columns)
 {
@@ -268,17 +263,23 @@ void TDeviceConfigForm::logLine(const QString &line)
     MDataTransfer->appendPlainText(line);
 }
 
+bool TDeviceConfigForm::reportedException(const QString &log)
+{
+    if (!(d.RxFrame[7] & 0x80))
+        return false;
+    const QString text = log + ExceptionText(d.RxFrame[8]);
+    logLine(text);
+    ShowErrorMessage(d, text);
+    return true;
+}
+
 void TDeviceConfigForm::TimerIdentityTimer()
 {
     if (checkReply(TimerIdentity, 0x2B) != ReplyCheck::Arrived)
         return;
-    QString log = QStringLiteral("Antwort : ") + ReplyHeaderText(d.RxFrame);
-    if (d.RxFrame[7] & 0x80) {
-        log += ExceptionText(d.RxFrame[8]);
-        logLine(log);
-        ShowErrorMessage(d, log);
+    const QString log = QStringLiteral("Antwort : ") + ReplyHeaderText(d.RxFrame);
+    if (reportedException(log))
         return;
-    }
     logLine(log);
     const DeviceIdentity identity = DecodeIdentity(d.RxFrame, d.RxCount);
     EdInfo->setText(identity.Manufacturer);
@@ -296,11 +297,8 @@ void TDeviceConfigForm::TimerSlotListTimer()
         finishSlotListCheck();
         return;
     }
-    QString log = QStringLiteral("Antwort : ") + ReplyHeaderText(d.RxFrame);
-    if (d.RxFrame[7] & 0x80) {
-        log += ExceptionText(d.RxFrame[8]);
-        logLine(log);
-        ShowErrorMessage(d, log);
+    const QString log = QStringLiteral("Antwort : ") + ReplyHeaderText(d.RxFrame);
+    if (reportedException(log)) {
         finishSlotListCheck();
         return;
     }

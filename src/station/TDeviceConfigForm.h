@@ -69,6 +69,8 @@ private:
     // timeout, or takes a reply of our unit and function code.
     ReplyCheck checkReply(QTimer *replyTimer, quint8 functionCode);
     void sendRequest(std::initializer_list<quint8> pdu, QTimer *replyTimer);
+    // An exception reply: logged and shown with its text; true if it was one.
+    bool reportedException(const QString &log);
     void logLine(const QString &line);
     void showSlaveAddress();
     void sendIdentityRequest();
