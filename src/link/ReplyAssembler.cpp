@@ -22,9 +22,27 @@ bool crcMatches(const quint8 *frame, int length)
 void ReplyAssembler::reset()
 {
     staged_ = 0;
+    deliveredEnd_ = 0;
     complete_ = false;
     overflowed_ = false;
     source_ = Source::None;
+}
+
+bool ReplyAssembler::skipFrame(ModbusBuffer &rx, quint16 &rxCount)
+{
+    if (!complete_)
+        return false;
+    const int rest = std::max(0, staged_ - deliveredEnd_);
+    std::memmove(staging_.data(), staging_.data() + deliveredEnd_, static_cast<size_t>(rest));
+    staged_ = rest;
+    deliveredEnd_ = 0;
+    complete_ = false;
+    overflowed_ = false;
+    if (source_ == Source::Tcp)
+        completeTcp(rx, rxCount);
+    else if (source_ == Source::Serial)
+        completeSerial(rx, rxCount);
+    return complete_;
 }
 
 void ReplyAssembler::takeFrom(Source source)
@@ -62,6 +80,7 @@ void ReplyAssembler::completeTcp(ModbusBuffer &rx, quint16 &rxCount)
         return;
     std::memcpy(rx.data(), staging_.data(), static_cast<size_t>(total));
     rxCount = static_cast<quint16>(total);
+    deliveredEnd_ = total;
     complete_ = true;
 }
 
@@ -139,5 +158,6 @@ void ReplyAssembler::deliverSerial(int start, int length, ModbusBuffer &rx, quin
 {
     std::memcpy(rx.data() + ModbusHeaderSize, staging_.data() + start, static_cast<size_t>(length));
     rxCount = static_cast<quint16>(ModbusHeaderSize + length);
+    deliveredEnd_ = start + length;
     complete_ = true;
 }

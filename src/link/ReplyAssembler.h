@@ -40,6 +40,11 @@ public:
     // True once a complete frame has been handed over since the last reset.
     bool complete() const { return complete_; }
 
+    // The frame handed over was not the awaited reply (a late answer to an
+    // earlier request): forget it and look for the next frame in the bytes
+    // received behind it. True when that completes another frame at once.
+    bool skipFrame(ModbusBuffer &rx, quint16 &rxCount);
+
 private:
     static constexpr int Capacity = static_cast<int>(std::tuple_size_v<ModbusBuffer>);
     static constexpr int SerialCapacity = Capacity - ModbusHeaderSize;
@@ -53,6 +58,7 @@ private:
 
     ModbusBuffer staging_{};
     int staged_ = 0;
+    int deliveredEnd_ = 0; // staging index behind the frame handed over
     bool complete_ = false;
     bool overflowed_ = false;
     Source source_ = Source::None;

@@ -2,9 +2,12 @@
 
 #include "app/Deklarat.h"
 #include "app/Messages.h"
+#include "link/Exchange.h"
 #include "link/ModbusFrame.h"
 #include "link/Rs485.h"
 #include "link/TSIOTransfer.h"
+
+#include <algorithm>
 
 Transport::Transport(Deklarat &d, QObject *parent) : QObject(parent), d(d)
 {
@@ -18,9 +21,68 @@ Transport::Transport(Deklarat &d, QObject *parent) : QObject(parent), d(d)
     connect(SerialPort, &QSerialPort::readyRead, this, &Transport::SerialRxChar);
     connect(ClientSocket, &QTcpSocket::readyRead, this, &Transport::ClientSocketRead);
     connect(MonitorTimer, &QTimer::timeout, this, &Transport::MonitorTimerTimer);
+    HoldTimer = new QTimer(this);
+    HoldTimer->setObjectName(QStringLiteral("HoldTimer"));
+    HoldTimer->setSingleShot(true);
+    // The outstanding exchange ran out of time: its window reports the timeout.
+    connect(HoldTimer, &QTimer::timeout, this, &Transport::endOutstanding);
+    connect(ClientSocket, &QTcpSocket::connected, this, &Transport::lineReset);
+    connect(ClientSocket, &QTcpSocket::disconnected, this, &Transport::lineReset);
 }
 
 void Transport::Daten_Transfer(quint8 length)
+{
+    LineRequest request;
+    request.frame = d.TxFrame;
+    request.length = length;
+    request.transactionId = d.TransactionId;
+    request.holdMs = d.ResponseInterval;
+    switch (line_.submit(request)) {
+    case LineQueue::Admission::SendNow:
+        transmit(request);
+        break;
+    case LineQueue::Admission::Waiting:
+        break;
+    case LineQueue::Admission::Refused:
+        if (monitor_)
+            monitor_->ShowLinkNote(d.SIOTransfer ? d.SIOTransfer->LookupMessage(QStringLiteral("@idLINE_BUSY"))
+                                                 : QStringLiteral("Line busy: frame not sent"));
+        break;
+    }
+}
+
+void Transport::submit(Exchange *owner, quint8 length, int holdMs)
+{
+    LineRequest request;
+    request.owner = owner;
+    request.frame = d.TxFrame;
+    request.length = length;
+    request.transactionId = d.TransactionId;
+    request.shape = owner ? owner->shape() : RequestShape{};
+    request.holdMs = holdMs;
+    if (line_.submit(request) == LineQueue::Admission::SendNow)
+        transmit(request);
+}
+
+void Transport::giveUp(Exchange *owner)
+{
+    const bool wasOutstanding = line_.isOutstanding(owner);
+    const std::optional<LineRequest> next = line_.withdraw(owner);
+    if (wasOutstanding) {
+        HoldTimer->stop();
+        sendNext(next);
+    }
+}
+
+void Transport::transmit(const LineRequest &request)
+{
+    // The request as it was handed over: TxFrame may have been refilled since.
+    std::copy_n(request.frame.begin(), request.length, d.TxFrame.begin());
+    HoldTimer->start(std::max(1, request.holdMs));
+    sendFrame(request.length, request.transactionId);
+}
+
+void Transport::sendFrame(quint8 length, quint16 transactionId)
 {
     assembler_.reset();
     d.RxCount = 0;
@@ -29,7 +91,7 @@ void Transport::Daten_Transfer(quint8 length)
     if (d.TxHexText.size() >= MaxPendingSendText)
         MonitorTimerTimer();
     if (tcpOpen()) {
-        const OutgoingFrame frame = BuildTcpFrame(d.TxFrame, length, d.TransactionId);
+        const OutgoingFrame frame = BuildTcpFrame(d.TxFrame, length, transactionId);
         d.TxHexText += frame.hexText;
         ClientSocket->write(frame.bytes);
         MonitorTimer->start(d.ResponseInterval);
@@ -47,6 +109,41 @@ void Transport::Daten_Transfer(quint8 length)
         return;
     }
     MonitorTimer->start(d.ResponseInterval);
+}
+
+void Transport::frameComplete()
+{
+    const std::optional<LineRequest> &outstanding = line_.outstanding();
+    if (!outstanding)
+        return; // late: its window gave it up already
+    if (outstanding->owner) {
+        // A late reply to an earlier request may come first: look behind it.
+        while (ClassifyReply(outstanding->shape, d.RxFrame, d.RxCount) == ReplyKind::NotMine) {
+            if (!assembler_.skipFrame(d.RxFrame, d.RxCount))
+                return;
+        }
+        outstanding->owner->replyArrived(d.RxFrame, d.RxCount);
+    }
+    endOutstanding();
+}
+
+void Transport::endOutstanding()
+{
+    HoldTimer->stop();
+    sendNext(line_.finish());
+}
+
+void Transport::sendNext(const std::optional<LineRequest> &next)
+{
+    if (next)
+        transmit(*next);
+}
+
+void Transport::lineReset()
+{
+    HoldTimer->stop();
+    line_.clear();
+    assembler_.reset();
 }
 
 void Transport::MonitorTimerTimer()
@@ -73,12 +170,15 @@ void Transport::received(const QByteArray &bytes, Feed feed)
 {
     if (bytes.isEmpty())
         return;
+    const bool wasComplete = assembler_.complete();
     const QString text = (assembler_.*feed)(reinterpret_cast<const quint8 *>(bytes.constData()),
                                             static_cast<int>(bytes.size()), d.RxFrame, d.RxCount);
     if (monitor_) {
         monitor_->ShowReceivedData(text);
         monitor_->AddReceiveSeparator();
     }
+    if (!wasComplete && assembler_.complete())
+        frameComplete();
 }
 
 void Transport::setRs485(bool on)
@@ -99,6 +199,7 @@ void Transport::setControlLines(bool rts, bool dtr)
 
 void Transport::serialOpened()
 {
+    lineReset();
     applyRs485();
     if (rs485_)
         setControlLines(rts_, dtr_);

@@ -2,6 +2,13 @@
 // The one send operation and both receive paths: a request in TxFrame goes out
 // as a Modbus/TCP frame on the TCP connection, or as an RTU frame on the serial
 // line; what comes back lands in RxFrame once it forms a whole frame.
+//
+// One exchange is outstanding at a time; requests handed over meanwhile wait
+// in a first-come queue (LineQueue) and go out when the outstanding one is
+// over: its reply arrived whole, its window gave it up, or its hold time
+// passed. A whole frame that is not the awaited reply is shown in the monitor
+// and otherwise passed over. The reply goes to the Exchange that asked.
+#include "link/LineQueue.h"
 #include "link/ReplyAssembler.h"
 
 #include <QObject>
@@ -32,11 +39,26 @@ public:
     // Longest send rendering held back for one monitor line.
     static constexpr int MaxPendingSendText = 4096;
 
+    // A request that awaits no reply (restart command, free communication):
+    // it holds the line until a whole frame arrives or ResponseInterval passed.
     void Daten_Transfer(quint8 length);
+    // A window's request: the reply goes to `owner`, the line is held until
+    // then, until the owner gives up, or at most `holdMs`.
+    void submit(Exchange *owner, quint8 length, int holdMs);
+    void giveUp(Exchange *owner);
+
+    // A whole frame is in RxFrame/RxCount: hand it to the exchange that awaits
+    // it, or pass it over. Called by both receive paths (and by tests).
+    void frameComplete();
+    // The link opened, closed or changed: nothing outstanding can be answered.
+    void lineReset();
+
+    const LineQueue &line() const { return line_; }
 
     QSerialPort *SerialPort;
     QTcpSocket *ClientSocket;
     QTimer *MonitorTimer;
+    QTimer *HoldTimer; // bounds the outstanding exchange
 
     void setMonitor(MonitorSink *monitor) { monitor_ = monitor; }
     MonitorSink *monitor() const { return monitor_; }
@@ -61,8 +83,13 @@ private:
     // One read event of either link: into the assembler, then to the monitor.
     void received(const QByteArray &bytes, Feed feed);
     void applyRs485();
+    void transmit(const LineRequest &request);
+    void sendFrame(quint8 length, quint16 transactionId);
+    void endOutstanding();
+    void sendNext(const std::optional<LineRequest> &next);
 
     Deklarat &d;
+    LineQueue line_;
     ReplyAssembler assembler_;
     MonitorSink *monitor_ = nullptr;
     bool rs485_ = false;

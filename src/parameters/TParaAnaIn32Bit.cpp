@@ -192,29 +192,21 @@ void TParaAnaIn32Bit::sendRead()
     const ChannelRange range = readChunks_[readNext_];
     d.TxLength = BuildReadRequest(d.TxFrame, d.SlaveAddress, range);
     addMemoLine(RequestMemoLine(d.TxFrame, 6));
-    Timer1->setInterval(d.ParaTimeout);
-    TickCounter = 0;
-    Timer1->start();
     ++d.TransactionId;
-    Daten_Transfer(d, d.TxLength);
+    exchange_.send(Timer1, d.ParaTimeout, d.TxLength);
 }
 
 void TParaAnaIn32Bit::Timer1Timer()
 {
-    Timer1->stop();
-    if (readChunks_.empty())
+    const ReplyOutcome outcome = exchange_.tick();
+    if (readChunks_.empty() || outcome == ReplyOutcome::Idle || outcome == ReplyOutcome::Pending)
         return;
-    if (d.RxCount == 0) {
-        if (TickCounter < d.RetryLimit) {
-            ++TickCounter;
-            Timer1->start();
-            return;
-        }
+    if (outcome == ReplyOutcome::TimedOut) {
         readChunks_.clear();
         ShowErrorMessage(d, QStringLiteral("Timeout"));
         return;
     }
-    if (d.RxFrame[7] & 0x80) {
+    if (outcome == ReplyOutcome::Exception) {
         readChunks_.clear();
         ShowErrorMessage(d, BareExceptionText(d.RxFrame[8]));
         return;
@@ -298,30 +290,22 @@ void TParaAnaIn32Bit::sendWrite()
     }
     addMemoLine(WriteDataMemoLine(AnaIn32Params, range));
     d.TxLength = length;
-    Timer3->setInterval(d.ParaTimeout);
-    TickCounter = 0;
-    Timer3->start();
     ++d.TransactionId;
-    Daten_Transfer(d, d.TxLength);
+    exchange_.send(Timer3, d.ParaTimeout, d.TxLength);
 }
 
 void TParaAnaIn32Bit::Timer3Timer()
 {
-    Timer3->stop();
-    if (writeChunks_.empty())
+    const ReplyOutcome outcome = exchange_.tick();
+    if (writeChunks_.empty() || outcome == ReplyOutcome::Idle || outcome == ReplyOutcome::Pending)
         return;
-    if (d.RxCount == 0) {
-        if (TickCounter < d.RetryLimit) {
-            ++TickCounter;
-            Timer3->start();
-            return;
-        }
+    if (outcome == ReplyOutcome::TimedOut) {
         writeChunks_.clear();
         ShowErrorMessage(d, QStringLiteral("Timeout"));
         addMemoLine(QStringLiteral("Timeout"));
         return;
     }
-    const bool exception = d.RxFrame[7] & 0x80;
+    const bool exception = outcome == ReplyOutcome::Exception;
     if (exception)
         ShowErrorMessage(d, ExceptionText(d.RxFrame[8]));
     addMemoLine(WriteReplyMemoLine(d.RxFrame, d.RxCount));

@@ -2,6 +2,7 @@
 // The parameter window of the 32-bit analog input (strain gauge) channels:
 // reads, shows, edits and writes their parameter block.
 #include "app/TForm.h"
+#include "link/Exchange.h"
 #include "parameters/AnaIn32Frames.h"
 #include "parameters/AnaIn32Params.h"
 
@@ -102,4 +103,5 @@ private:
     AnaIn32Block readStaging_{}; // taken over only once every chunk arrived
     std::vector<ChannelRange> writeChunks_;
     size_t writeNext_ = 0;
+    Exchange exchange_{d, TickCounter};
 };

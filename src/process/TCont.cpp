@@ -384,7 +384,7 @@ void TCont::BStopClick()
 
 void TCont::BBackClick()
 {
-    Antwort->stop();
+    cycleExchange_.cancel();
     Anfrage->stop();
     BStart->setEnabled(true);
     CycleRunning = 0;
@@ -422,34 +422,35 @@ void TCont::AnfrageTimer()
     const StationConfiguration &config = d.StationConfig;
     PackDigitalOutputs(config.SlotModuleIds, d.DigOutSlotBytes, d.DigOutBytes);
     d.TxLength = BuildProcessDataRequest(config, d.SlaveAddress, d.AnaOutValues, d.DigOutBytes, d.TxFrame);
-    Antwort->start(d.DataTimeout);
-    ResponseRetries = 0;
-    Daten_Transfer(d, d.TxLength);
+    cycleExchange_.send(Antwort, d.DataTimeout, d.TxLength);
 }
 
 void TCont::AntwortTimer()
 {
-    Antwort->stop();
-    if (d.RxCount == 0) {
-        if (ResponseRetries < d.RetryLimit) {
-            ++ResponseRetries;
-            Antwort->start(d.DataTimeout);
-            return;
-        }
+    switch (cycleExchange_.tick()) {
+    case ReplyOutcome::Idle:
+        return;
+    case ReplyOutcome::Pending:
+        return;
+    case ReplyOutcome::TimedOut:
         d.StationFlags &= static_cast<quint8>(~StationFlag::ProcessDataAnswered);
-    } else {
+        break;
+    case ReplyOutcome::Exception:
+        // The coupler answers, but the image stays as it is.
         d.StationFlags |= StationFlag::ProcessDataAnswered;
-        // Another window's reply (the cycle runs while they talk) or an
-        // exception leaves the image as it is.
-        const bool exception = d.RxFrame[7] & 0x80;
+        break;
+    case ReplyOutcome::Data: {
+        d.StationFlags |= StationFlag::ProcessDataAnswered;
         const bool tcp = d.Link && d.Link->tcpOpen();
-        if (!exception && IsProcessDataReply(d.RxFrame, d.RxCount, d.StationConfig, tcp)) {
+        if (IsProcessDataReply(d.RxFrame, d.RxCount, d.StationConfig, tcp)) {
             analog_Input_ist_update();
             if (d.StationConfig.DigInCount > 0) {
                 DecodeDigitalInputs(d.RxFrame, d.StationConfig, d.DigInBytes);
                 ShowDigitalInputs();
             }
         }
+        break;
+    }
     }
     if (CycleRunning == 1)
         Anfrage->start(d.DataTimeout);

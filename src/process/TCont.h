@@ -2,6 +2,7 @@
 // The control window: the cyclic process data exchange with the coupler, the
 // display of the inputs, the entry of the outputs and the process value log.
 #include "app/TForm.h"
+#include "link/Exchange.h"
 #include "process/ProcessImage.h"
 #include "process/TServerThread.h"
 #include "process/ValueLog.h"
@@ -56,7 +57,7 @@ public:
     QTimer *TimerAutoRestart; // watches the sequence after a restart request
 
     quint8 CycleRunning = 0;
-    quint8 ResponseRetries = 0;
+    int ResponseRetries = 0;
     quint8 Logging = 0;
 
     static constexpr const char *LogFileName = "data_log.csv";
@@ -116,6 +117,7 @@ private:
     // What the input grid shows, so that a cycle rewrites only changed cells.
     AnalogInTable shownAnaIn_{};
     ValueLogFile log_;
+    Exchange cycleExchange_{d, ResponseRetries};
     bool reportingMissingConfiguration_ = false;
     void startPipeServer();
     // Declared in this order: the server thread stops before its bridge goes.

@@ -48,6 +48,11 @@ void TCont::AutoRestart()
 {
     BStopClick();
     d.StationFlags |= StationFlag::RestartUnderWay;
+    // The coupler is about to restart: no reply still awaited will come, and
+    // the command must go out before the connection closes.
+    cycleExchange_.cancel();
+    if (d.Link)
+        d.Link->lineReset();
     // The restart command: no data, no reply awaited, transaction id unchanged.
     d.TxFrame[6] = d.SlaveAddress;
     d.TxFrame[7] = 0x2A;

@@ -113,6 +113,8 @@ TDeviceConfigForm::TDeviceConfigForm(Deklarat &d)
     connect(SGModuls, &QTableWidget::cellDoubleClicked, this, [this](int r, int c) { SGModulsDblClick(c, r); });
 
     translate(TDeviceConfigFormWords(), WindowFonts::ArialEnglishDesign(), 1);
+    // A reply from another unit counts as none.
+    exchange_.setUnitChecked(true);
     FormCreate();
 }
 
@@ -223,9 +225,7 @@ void TDeviceConfigForm::sendRequest(std::initializer_list<quint8> pdu, QTimer *r
     std::copy(pdu.begin(), pdu.end(), d.TxFrame.begin() + 7);
     d.TxLength = static_cast<quint8>(7 + pdu.size());
     ++d.TransactionId;
-    ReplyRetries = 0;
-    replyTimer->start(d.ResponseInterval + 500);
-    Daten_Transfer(d, d.TxLength);
+    exchange_.send(replyTimer, d.ResponseInterval + 500, d.TxLength);
 }
 
 void TDeviceConfigForm::sendIdentityRequest()
@@ -238,24 +238,22 @@ void TDeviceConfigForm::sendSlotListRequest()
     sendRequest({0x04, 0x10, 0x00, 0x00, 0x0E}, TimerSlotList);
 }
 
-TDeviceConfigForm::ReplyCheck TDeviceConfigForm::checkReply(QTimer *replyTimer, quint8 functionCode)
+TDeviceConfigForm::ReplyCheck TDeviceConfigForm::checkReply()
 {
-    replyTimer->stop();
+    const ReplyOutcome outcome = exchange_.tick();
+    if (outcome == ReplyOutcome::Idle)
+        return ReplyCheck::Waiting; // nothing asked: a stray tick
     d.StationConfig.ConfigValid = 0;
-    // A reply to another window's request (the cycle may run meanwhile) is not ours.
-    if (d.RxCount != 0 && d.RxFrame[6] == d.SlaveAddress && (d.RxFrame[7] & 0x7F) == functionCode) {
-        d.StationFlags |= StationFlag::ConfigAnswered;
-        WriteSlaveAddress(d.SettingsPath, d.SlaveAddress);
-        return ReplyCheck::Arrived;
-    }
-    if (ReplyRetries < d.RetryLimit) {
-        ++ReplyRetries;
-        replyTimer->start(d.ResponseInterval + 500);
+    if (outcome == ReplyOutcome::Pending)
         return ReplyCheck::Waiting;
+    if (outcome == ReplyOutcome::TimedOut) {
+        d.StationFlags &= ~StationFlag::ConfigAnswered;
+        logLine(QStringLiteral("Antwort : Timeout"));
+        return ReplyCheck::TimedOut;
     }
-    d.StationFlags &= ~StationFlag::ConfigAnswered;
-    logLine(QStringLiteral("Antwort : Timeout"));
-    return ReplyCheck::TimedOut;
+    d.StationFlags |= StationFlag::ConfigAnswered;
+    WriteSlaveAddress(d.SettingsPath, d.SlaveAddress);
+    return ReplyCheck::Arrived;
 }
 
 void TDeviceConfigForm::logLine(const QString &line)
@@ -275,7 +273,7 @@ bool TDeviceConfigForm::reportedException(const QString &log)
 
 void TDeviceConfigForm::TimerIdentityTimer()
 {
-    if (checkReply(TimerIdentity, 0x2B) != ReplyCheck::Arrived)
+    if (checkReply() != ReplyCheck::Arrived)
         return;
     const QString log = QStringLiteral("Antwort : ") + ReplyHeaderText(d.RxFrame);
     if (reportedException(log))
@@ -290,7 +288,7 @@ void TDeviceConfigForm::TimerIdentityTimer()
 
 void TDeviceConfigForm::TimerSlotListTimer()
 {
-    const ReplyCheck check = checkReply(TimerSlotList, 0x04);
+    const ReplyCheck check = checkReply();
     if (check == ReplyCheck::Waiting)
         return;
     if (check == ReplyCheck::TimedOut) {

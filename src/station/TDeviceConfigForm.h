@@ -2,6 +2,7 @@
 // The configuration window: reads the coupler's identity and slot list and
 // derives the station tables every other window sizes its requests from.
 #include "app/TForm.h"
+#include "link/Exchange.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -36,7 +37,7 @@ public:
 
     // Catalogue identifier shown in grid columns 1..10 (index 0 unused).
     std::array<quint8, 11> ColumnIds{};
-    quint8 ReplyRetries = 0;
+    int ReplyRetries = 0;
     QPoint LastMousePos;
 
     void FormCreate();
@@ -67,7 +68,7 @@ private:
     enum class ReplyCheck { Waiting, TimedOut, Arrived };
     // The start of both reply checks: waits on while retries are left, logs the
     // timeout, or takes a reply of our unit and function code.
-    ReplyCheck checkReply(QTimer *replyTimer, quint8 functionCode);
+    ReplyCheck checkReply();
     void sendRequest(std::initializer_list<quint8> pdu, QTimer *replyTimer);
     // An exception reply: logged and shown with its text; true if it was one.
     bool reportedException(const QString &log);
@@ -79,4 +80,5 @@ private:
     void redrawGrids();
     QImage emptySlot_;
     QImage brandedEmptySlot_;
+    Exchange exchange_{d, ReplyRetries};
 };

@@ -74,6 +74,11 @@ TEST(TransportTcp, SendsHeaderAndPayloadAndShowsOneSendLinePerPeriod)
     f.transport.Daten_Transfer(12);
     EXPECT_EQ(f.receivedByPeer(12), bytes({0x00, 0x05, 0, 0, 0, 6, 0x08, 0x04, 0x10, 0x00, 0x00, 0x01}));
     EXPECT_EQ(f.d.TxHexText, QStringLiteral("00 05 00 00 00 06 08 04 10 00 00 01 "));
+    // Answered, so the line is free for the next request at once.
+    f.peer->write(bytes({0x00, 0x05, 0, 0, 0, 5, 0x08, 0x04, 0x02, 0x12, 0x34}));
+    f.peer->flush();
+    ASSERT_TRUE(WaitUntil([&] { return f.d.RxCount != 0; }));
+    EXPECT_EQ(f.transport.line().state(), LineQueue::State::Idle);
     // A second send within the period joins the same monitor line.
     RunEvents(50);
     f.d.TransactionId = 6;
@@ -86,14 +91,26 @@ TEST(TransportTcp, SendsHeaderAndPayloadAndShowsOneSendLinePerPeriod)
     EXPECT_TRUE(f.d.TxHexText.isEmpty());
 }
 
-TEST(TransportTcp, SendsFasterThanTheMonitorPeriodStillReachTheMonitor)
+TEST(TransportTcp, SendsFasterThanTheLineCarriesThemWaitBoundedAndInOrder)
 {
     TcpFixture f;
+    f.d.ResponseInterval = 20;
     putRequest(f.d, {0x08, 0x04, 0x10, 0x00, 0x00, 0x01});
-    for (int i = 0; i < 2000; ++i)
+    // Against a silent peer each frame holds the line for ResponseInterval.
+    for (int i = 0; i < 2000; ++i) {
+        f.d.TransactionId = static_cast<quint16>(i);
         f.transport.Daten_Transfer(12);
+    }
+    EXPECT_EQ(f.transport.line().waiting(), LineQueue::MaxWaitingUnowned);
+    ASSERT_EQ(f.monitor.notes.size(), 2000 - 1 - LineQueue::MaxWaitingUnowned);
+    EXPECT_EQ(f.monitor.notes.first(), QStringLiteral("Line busy: frame not sent"));
+    // The first and the waiting ones go out one after the other, in order.
+    const int sent = 1 + LineQueue::MaxWaitingUnowned;
+    const QByteArray got = f.receivedByPeer(12 * sent);
+    ASSERT_EQ(got.size(), 12 * sent);
+    for (int i = 0; i < sent; ++i)
+        EXPECT_EQ(got.mid(12 * i, 2), bytes({0, i})) << "frame " << i;
     EXPECT_LT(f.d.TxHexText.size(), Transport::MaxPendingSendText + 64);
-    EXPECT_FALSE(f.monitor.send.isEmpty());
 }
 
 TEST(TransportTcp, BareHeaderForLengthSix)

@@ -31,12 +31,7 @@ struct Window {
             d.StationConfig.SlotModuleIds[size_t(slot)] = slot <= n / 2 ? 10 : 0;
         d.StationConfig.ConfigValid = 1;
     }
-    // A reply as the transport leaves it: pdu from RxFrame[6] on.
-    void reply(const std::vector<quint8> &pdu)
-    {
-        std::copy(pdu.begin(), pdu.end(), d.RxFrame.begin() + 6);
-        d.RxCount = static_cast<quint16>(6 + pdu.size());
-    }
+    void reply(const std::vector<quint8> &pdu) { HandReply(d, pdu); }
     void readReply(const std::vector<Channel> &channels)
     {
         std::vector<quint8> pdu = {8, 4, quint8(16 * channels.size())};
@@ -424,17 +419,31 @@ TEST(ParaAnaIn32BitWindow, NoChannels)
     EXPECT_EQ(x.memo().last(), QStringLiteral("8 4 34 0 0 0"));
 }
 
-TEST(ParaAnaIn32BitWindow, ShortReplyIsRefused)
+TEST(ParaAnaIn32BitWindow, ShortReplyIsNotTheWindowsAndNeverReachesTheRecords)
 {
     Window x(2);
     x.w->ReadAnaInClick();
     x.readReply({{71, 0x1111, 1, 2, 3}}); // one channel of two
     x.w->Timer1Timer();
-    ASSERT_EQ(x.t.sink.boxes.size(), 1u);
-    EXPECT_EQ(x.t.sink.boxes[0].text, QStringLiteral("Antwort unvollständig"));
-    EXPECT_EQ(x.t.sink.boxes[0].caption, x.d.errorCaption());
+    EXPECT_TRUE(x.t.sink.boxes.empty());
+    EXPECT_TRUE(x.w->Timer1->isActive()); // still waiting for its reply
     EXPECT_EQ(x.rec(1).ModeWord, 0x3300);
-    EXPECT_EQ(x.row(1).Typ->text(), QStringLiteral("???"));
+    // The whole reply, arriving behind it, is taken.
+    x.readReply({{71, 0x0A01, 1, 2, 3}, {71, 0x0A02, 4, 5, 6}});
+    x.w->Timer1Timer();
+    EXPECT_TRUE(x.t.sink.boxes.empty());
+    EXPECT_EQ(x.rec(1).ModeWord, 0x0A01);
+
+    // Only short replies: the read times out and nothing is taken.
+    x.w->ReadAnaInClick();
+    for (int tick = 0; tick <= x.d.RetryLimit; ++tick) {
+        x.readReply({{71, 0x1111, 1, 2, 3}});
+        x.w->Timer1Timer();
+    }
+    ASSERT_EQ(x.t.sink.boxes.size(), 1u);
+    EXPECT_EQ(x.t.sink.boxes[0].text, QStringLiteral("Timeout"));
+    EXPECT_EQ(x.rec(1).ModeWord, 0x0A01);
+    EXPECT_FALSE(x.w->Timer1->isActive());
 }
 
 std::vector<Channel> channels(int first, int count)

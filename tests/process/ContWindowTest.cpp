@@ -34,12 +34,11 @@ protected:
     // has no TCP connection): data from RxFrame[9], two CRC bytes behind.
     void putReply(const Bytes &data)
     {
-        d.RxFrame[6] = d.SlaveAddress;
-        d.RxFrame[7] = 0x17;
-        d.RxFrame[8] = static_cast<quint8>(data.size());
-        for (size_t i = 0; i < data.size(); ++i)
-            d.RxFrame[9 + i] = static_cast<quint8>(data[i]);
-        d.RxCount = static_cast<quint16>(9 + data.size() + 2);
+        std::vector<quint8> frame = {d.SlaveAddress, 0x17, static_cast<quint8>(data.size())};
+        for (int b : data)
+            frame.push_back(static_cast<quint8>(b));
+        frame.insert(frame.end(), {0, 0}); // CRC bytes, not checked by the window
+        HandReply(d, frame);
     }
 
     // One request and its reply, as the two timers run them.
@@ -314,34 +313,41 @@ TEST_F(ContWindow, ExceptionsAndRepliesToOtherRequestsLeaveTheImage)
     ASSERT_EQ(d.AnaInValues[0], 7);
     ASSERT_EQ(inCell(1), QStringLiteral("7"));
 
+    // Only the cycle's own reply is taken; a frame that is not its reply
+    // leaves the cycle waiting, an exception or a short reply leaves the image.
     struct Case {
         const char *name;
         int function;
         int byteCount;
-        int rxCount;
+        int frameBytes; // unit identifier to CRC
+        bool cyclesReply;
     };
     const Case cases[] = {
-        {"exception", 0x97, 0x04, 11},
-        {"slot_list_reply", 0x04, 28, 9 + 28 + 2},
-        {"function_23_of_another_size", 0x17, 20, 9 + 20 + 2},
-        {"function_23_cut_short", 0x17, 22, 9 + 22},
+        {"exception", 0x97, 0x04, 5, true},
+        {"function_23_cut_short", 0x17, 22, 3 + 22, true},
+        {"slot_list_reply", 0x04, 28, 3 + 28 + 2, false},
+        {"function_23_of_another_size", 0x17, 20, 3 + 20 + 2, false},
     };
     for (const Case &c : cases) {
         w.AnfrageTimer();
         d.StationFlags = 0;
-        d.RxFrame.fill(0x11);
-        d.RxFrame[7] = static_cast<quint8>(c.function);
-        d.RxFrame[8] = static_cast<quint8>(c.byteCount);
-        d.RxCount = static_cast<quint16>(c.rxCount);
+        std::vector<quint8> frame(static_cast<size_t>(c.frameBytes), 0x11);
+        frame[1] = static_cast<quint8>(c.function);
+        frame[2] = static_cast<quint8>(c.byteCount);
+        HandReply(d, frame);
         w.AntwortTimer();
-        EXPECT_TRUE(d.StationFlags & StationFlag::ProcessDataAnswered) << c.name;
+        EXPECT_EQ(bool(d.StationFlags & StationFlag::ProcessDataAnswered), c.cyclesReply) << c.name;
         EXPECT_EQ(d.AnaInValues[0], 7) << c.name;
         EXPECT_EQ(d.AnaInAllValues[1], 0) << c.name;
         EXPECT_EQ(inCell(1), QStringLiteral("7")) << c.name;
         EXPECT_EQ(d.DigInBytes[0], 0x03) << c.name;
         EXPECT_TRUE(w.inputCheckBox(1, 1)->isChecked()) << c.name;
-        EXPECT_TRUE(w.Anfrage->isActive()) << c.name;
+        // Answered: the next request is due; otherwise the reply is still awaited.
+        EXPECT_EQ(w.Anfrage->isActive(), c.cyclesReply) << c.name;
+        EXPECT_EQ(w.Antwort->isActive(), !c.cyclesReply) << c.name;
         EXPECT_TRUE(t.sink.boxes.empty()) << c.name;
+        w.Antwort->stop();
+        w.Anfrage->stop();
     }
 }
 

@@ -14,12 +14,11 @@ struct ConfigFixture : TestStation {
 
     void reply(const QByteArray &frameFromIndex6)
     {
-        std::copy(frameFromIndex6.begin(), frameFromIndex6.end(), d.RxFrame.begin() + 6);
-        d.RxCount = static_cast<quint16>(6 + frameFromIndex6.size());
+        HandReply(d, std::vector<quint8>(frameFromIndex6.begin(), frameFromIndex6.end()));
     }
-    void identityReply()
+    void identityReply(char unit = 8)
     {
-        QByteArray pdu = QByteArray::fromHex("082B0E010100000300");
+        QByteArray pdu = QByteArray(1, unit) + QByteArray::fromHex("2B0E010100000300");
         pdu += QByteArray::fromHex("0004") + "ACME";
         pdu += QByteArray::fromHex("0006") + "VO3112";
         pdu += QByteArray::fromHex("0203") + "1.00";
@@ -124,8 +123,7 @@ TEST(ConfigWindow, RepliesThatAreNotOursCountAsNoReply)
     ConfigFixture f;
     f.d.RetryLimit = 0;
     f.w->BReadConfigClick();
-    f.identityReply();
-    f.d.RxFrame[6] = 9; // another unit
+    f.identityReply(9); // another unit
     f.w->TimerIdentityTimer();
     EXPECT_EQ(f.log(), QStringList{"Antwort : Timeout"});
     f.w->BReadConfigClick();
