@@ -61,7 +61,12 @@ OutgoingFrame BuildRtuFrame(ModbusBuffer &tx, quint8 length)
 
 QString ExceptionText(quint8 code)
 {
-    QString text = QStringLiteral(" Fehler ");
+    return QStringLiteral(" Fehler ") + BareExceptionText(code);
+}
+
+QString BareExceptionText(quint8 code)
+{
+    QString text;
     switch (code) {
     case 1:
         text += QStringLiteral("Illegal Function");

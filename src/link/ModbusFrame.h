@@ -34,6 +34,8 @@ OutgoingFrame BuildRtuFrame(ModbusBuffer &tx, quint8 length);
 // " Fehler " followed by the text of exception codes 1..3, nothing more for
 // other codes.
 QString ExceptionText(quint8 code);
+// The text of the code alone ("Illegal Data Adress"), nothing for other codes.
+QString BareExceptionText(quint8 code);
 
 // Two upper-case hex digits and one blank per byte, as the send monitor shows.
 QString SendHexText(const quint8 *data, int count);

@@ -577,7 +577,9 @@ void TVo3112CCC::BSendClick()
     const int k = CBBytes->currentIndex();
     if (k <= 0)
         return;
-    // Convert every cell first: a bad cell stops the send before anything changes.
+    // The identifier advances with every press, even when a cell does not convert.
+    ++d.TransactionId;
+    // Convert every cell first: a bad cell stops the send before a byte changes.
     std::array<quint8, 80> bytes{};
     for (int i = 1; i <= k; ++i) {
         const QTableWidgetItem *cell = SGFreeCom->item((i - 1) / 16 + 1, (i - 1) % 16 + 1);
@@ -586,7 +588,6 @@ void TVo3112CCC::BSendClick()
             return;
         bytes[static_cast<size_t>(i - 1)] = static_cast<quint8>(value & 0xFF);
     }
-    ++d.TransactionId;
     std::copy(bytes.begin(), bytes.begin() + k, d.TxFrame.begin());
     Daten_Transfer(d, static_cast<quint8>(k));
 }

@@ -1,6 +1,7 @@
 #include "parameters/AnaIn32Frames.h"
 
 #include "app/Conversions.h"
+#include "link/FrameWords.h"
 
 #include <algorithm>
 
@@ -15,34 +16,11 @@ namespace {
 
 constexpr int DataOffset = 9;
 
-void putWord(ModbusBuffer &tx, int at, quint16 value)
-{
-    tx[static_cast<size_t>(at)] = static_cast<quint8>(value >> 8);
-    tx[static_cast<size_t>(at + 1)] = static_cast<quint8>(value & 0xFF);
-}
-
-void putLong(ModbusBuffer &tx, int at, qint32 value)
-{
-    const auto v = static_cast<quint32>(value);
-    putWord(tx, at, static_cast<quint16>(v >> 16));
-    putWord(tx, at + 2, static_cast<quint16>(v & 0xFFFF));
-}
-
-quint16 wordAt(const ModbusBuffer &rx, int at)
-{
-    return static_cast<quint16>(rx[static_cast<size_t>(at)] << 8 | rx[static_cast<size_t>(at + 1)]);
-}
-
-qint32 longAt(const ModbusBuffer &rx, int at)
-{
-    return static_cast<qint32>(quint32(wordAt(rx, at)) << 16 | wordAt(rx, at + 2));
-}
-
 // Start register, quantity: tx[8..11].
 void putBlockAddress(ModbusBuffer &tx, ChannelRange range)
 {
-    putWord(tx, 8, static_cast<quint16>(AnaIn32StartRegister + AnaIn32RegistersPerChannel * range.first));
-    putWord(tx, 10, static_cast<quint16>(AnaIn32RegistersPerChannel * range.count));
+    PutWord16(tx, 8, static_cast<quint16>(AnaIn32StartRegister + AnaIn32RegistersPerChannel * range.first));
+    PutWord16(tx, 10, static_cast<quint16>(AnaIn32RegistersPerChannel * range.count));
 }
 
 QString decimalBytes(const quint8 *bytes, int count)
@@ -83,11 +61,11 @@ quint8 BuildWriteRequest(ModbusBuffer &tx, quint8 unit, ChannelRange range, cons
     int at = 13;
     for (int i = range.first; i < range.first + range.count; ++i) {
         const AnaIn32Record &r = block[static_cast<size_t>(i)];
-        putWord(tx, at, static_cast<quint16>(r.SetupWord));
-        putWord(tx, at + 2, static_cast<quint16>(r.ModeWord));
-        putLong(tx, at + 4, r.LowerProValue);
-        putLong(tx, at + 8, r.UpperProValue);
-        putLong(tx, at + 12, r.UpperFieldValue);
+        PutWord16(tx, at, static_cast<quint16>(r.SetupWord));
+        PutWord16(tx, at + 2, static_cast<quint16>(r.ModeWord));
+        PutWord32(tx, at + 4, static_cast<quint32>(r.LowerProValue));
+        PutWord32(tx, at + 8, static_cast<quint32>(r.UpperProValue));
+        PutWord32(tx, at + 12, static_cast<quint32>(r.UpperFieldValue));
         at += AnaIn32BytesPerChannel;
     }
     return static_cast<quint8>(at);
@@ -126,11 +104,11 @@ bool DecodeReadReply(const ModbusBuffer &rx, quint16 rxCount, ChannelRange range
         const int at = DataOffset + AnaIn32BytesPerChannel * n;
         const int i = range.first + n;
         AnaIn32Record &r = block[static_cast<size_t>(i)];
-        r.SetupWord = static_cast<qint16>(wordAt(rx, at));
-        r.ModeWord = static_cast<qint16>(wordAt(rx, at + 2));
-        r.LowerProValue = longAt(rx, at + 4);
-        r.UpperProValue = longAt(rx, at + 8);
-        r.UpperFieldValue = longAt(rx, at + 12);
+        r.SetupWord = static_cast<qint16>(Word16At(rx, at));
+        r.ModeWord = static_cast<qint16>(Word16At(rx, at + 2));
+        r.LowerProValue = static_cast<qint32>(Word32At(rx, at + 4));
+        r.UpperProValue = static_cast<qint32>(Word32At(rx, at + 8));
+        r.UpperFieldValue = static_cast<qint32>(Word32At(rx, at + 12));
         const QString prefix = QString::number(i) + QStringLiteral(" :");
         memoLines << prefix + HexText(static_cast<quint32>(r.SetupWord), 4)
                   << prefix + HexText(static_cast<quint32>(r.ModeWord), 4)
@@ -145,10 +123,4 @@ QString WriteReplyMemoLine(const ModbusBuffer &rx, quint16 rxCount)
 {
     const int end = std::min<int>({15, rxCount, static_cast<int>(rx.size())});
     return decimalBytes(rx.data() + DataOffset, std::max(0, end - DataOffset));
-}
-
-QString BareExceptionText(quint8 code)
-{
-    static const QString prefix = ExceptionText(0);
-    return ExceptionText(code).mid(prefix.size());
 }

@@ -53,6 +53,3 @@ bool DecodeReadReply(const ModbusBuffer &rx, quint16 rxCount, ChannelRange range
 // rx[9..14] in decimal, separated by blanks; only the bytes received.
 QString WriteReplyMemoLine(const ModbusBuffer &rx, quint16 rxCount);
 
-// The exception text without its " Fehler " prefix: "Illegal Function",
-// "Illegal Data Adress", "Illegal Data Value" or nothing.
-QString BareExceptionText(quint8 code);

@@ -3,7 +3,7 @@
 // every output and reads every input, the packing of the digital outputs, the
 // check and the decoding of the reply, and which image bit each digital input
 // check box shows. Plain functions over the shared buffers; nothing allocates.
-#include "app/Deklarat.h"
+#include "app/StationTypes.h"
 #include "link/ModbusFrame.h"
 
 #include <array>

@@ -1,5 +1,6 @@
 #include "process/TCont.h"
 
+#include "app/CellPainter.h"
 #include "app/Conversions.h"
 #include "app/Deklarat.h"
 #include "app/Messages.h"
@@ -16,7 +17,6 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <functional>
 
@@ -31,50 +31,10 @@ void keepPlaceWhenHidden(QWidget *widget)
     widget->setSizePolicy(policy);
 }
 
-// Hands the painting of every cell to the window's draw-cell handler.
-class CellPainter : public QStyledItemDelegate {
-public:
-    using Draw = std::function<void(QPainter *, const QStyleOptionViewItem &, const QModelIndex &)>;
-    CellPainter(Draw draw, QObject *parent) : QStyledItemDelegate(parent), draw_(std::move(draw)) {}
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        draw_(painter, option, index);
-    }
-
-private:
-    Draw draw_;
-};
-
 constexpr int ChannelColumnWidth = 95;
 constexpr int ValueColumnWidth = 150;
 constexpr int GridRowHeight = 24;
 constexpr int GridVisibleRows = 9;
-
-bool isFixedCell(const QModelIndex &index)
-{
-    return index.row() == 0 || index.column() == 0;
-}
-
-// The brush the grid prepares for the cell's state, then the text centred,
-// 4 pixels below the top, on one line.
-void paintCell(const QTableWidget *grid, QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index)
-{
-    const QPalette &palette = grid->palette();
-    const bool fixed = isFixedCell(index);
-    const bool selected = !fixed && option.state.testFlag(QStyle::State_Selected);
-    const QBrush brush = fixed ? palette.button() : selected ? palette.highlight() : palette.base();
-    const QColor pen = fixed      ? palette.color(QPalette::ButtonText)
-                       : selected ? palette.color(QPalette::HighlightedText)
-                                  : palette.color(QPalette::Text);
-    painter->save();
-    painter->fillRect(option.rect, brush);
-    painter->setPen(pen);
-    painter->setFont(option.font);
-    painter->drawText(option.rect.adjusted(0, 4, 0, 0), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
-                      index.data(Qt::DisplayRole).toString());
-    painter->restore();
-}
 
 QTableWidgetItem *fixedItem(const QString &text)
 {
@@ -510,12 +470,12 @@ void TCont::SG_ProValueOutExit()
 
 void TCont::SG_ProValueInDrawCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index)
 {
-    paintCell(SG_ProValueIn, painter, option, index);
+    PaintCenteredCell(SG_ProValueIn, painter, option, index);
 }
 
 void TCont::SG_ProValueOutDrawCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index)
 {
-    paintCell(SG_ProValueOut, painter, option, index);
+    PaintCenteredCell(SG_ProValueOut, painter, option, index);
 }
 
 void TCont::BSaveClick()

@@ -1,8 +1,9 @@
 #pragma once
 // Turning the coupler's configuration replies into the station tables.
-#include "app/Deklarat.h"
+#include "app/StationTypes.h"
 
 #include <QString>
+#include <QStringList>
 
 struct DeviceIdentity {
     QString Manufacturer;

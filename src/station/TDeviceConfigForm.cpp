@@ -1,5 +1,6 @@
 #include "station/TDeviceConfigForm.h"
 
+#include "app/CellPainter.h"
 #include "app/Conversions.h"
 #include "app/Deklarat.h"
 #include "app/Messages.h"
@@ -16,7 +17,6 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyledItemDelegate>
 #include <QUrl>
 
 namespace {
@@ -24,24 +24,6 @@ namespace {
 constexpr int FallbackPictureWidth = 60;
 constexpr int FallbackPictureHeight = 160;
 
-// Paints every cell of a grid through one of the window's draw functions.
-class CellPainter : public QStyledItemDelegate {
-public:
-    using Draw = std::function<void(QPainter *, int, int, const QRect &)>;
-    CellPainter(Draw draw, QObject *parent) : QStyledItemDelegate(parent), draw_(std::move(draw)) {}
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        painter->save();
-        painter->fillRect(option.rect, index.row() == 0 || index.column() == 0
-                                           ? option.palette.button()
-                                           : option.palette.base());
-        draw_(painter, index.column(), index.row(), option.rect);
-        painter->restore();
-    }
-
-private:
-    Draw draw_;
-};
 
 QTableWidget *makeGrid(QWidget *parent, int rows, int columns)
 {
@@ -96,10 +78,23 @@ TDeviceConfigForm::TDeviceConfigForm(Deklarat &d)
     for (QLineEdit *field : {EdProdukt, EdInfo, EdVersion})
         field->setReadOnly(true); // the coupler's texts; the word list has no entry for them
 
+    // Both grids show nothing selected: the background, then the window's drawing.
     SGModuls->setItemDelegate(new CellPainter(
-        [this](QPainter *p, int c, int r, const QRect &rect) { SGModulsDrawCell(p, c, r, rect); }, SGModuls));
+        [this](QPainter *p, const QStyleOptionViewItem &o, const QModelIndex &i) {
+            p->save();
+            FillCell(p, o.palette, o, i, false);
+            SGModulsDrawCell(p, i.column(), i.row(), o.rect);
+            p->restore();
+        },
+        SGModuls));
     SGKonfig->setItemDelegate(new CellPainter(
-        [this](QPainter *p, int c, int r, const QRect &rect) { SGKonfigDrawCell(p, c, r, rect); }, SGKonfig));
+        [this](QPainter *p, const QStyleOptionViewItem &o, const QModelIndex &i) {
+            p->save();
+            FillCell(p, o.palette, o, i, false);
+            SGKonfigDrawCell(p, i.column(), i.row(), o.rect);
+            p->restore();
+        },
+        SGKonfig));
     SGModuls->setMouseTracking(true);
     SGModuls->viewport()->installEventFilter(this);
 

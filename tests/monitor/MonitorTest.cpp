@@ -219,8 +219,9 @@ TEST(FreeCommunication, BadCellStopsTheSendAndNullSendsNothing)
     w->SGFreeCom->item(1, 2)->setText(QStringLiteral("zz"));
     w->CBBytes->setCurrentIndex(4);
     w->BSendClick();
-    EXPECT_EQ(t.d.TransactionId, 0);
+    EXPECT_EQ(t.d.TransactionId, 1); // advanced before the cells are converted
     EXPECT_EQ(t.sink.conversionErrors.size(), 1u);
+    EXPECT_EQ(t.d.Link->line().state(), LineQueue::State::Idle); // nothing went out
 }
 
 TEST(FreeCommunication, AutoSendCaptionCycleAndBadPeriod)
