@@ -3,11 +3,8 @@
 // reach the coupler, its looped-back digital inputs and its analog inputs come
 // back into the window and into data_log.csv.
 #include "../process/StationFixture.h"
-#include "SimHarness.h"
-#include "TestStation.h"
+#include "ProgramOnSimulator.h"
 #include "Wait.h"
-#include "app/IniFile.h"
-#include "link/TSIOTransfer.h"
 #include "process/TCont.h"
 
 #include <QDir>
@@ -17,43 +14,13 @@
 
 namespace {
 
-using simtest::PtyPair;
-using simtest::SimProcess;
-
-enum class Link { Tcp, Rtu };
-
-std::string lineOf(const std::string &show, const std::string &start)
-{
-    size_t at = 0;
-    while (at < show.size()) {
-        const size_t end = show.find('\n', at);
-        const std::string line = show.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        if (line.rfind(start, 0) == 0)
-            return line;
-        if (end == std::string::npos)
-            break;
-        at = end + 1;
-    }
-    return {};
-}
-
-class ProcessDataAgainstSimulator : public ::testing::TestWithParam<Link> {
+class ProcessDataAgainstSimulator : public ::testing::TestWithParam<SimLink> {
 protected:
     void SetUp() override
     {
         previousFolder_ = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(logFolder_.path())); // data_log.csv goes here
-        std::vector<std::string> args;
-        if (GetParam() == Link::Rtu) {
-            pty_ = std::make_unique<PtyPair>();
-            ASSERT_TRUE(pty_->ready());
-            args = {"--rtu", pty_->simSide()};
-        } else {
-            args = {"--tcp", "127.0.0.1:0"};
-        }
-        sim_ = std::make_unique<SimProcess>(args);
-        ASSERT_TRUE(sim_->ready());
-        openLink();
+        ASSERT_TRUE(p.ready());
     }
 
     void TearDown() override
@@ -64,35 +31,7 @@ protected:
         QDir::setCurrent(previousFolder_);
     }
 
-    // Through the interface window, as a user would.
-    void openLink()
-    {
-        TSIOTransfer &io = *d.SIOTransfer;
-        if (GetParam() == Link::Tcp) {
-            io.CBoEthernet->setChecked(true);
-            io.CBoEthernetClick();
-            io.CBAdresse->setEditText(QStringLiteral("127.0.0.1"));
-            io.SEPort->setValue(sim_->port());
-            io.CBoShowMessage->setChecked(false); // no "connected" box
-            io.OKClick();
-            ASSERT_TRUE(WaitUntil([&] { return io.Link->tcpOpen(); }));
-        } else {
-            IniFile ini(d.SettingsPath);
-            ini.writeString(QStringLiteral("Schnittstelle"), QStringLiteral("ComDevice1"),
-                            QString::fromStdString(pty_->masterSide()));
-            ASSERT_TRUE(ini.save());
-            io.CBoEthernet->setChecked(false);
-            io.CBoEthernetClick();
-            io.CoBoCom->setCurrentIndex(0);  // COM 1
-            io.CoBoBaud->setCurrentIndex(6); // 38400, as the simulator
-            io.CoBoFrame->setCurrentIndex(3); // no parity, 1 stop bit
-            io.OKClick();
-            ASSERT_TRUE(io.Link->SerialPort->isOpen());
-        }
-        ASSERT_TRUE(t.sink.boxes.empty());
-    }
-
-    std::string simLine(const std::string &start) { return lineOf(sim_->command("show"), start); }
+    std::string simLine(const std::string &start) { return p.simLine(start); }
 
     bool waitForSimOutputs(const std::string &expected)
     {
@@ -116,11 +55,10 @@ protected:
 
     QTemporaryDir logFolder_;
     QString previousFolder_;
-    TestStation t;
-    Deklarat &d = t.d;
-    TCont &w = *t.d.Cont;
-    std::unique_ptr<PtyPair> pty_;
-    std::unique_ptr<SimProcess> sim_;
+    ProgramOnSimulator p{GetParam()};
+    TestStation &t = p.t;
+    Deklarat &d = p.d;
+    TCont &w = *d.Cont;
 };
 
 TEST_P(ProcessDataAgainstSimulator, OutputsReachTheCouplerAndInputsComeBack)
@@ -128,9 +66,9 @@ TEST_P(ProcessDataAgainstSimulator, OutputsReachTheCouplerAndInputsComeBack)
     // The station the simulator reports, as the configuration read leaves it.
     stationfixture::LoadStation(d.StationConfig, stationfixture::DemoSlots);
     ASSERT_EQ(simLine("counts "), "counts ai16 6 ai32 2 ao 4 di 12 do 12");
-    ASSERT_EQ(sim_->command("ai 1 1234"), "ok\n");
-    ASSERT_EQ(sim_->command("ai 5 -70000"), "ok\n"); // first strain gauge channel, 32 bit
-    ASSERT_EQ(sim_->command("ai 8 -7"), "ok\n");
+    ASSERT_EQ(p.sim->command("ai 1 1234"), "ok\n");
+    ASSERT_EQ(p.sim->command("ai 5 -70000"), "ok\n"); // first strain gauge channel, 32 bit
+    ASSERT_EQ(p.sim->command("ai 8 -7"), "ok\n");
 
     w.FormActivate();
     w.ESaveTime->setText(QStringLiteral("100"));
@@ -172,7 +110,7 @@ TEST_P(ProcessDataAgainstSimulator, OutputsReachTheCouplerAndInputsComeBack)
 
     // Live changes in both directions, with the window closed.
     w.close();
-    ASSERT_EQ(sim_->command("ai 1 -321"), "ok\n");
+    ASSERT_EQ(p.sim->command("ai 1 -321"), "ok\n");
     w.CheckBox[89]->click(); // slot 3 bit 0 off again
     EXPECT_TRUE(waitForSimOutputs("outputs 03E8 FFFE 1170 007F 2408")) << simLine("outputs ");
     ASSERT_TRUE(WaitUntil([&] { return inCell(1) == QStringLiteral("-321") && d.DigInBytes[0] == 0x24; }, 8000))
@@ -196,9 +134,7 @@ TEST_P(ProcessDataAgainstSimulator, OutputsReachTheCouplerAndInputsComeBack)
     EXPECT_TRUE(t.sink.boxes.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Links, ProcessDataAgainstSimulator, ::testing::Values(Link::Tcp, Link::Rtu),
-                         [](const ::testing::TestParamInfo<Link> &info) {
-                             return info.param == Link::Tcp ? std::string("Tcp") : std::string("Rtu");
-                         });
+INSTANTIATE_TEST_SUITE_P(Links, ProcessDataAgainstSimulator, ::testing::Values(SimLink::Tcp, SimLink::Rtu),
+                         [](const ::testing::TestParamInfo<SimLink> &info) { return SimLinkName(info.param); });
 
 } // namespace
