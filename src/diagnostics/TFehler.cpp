@@ -14,6 +14,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QPainter>
 #include <QVBoxLayout>
 
 #include <numeric>
@@ -51,6 +52,22 @@ QTableWidget *makeGrid(QWidget *parent, const char *name, const std::vector<int>
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     grid->setWordWrap(false);
     return grid;
+}
+
+// The grid's brush for the cell's state, then the text centred 4 pixels below
+// the top. A text wider than its column keeps its beginning and ends in "…"
+// (the whole text is the cell's tool tip) instead of losing both ends.
+void paintCell(const QTableWidget *grid, QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index)
+{
+    painter->save();
+    FillCell(painter, grid->palette(), option, index);
+    painter->setFont(option.font);
+    const QRect area = option.rect.adjusted(2, 4, -2, 0);
+    const QFontMetrics metrics(option.font);
+    const QString text = metrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight, area.width());
+    painter->drawText(area, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, text);
+    painter->restore();
 }
 
 bool isInside(const QWidget *widget, const QWidget *area)
@@ -394,12 +411,12 @@ void TFehler::Timer1Timer()
 
 void TFehler::SGModulFehlerDrawCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index)
 {
-    PaintCenteredCell(SGModulFehler, painter, option, index);
+    paintCell(SGModulFehler, painter, option, index);
 }
 
 void TFehler::SGKopplerFehlerDrawCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index)
 {
-    PaintCenteredCell(SGKopplerFehler, painter, option, index);
+    paintCell(SGKopplerFehler, painter, option, index);
 }
 
 void TFehler::SGModulFehlerExit()

@@ -598,12 +598,45 @@ TEST(FehlerWindow, LeavingAGridRemovesItsSelection)
     EXPECT_TRUE(m->selectionModel()->selectedIndexes().isEmpty());
 }
 
+// Where a cell's text left ink: its first pixel row and leftmost and
+// rightmost columns (first < 0: none), gridlines at the right and bottom left out.
+struct Ink {
+    int first = -1;
+    int left = 0;
+    int right = 0;
+};
+
+Ink inkIn(const QImage &image, const QRect &cell, const QColor &background)
+{
+    Ink ink;
+    ink.left = cell.right();
+    ink.right = cell.left();
+    for (int y = cell.top(); y < cell.bottom(); ++y)
+        for (int x = cell.left(); x < cell.right(); ++x)
+            if (image.pixelColor(x, y) != background) {
+                if (ink.first < 0)
+                    ink.first = y;
+                ink.left = std::min(ink.left, x);
+                ink.right = std::max(ink.right, x);
+            }
+    return ink;
+}
+
+QImage rendered(QTableWidget *grid)
+{
+    QImage image(grid->viewport()->size(), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    grid->viewport()->render(&image);
+    return image;
+}
+
 TEST(FehlerWindow, CellsPaintTheirStateAndTextFourPixelsDown)
 {
-    Window x(NothingCounted);
+    Window x(OnlyDigitalOutputs);
     x.w->show();
     x.w->BReadErrorClick();
     x.words({0x0020});
+    x.words({0x0031, 0});
     QTableWidget *k = x.w->SGKopplerFehler;
     ASSERT_NE(k->item(1, 1), nullptr); // every row of the word is written, set or clear
     k->item(1, 1)->setText(QStringLiteral("WWWW"));
@@ -611,29 +644,29 @@ TEST(FehlerWindow, CellsPaintTheirStateAndTextFourPixelsDown)
     const QPalette palette = k->palette();
     const QRect cell = k->visualItemRect(k->item(1, 1));
     const QRect fixed = k->visualItemRect(k->item(0, 1));
-    QImage image(k->viewport()->size(), QImage::Format_RGB32);
-    image.fill(Qt::black);
-    k->viewport()->render(&image);
+    const QImage image = rendered(k);
     // Selected cell: highlight; heading: button face; an unselected cell: base.
-    EXPECT_EQ(image.pixelColor(cell.left() + 2, cell.top() + 1), palette.color(QPalette::Highlight));
-    EXPECT_EQ(image.pixelColor(fixed.left() + 2, fixed.top() + 1), palette.color(QPalette::Button));
+    EXPECT_EQ(image.pixelColor(cell.left() + 1, cell.top() + 1), palette.color(QPalette::Highlight));
+    EXPECT_EQ(image.pixelColor(fixed.left() + 1, fixed.top() + 1), palette.color(QPalette::Button));
     const QRect other = k->visualItemRect(k->item(2, 1));
-    EXPECT_EQ(image.pixelColor(other.left() + 2, other.top() + 1), palette.color(QPalette::Base));
+    EXPECT_EQ(image.pixelColor(other.left() + 1, other.top() + 1), palette.color(QPalette::Base));
     // The text: nothing in the top four pixel rows, something below them, centred.
-    int firstTextRow = -1;
-    int left = cell.right();
-    int right = cell.left();
-    for (int y = cell.top(); y < cell.bottom(); ++y)
-        for (int x0 = cell.left(); x0 < cell.right(); ++x0)
-            if (image.pixelColor(x0, y) != palette.color(QPalette::Highlight) && image.pixelColor(x0, y) != Qt::black) {
-                if (firstTextRow < 0)
-                    firstTextRow = y;
-                left = std::min(left, x0);
-                right = std::max(right, x0);
-            }
-    ASSERT_GE(firstTextRow, 0);
-    EXPECT_GE(firstTextRow, cell.top() + 4);
-    EXPECT_NEAR((left + right) / 2.0, cell.center().x(), 3.0);
+    const Ink ink = inkIn(image, cell, palette.color(QPalette::Highlight));
+    ASSERT_GE(ink.first, 0);
+    EXPECT_GE(ink.first, cell.top() + 4);
+    EXPECT_NEAR((ink.left + ink.right) / 2.0, cell.center().x(), 3.0);
+
+    // A text wider than its column keeps its beginning inside the cell.
+    QTableWidget *m = x.w->SGModulFehler;
+    ASSERT_EQ(x.modul(1, 4), QStringLiteral("Leerlauf Kanal 1/2, 3/4;  Kurzschluß Kanal 1/2"));
+    EXPECT_EQ(m->item(1, 4)->toolTip(), x.modul(1, 4));
+    const QRect wide = m->visualItemRect(m->item(1, 4));
+    ASSERT_GT(QFontMetrics(m->font()).horizontalAdvance(x.modul(1, 4)), wide.width());
+    const Ink clipped = inkIn(rendered(m), wide, palette.color(QPalette::Base));
+    ASSERT_GE(clipped.first, 0);
+    EXPECT_GE(clipped.left, wide.left() + 2);
+    EXPECT_LE(clipped.left, wide.left() + 8);
+    EXPECT_LE(clipped.right, wide.right() - 2);
 }
 
 } // namespace
