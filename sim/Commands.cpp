@@ -2,6 +2,7 @@
 
 #include "Options.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 #include <vector>
@@ -12,9 +13,12 @@ std::string commandHelp() {
     return R"(Commands on standard input (one a line; each is answered by "ok" or
 "error: ..."; channels and modules count from 1):
   error WORD                 set the error word (0x1500)
+  mask WORD                  set the alarm mask (0x1501)
   status KIND N VALUE        set a status word; KIND is ai (analog input
                              channel), comp (compensation channel), ao (analog
-                             output channel) or do (digital output module)
+                             output channel) or do (digital output module); N
+                             may be "all". Writing 0xFFFF to the error word
+                             clears the error word and every status word
   ai N VALUE|free            hold analog input channel N at VALUE, or let it
                              follow its waveform again
   di N 0|1|free              hold digital input channel N, or release it
@@ -121,6 +125,12 @@ std::string CommandInterpreter::execute(std::string_view line, double seconds) {
         station_.errorWord = static_cast<uint16_t>(*v);
         return Ok;
     }
+    if (cmd == "mask" && argc == 1) {
+        const auto v = numberIn(w[1], 0, 0xFFFF);
+        if (!v) return failure("alarm mask must be 0..0xFFFF");
+        station_.alarmMask = static_cast<uint16_t>(*v);
+        return Ok;
+    }
     if (cmd == "status" && argc == 3) {
         std::vector<uint16_t> *block = nullptr;
         if (w[1] == "ai") block = &station_.anaInStatus;
@@ -128,11 +138,15 @@ std::string CommandInterpreter::execute(std::string_view line, double seconds) {
         if (w[1] == "ao") block = &station_.anaOutStatus;
         if (w[1] == "do") block = &station_.digOutStatus;
         if (!block) return failure("status kind must be ai, comp, ao or do");
+        const bool all = w[2] == "all";
         const auto n = numberIn(w[2], 1, static_cast<long long>(block->size()));
-        if (!n) return failure("this station has " + std::to_string(block->size()) + " of those");
+        if (!all && !n) return failure("this station has " + std::to_string(block->size()) + " of those");
         const auto v = numberIn(w[3], 0, 0xFFFF);
         if (!v) return failure("status must be 0..0xFFFF");
-        (*block)[*n - 1] = static_cast<uint16_t>(*v);
+        if (all)
+            std::fill(block->begin(), block->end(), static_cast<uint16_t>(*v));
+        else
+            (*block)[*n - 1] = static_cast<uint16_t>(*v);
         return Ok;
     }
     if (cmd == "ai" && argc == 2) {
