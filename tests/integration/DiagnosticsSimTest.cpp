@@ -2,98 +2,29 @@
 // a socat pty pair, while the control window's process data cycle shares the
 // line: errors set in the coupler are read into the grids, reset, read again;
 // the alarm mask goes round from the coupler into the check boxes and back.
-#include "SimHarness.h"
-#include "TestStation.h"
+#include "ProgramOnSimulator.h"
 #include "Wait.h"
-#include "app/IniFile.h"
 #include "diagnostics/TAlarmMaske.h"
 #include "diagnostics/TFehler.h"
-#include "link/TSIOTransfer.h"
 #include "process/TCont.h"
 #include "station/TDeviceConfigForm.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 namespace {
 
-using simtest::PtyPair;
-using simtest::SimProcess;
-
-enum class Link { Tcp, Rtu };
-
-std::string lineOf(const std::string &show, const std::string &start)
-{
-    std::istringstream in(show);
-    for (std::string line; std::getline(in, line);)
-        if (line.rfind(start, 0) == 0)
-            return line;
-    return {};
-}
-
-// Requests of one function code the simulator has answered so far.
-long requestsOf(const std::string &show, int function)
-{
-    std::istringstream in(lineOf(show, "requests"));
-    std::string word;
-    const std::string key = std::to_string(function) + ":";
-    while (in >> word)
-        if (word.rfind(key, 0) == 0)
-            return std::stol(word.substr(key.size()));
-    return 0;
-}
-
-class DiagnosticsAgainstSimulator : public ::testing::TestWithParam<Link>
+class DiagnosticsAgainstSimulator : public ::testing::TestWithParam<SimLink>
 {
 protected:
     void SetUp() override
     {
-        // Every kind of module: 14 analog input channels (7 compensated), 4
-        // analog outputs, 2 digital output modules.
-        std::vector<std::string> args = {"--slots", "1,7,4,10,8,14,15,5,2"};
-        if (GetParam() == Link::Rtu) {
-            pty_ = std::make_unique<PtyPair>();
-            ASSERT_TRUE(pty_->ready());
-            args.insert(args.end(), {"--rtu", pty_->simSide()});
-        } else {
-            args.insert(args.end(), {"--tcp", "127.0.0.1:0"});
-        }
-        sim_ = std::make_unique<SimProcess>(args);
-        ASSERT_TRUE(sim_->ready());
-        openLink();
+        ASSERT_TRUE(p.ready());
         readConfiguration();
         startCycle();
     }
 
     void TearDown() override { cont.BStopClick(); }
-
-    void openLink()
-    {
-        TSIOTransfer &io = *d.SIOTransfer;
-        if (GetParam() == Link::Tcp) {
-            io.CBoEthernet->setChecked(true);
-            io.CBoEthernetClick();
-            io.CBAdresse->setEditText(QStringLiteral("127.0.0.1"));
-            io.SEPort->setValue(sim_->port());
-            io.CBoShowMessage->setChecked(false);
-            io.OKClick();
-            ASSERT_TRUE(WaitUntil([&] { return io.Link->tcpOpen(); }));
-        } else {
-            IniFile ini(d.SettingsPath);
-            ini.writeString(QStringLiteral("Schnittstelle"), QStringLiteral("ComDevice1"),
-                            QString::fromStdString(pty_->masterSide()));
-            ASSERT_TRUE(ini.save());
-            io.CBoEthernet->setChecked(false);
-            io.CBoEthernetClick();
-            io.CoBoCom->setCurrentIndex(0);
-            io.CoBoBaud->setCurrentIndex(6); // 38400, as the simulator
-            io.CoBoFrame->setCurrentIndex(3);
-            io.OKClick();
-            ASSERT_TRUE(io.Link->SerialPort->isOpen());
-        }
-        ASSERT_TRUE(t.sink.boxes.empty());
-    }
 
     // The counts come from the coupler, as a user would get them.
     void readConfiguration()
@@ -117,8 +48,7 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return (d.StationFlags & StationFlag::ProcessDataAnswered) != 0; }, 8000));
     }
 
-    void command(const std::string &line) { ASSERT_EQ(sim_->command(line), "ok\n") << line; }
-    std::string show() { return sim_->command("show"); }
+    void command(const std::string &line) { ASSERT_EQ(p.sim->command(line), "ok\n") << line; }
 
     // Until the window has nothing outstanding.
     bool settled()
@@ -129,13 +59,14 @@ protected:
     QString modul(int row, int column) const { return TFehler::CellText(w.SGModulFehler, row, column); }
     QString koppler(int row) const { return TFehler::CellText(w.SGKopplerFehler, row, 1); }
 
-    TestStation t;
-    Deklarat &d = t.d;
-    TFehler &w = *t.d.Fehler;
-    TAlarmMaske &mask = *t.d.AlarmMaske;
-    TCont &cont = *t.d.Cont;
-    std::unique_ptr<PtyPair> pty_;
-    std::unique_ptr<SimProcess> sim_;
+    // Every kind of module: 14 analog input channels (7 compensated), 4
+    // analog outputs, 2 digital output modules.
+    ProgramOnSimulator p{GetParam(), {"--slots", "1,7,4,10,8,14,15,5,2"}};
+    TestStation &t = p.t;
+    Deklarat &d = p.d;
+    TFehler &w = *d.Fehler;
+    TAlarmMaske &mask = *d.AlarmMaske;
+    TCont &cont = *d.Cont;
 };
 
 TEST_P(DiagnosticsAgainstSimulator, ErrorsReadResetAndReadAgain)
@@ -143,7 +74,8 @@ TEST_P(DiagnosticsAgainstSimulator, ErrorsReadResetAndReadAgain)
     for (const char *line : {"error 0x8005", "status ai 1 3", "status ai 14 5", "status comp 7 1", "status ao 2 9",
                              "status do 1 0x31", "status do 2 0x04"})
         command(line);
-    const std::string before = show();
+    const long reads = p.requestsOf(4);
+    const long cycles = p.requestsOf(23);
 
     w.FormActivate();
     w.BReadErrorClick();
@@ -164,14 +96,13 @@ TEST_P(DiagnosticsAgainstSimulator, ErrorsReadResetAndReadAgain)
     EXPECT_EQ(modul(2, 4), QStringLiteral("Kurzschluß Kanal 5/6"));
 
     // Five reads went out, and the cycle kept running beside them.
-    const std::string after = show();
-    EXPECT_EQ(requestsOf(after, 4) - requestsOf(before, 4), 5);
-    EXPECT_GT(requestsOf(after, 23), requestsOf(before, 23));
+    EXPECT_EQ(p.requestsOf(4) - reads, 5);
+    EXPECT_GT(p.requestsOf(23), cycles);
 
     w.BResetErrorClick();
     ASSERT_TRUE(settled());
     EXPECT_TRUE(t.sink.boxes.empty());
-    EXPECT_EQ(lineOf(show(), "error word"), "error word 0000 alarm mask 0000 loopback on");
+    EXPECT_EQ(p.simLine("error word"), "error word 0000 alarm mask 0000 loopback on");
     // The grids are not read again by themselves.
     EXPECT_EQ(koppler(16), QStringLiteral("neue Modulkonfiguration"));
 
@@ -206,7 +137,7 @@ TEST_P(DiagnosticsAgainstSimulator, AlarmMaskRoundTrip)
     EXPECT_FALSE(mask.isVisible());
     ASSERT_TRUE(settled());
     EXPECT_TRUE(t.sink.boxes.empty());
-    EXPECT_EQ(lineOf(show(), "error word"), "error word 0000 alarm mask 8140 loopback on");
+    EXPECT_EQ(p.simLine("error word"), "error word 0000 alarm mask 8140 loopback on");
 
     mask.ShowMask(0);
     w.BReadAlarmMaskClick();
@@ -218,9 +149,7 @@ TEST_P(DiagnosticsAgainstSimulator, AlarmMaskRoundTrip)
     EXPECT_TRUE(t.sink.boxes.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Links, DiagnosticsAgainstSimulator, ::testing::Values(Link::Tcp, Link::Rtu),
-                         [](const ::testing::TestParamInfo<Link> &info) {
-                             return info.param == Link::Tcp ? std::string("Tcp") : std::string("Rtu");
-                         });
+INSTANTIATE_TEST_SUITE_P(Links, DiagnosticsAgainstSimulator, ::testing::Values(SimLink::Tcp, SimLink::Rtu),
+                         [](const ::testing::TestParamInfo<SimLink> &info) { return SimLinkName(info.param); });
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "app/IniFile.h"
 #include "link/TSIOTransfer.h"
 
+#include <sstream>
+
 std::string SimLinkName(SimLink link)
 {
     return link == SimLink::Tcp ? "Tcp" : "Rtu";
@@ -53,16 +55,19 @@ bool ProgramOnSimulator::openLink()
 
 std::string ProgramOnSimulator::simLine(const std::string &start)
 {
-    const std::string show = sim->command("show");
-    size_t at = 0;
-    while (at < show.size()) {
-        const size_t end = show.find('\n', at);
-        const std::string line = show.substr(at, end == std::string::npos ? std::string::npos : end - at);
+    std::istringstream in(sim->command("show"));
+    for (std::string line; std::getline(in, line);)
         if (line.rfind(start, 0) == 0)
             return line;
-        if (end == std::string::npos)
-            break;
-        at = end + 1;
-    }
     return {};
+}
+
+long ProgramOnSimulator::requestsOf(int function)
+{
+    std::istringstream in(simLine("requests"));
+    const std::string key = std::to_string(function) + ":";
+    for (std::string word; in >> word;)
+        if (word.rfind(key, 0) == 0)
+            return std::stol(word.substr(key.size()));
+    return 0;
 }

@@ -20,6 +20,8 @@ struct ProgramOnSimulator {
     bool ready() const { return ready_; }
     // The simulator's "show" line that starts with `start`.
     std::string simLine(const std::string &start);
+    // Requests of one function code the simulator has answered so far.
+    long requestsOf(int function);
 
     SimLink link;
     std::unique_ptr<simtest::PtyPair> pty;

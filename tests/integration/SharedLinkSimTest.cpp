@@ -54,12 +54,7 @@ protected:
         EXPECT_EQ(d.AnaInAllValues[15], 123456) << when;
         EXPECT_EQ(d.AnaInAllValues[16], 1234) << when;
     }
-    int cycleRequests()
-    {
-        const std::string line = p.simLine("requests");
-        const size_t at = line.find(" 23:");
-        return at == std::string::npos ? 0 : std::stoi(line.substr(at + 4));
-    }
+    long cycleRequests() { return p.requestsOf(23); }
     TAnaIn32Row &row(int k) { return para.Row[static_cast<size_t>(k)]; }
 
     ProgramOnSimulator p{GetParam(), Station};
@@ -74,7 +69,7 @@ TEST_P(SharedLinkAgainstSimulator, ParameterWindowGetsItsOwnReplyFiftyTimesWhile
     cont.BStartClick();
     ASSERT_TRUE(WaitUntil([&] { return d.StationFlags & StationFlag::ProcessDataAnswered; }));
     expectImage("before");
-    const int cyclesBefore = cycleRequests();
+    const long cyclesBefore = cycleRequests();
     for (int round = 1; round <= 50; ++round) {
         SCOPED_TRACE(round);
         for (int k = 1; k <= 16; ++k) {
@@ -115,7 +110,7 @@ TEST_P(SharedLinkAgainstSimulator, ConfigurationReadWhileTheCycleRuns)
     EXPECT_EQ(d.StationConfig.AnaInCount, 4);
     EXPECT_EQ(d.StationConfig.SlotModuleIds[9], 4);
     EXPECT_TRUE(p.t.sink.boxes.empty());
-    const int before = cycleRequests();
+    const long before = cycleRequests();
     EXPECT_TRUE(WaitUntil([&] { return cycleRequests() > before + 5; }));
     expectImage("after");
 }
