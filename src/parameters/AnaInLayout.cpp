@@ -1,5 +1,6 @@
 #include "parameters/AnaInLayout.h"
 
+#include <algorithm>
 #include <cmath>
 
 AnaInLayout AnaInActivationLayout(int n, int h, int memoHeight)
@@ -11,7 +12,14 @@ AnaInLayout AnaInActivationLayout(int n, int h, int memoHeight)
     return l;
 }
 
-int AnaInRowTop(int row, int h)
+int AnaInFirstRowTop(int h, int headingBottom)
 {
-    return static_cast<int>(std::lround(1.9 * h + (row - 1) * 1.75 * h));
+    const int lowest = static_cast<int>(std::lround(1.9 * h));
+    const int highest = static_cast<int>(std::lround(2.65 * h));
+    return std::clamp(headingBottom, lowest, highest);
+}
+
+int AnaInRowTop(int row, int h, int firstTop)
+{
+    return firstTop + static_cast<int>(std::lround((row - 1) * 1.75 * h));
 }

@@ -13,5 +13,8 @@ struct AnaInLayout {
 // round(group box + 0.75 h), window group box + memo height + 2 h.
 AnaInLayout AnaInActivationLayout(int n, int h, int memoHeight);
 
-// Top of row `row` (1..16) inside the group box, below the two heading lines.
-int AnaInRowTop(int row, int h);
+// Top of the first row inside the group box: below the two heading lines that
+// end at `headingBottom`, within 1.9 h .. 2.65 h so that sixteen rows fit.
+int AnaInFirstRowTop(int h, int headingBottom);
+// Top of row `row` (1..16) inside the group box.
+int AnaInRowTop(int row, int h, int firstTop);

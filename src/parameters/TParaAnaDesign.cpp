@@ -27,7 +27,6 @@ void TParaAna::designLayout()
     const int h = std::max(Row[1].ComboBox->sizeHint().height(), Row[1].Edit->sizeHint().height());
     const int gap = rounded(0.4 * h);
     const int margin = rounded(0.5 * h);
-    const int lineHeight = fm.height() + 2;
     auto textWidth = [&fm](std::initializer_list<const char *> texts) {
         int w = 0;
         for (const char *t : texts)
@@ -64,12 +63,16 @@ void TParaAna::designLayout()
     }
     const int groupWidth = x - gap + margin;
 
-    const int line2 = AnaInRowTop(1, h) - lineHeight - rounded(0.1 * h);
-    const int line1 = line2 - lineHeight;
+    // Two heading lines between the group box's title and the first row.
+    const int textHeight = fm.height();
+    const int contentsTop = ana_Para_In->contentsRect().top();
+    const int firstTop = AnaInFirstRowTop(h, contentsTop + 2 * textHeight + 4);
+    const int line2 = firstTop - textHeight - 2;
+    const int line1 = line2 - textHeight;
     auto placeHeading = [&](int number, int column, int lastColumn, int y) {
         QLabel *label = Heading(number);
         label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-        label->setGeometry(xs[column], y, xs[lastColumn] + widths[lastColumn] - xs[column], lineHeight);
+        label->setGeometry(xs[column], y, xs[lastColumn] + widths[lastColumn] - xs[column], textHeight);
     };
     placeHeading(17, Type, Type, line2);
     placeHeading(18, FilterEdit, FilterBar, line2);
@@ -83,7 +86,7 @@ void TParaAna::designLayout()
     const int barHeight = rounded(0.7 * h);
     for (int k = 1; k <= AnaInChannels; ++k) {
         TAnaInRow &r = Row[static_cast<size_t>(k)];
-        const int top = AnaInRowTop(k, h);
+        const int top = AnaInRowTop(k, h, firstTop);
         const int barTop = top + (h - barHeight) / 2;
         r.Label->setGeometry(xs[Channel], top, widths[Channel], h);
         r.Label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -14,11 +14,30 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <initializer_list>
+#include <numeric>
 
 namespace
 {
 
 constexpr int GridColumns = 4;
+
+// Grid measures follow the font, so that a scaled window keeps its proportions.
+int GridRowHeight(const QFontMetrics &fm)
+{
+    return fm.height() * 9 / 5;
+}
+
+int TextPadding(const QFontMetrics &fm)
+{
+    return 2 * fm.height();
+}
+
+// Room for the arrow of the choice laid over the cell.
+int ChoicePadding(const QFontMetrics &fm)
+{
+    return 4 * fm.height();
+}
 
 QStringList DesignTypeItems()
 {
@@ -53,7 +72,8 @@ TParaAnaOut::TParaAnaOut(Deklarat &d)
             [this](int row, int column) { SgAnaOutParaSelectCell(row, column); });
     // An editor stays with its cell only while the grid does not move.
     connect(SgAnaOutPara->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { closeEditors(); });
-    connect(SgAnaOutPara->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { closeEditors(); });
+    // The columns share whatever width the grid gets.
+    SgAnaOutPara->viewport()->installEventFilter(this);
 
     CbAnaOutTyp = named(new QComboBox(PClient), "CbAnaOutTyp");
     CbAnaOutTyp->addItems(DesignTypeItems());
@@ -85,14 +105,15 @@ TParaAnaOut::TParaAnaOut(Deklarat &d)
     connect(MultiLang1, &TMultiLang::translated, this, [this] { ShowParams(); });
     designLayout();
     FormCreate();
+    ShowParams(); // the headings; channel rows come with a configuration
 }
 
 void TParaAnaOut::designLayout()
 {
     const QFontMetrics fm(font());
     const int h = CbAnaOutTyp->sizeHint().height();
-    const int rowHeight = fm.height() + 10;
-    SgAnaOutPara->verticalHeader()->setDefaultSectionSize(rowHeight);
+    SgAnaOutPara->verticalHeader()->setDefaultSectionSize(GridRowHeight(fm));
+    SgAnaOutPara->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // the columns fill the grid
 
     auto *top = new QVBoxLayout(this);
     top->setContentsMargins(0, 0, 0, 0);
@@ -100,7 +121,7 @@ void TParaAnaOut::designLayout()
     top->addWidget(PTop);
     top->addWidget(PClient, 1);
     top->addWidget(PBottom);
-    PTop->setFixedHeight(h / 2);
+    PTop->setFixedHeight(3 * h / 4);
 
     auto *client = new QVBoxLayout(PClient);
     client->setContentsMargins(6, 6, 6, 6);
@@ -116,14 +137,22 @@ void TParaAnaOut::designLayout()
         bottom->addWidget(b);
     }
 
-    // Room for 16 channel rows under the heading, each column as wide as its
-    // longest text in either language, the choices with their arrow.
-    const int columns = fm.horizontalAdvance(QStringLiteral("Chan. 16")) + 24 +
-                        2 * (fm.horizontalAdvance(QStringLiteral("letzten Wert halten")) + 2 * h + 16) +
-                        fm.horizontalAdvance(QStringLiteral("Word (hex)")) + 24;
-    const int gridHeight = (AnaOutChannels + 1) * rowHeight + 2 * SgAnaOutPara->frameWidth() + 2;
-    resize(columns + 2 * SgAnaOutPara->frameWidth() + 12 + 2 * PClient->frameWidth(),
-           h / 2 + gridHeight + 12 + 2 * PClient->frameWidth() + BRead->sizeHint().height() + 16 +
+    // Room for 16 channel rows under the heading, each column as wide as the
+    // longest text the delivered description files give it.
+    auto widest = [&fm](std::initializer_list<const char *> texts) {
+        int w = 0;
+        for (const char *t : texts)
+            w = std::max(w, fm.horizontalAdvance(QString::fromUtf8(t)));
+        return w;
+    };
+    const int columns = widest({"Kanal 16", "Chan. 16"}) + TextPadding(fm) +
+                        widest({"-10..+10 V", "Kanal aus", "Reaction"}) + ChoicePadding(fm) +
+                        widest({"letzten Wert halten"}) + ChoicePadding(fm) + widest({"Wort (hex)", "Word (hex)"}) +
+                        TextPadding(fm);
+    const int frame = 2 * SgAnaOutPara->frameWidth();
+    const int gridHeight = (AnaOutChannels + 1) * GridRowHeight(fm) + frame + 2;
+    resize(columns + frame + 12 + 2 * PClient->frameWidth(),
+           PTop->height() + gridHeight + 12 + 2 * PClient->frameWidth() + BRead->sizeHint().height() + 16 +
                2 * PBottom->frameWidth());
 }
 
@@ -223,21 +252,43 @@ void TParaAnaOut::ShowParams()
 void TParaAnaOut::fitColumns()
 {
     const QFontMetrics fm(SgAnaOutPara->font());
-    const int arrow = 2 * CbAnaOutTyp->sizeHint().height();
+    std::array<int, GridColumns> widths{};
     for (int column = 0; column < GridColumns; ++column) {
         int width = 0;
         for (int row = 0; row < SgAnaOutPara->rowCount(); ++row)
             if (const QTableWidgetItem *item = SgAnaOutPara->item(row, column))
                 width = std::max(width, fm.horizontalAdvance(item->text()));
-        // A choice cell must show its editor's longest entry and arrow.
-        if (column == TypeColumn || column == ReactionColumn)
+        const bool choice = column == TypeColumn || column == ReactionColumn;
+        // A choice cell must show its editor's longest entry.
+        if (choice)
             for (const AnaOutObject &object : ChannelObjects)
-                if (const AnaOutChoice *choice = object.choice(choiceRowOf(column)))
-                    for (const QString &text : choice->texts)
-                        width = std::max(width, fm.horizontalAdvance(text) + arrow);
-        SgAnaOutPara->setColumnWidth(column, width + 24);
+                if (const AnaOutChoice *c = object.choice(choiceRowOf(column)))
+                    for (const QString &text : c->texts)
+                        width = std::max(width, fm.horizontalAdvance(text));
+        widths[static_cast<size_t>(column)] = width + (choice ? ChoicePadding(fm) : TextPadding(fm));
     }
-    SgAnaOutPara->verticalHeader()->setDefaultSectionSize(fm.height() + 10);
+    // The columns share the grid's width in proportion to what they need.
+    const int used = std::accumulate(widths.begin(), widths.end(), 0);
+    const int room = SgAnaOutPara->viewport()->width();
+    if (used > 0 && room > 0) {
+        int left = room;
+        for (int column = 0; column < GridColumns - 1; ++column) {
+            int &w = widths[static_cast<size_t>(column)];
+            w = w * room / used;
+            left -= w;
+        }
+        widths[GridColumns - 1] = left;
+    }
+    for (int column = 0; column < GridColumns; ++column)
+        SgAnaOutPara->setColumnWidth(column, widths[static_cast<size_t>(column)]);
+    SgAnaOutPara->verticalHeader()->setDefaultSectionSize(GridRowHeight(fm));
+}
+
+bool TParaAnaOut::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == SgAnaOutPara->viewport() && event->type() == QEvent::Resize)
+        fitColumns();
+    return TForm::eventFilter(watched, event);
 }
 
 void TParaAnaOut::closeEditors()
@@ -262,7 +313,7 @@ void TParaAnaOut::SgAnaOutParaSelectCell(int row, int column)
     editor->setCurrentIndex(choice->indexOf(AnaOutParams[static_cast<size_t>(row - 1)]));
     const QRect cell = SgAnaOutPara->visualRect(SgAnaOutPara->model()->index(row, column));
     const QPoint at = SgAnaOutPara->viewport()->mapTo(PClient, cell.topLeft());
-    editor->setGeometry(QRect(at, QSize(cell.width(), std::max(cell.height(), editor->sizeHint().height()))));
+    editor->setGeometry(QRect(at, cell.size()));
     editRow_ = row;
     editor->show();
     editor->raise();

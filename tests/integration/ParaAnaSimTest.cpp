@@ -17,7 +17,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 using simtest::PtyPair;
 using simtest::SimProcess;
@@ -44,7 +45,8 @@ long requestCount(const std::string &show, int function)
     return std::stol(show.substr(at + key.size()));
 }
 
-class ParameterWindowsAgainstSimulator : public ::testing::TestWithParam<Link> {
+class ParameterWindowsAgainstSimulator : public ::testing::TestWithParam<Link>
+{
 protected:
     void SetUp() override
     {
@@ -129,8 +131,7 @@ protected:
     }
     bool outDone()
     {
-        return WaitUntil([&] { return !d.ParaAnaOut->Timer2->isActive() && !d.ParaAnaOut->Timer4->isActive(); },
-                         10000);
+        return WaitUntil([&] { return !d.ParaAnaOut->Timer2->isActive() && !d.ParaAnaOut->Timer4->isActive(); }, 10000);
     }
     QString outCell(int row, int column) const { return d.ParaAnaOut->SgAnaOutPara->item(row, column)->text(); }
     // What the coupler holds, asked by a master nobody here wrote (TCP only:

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace
 {
 
@@ -129,9 +131,17 @@ TEST(AnaInLayout, ActivationFormula)
         EXPECT_EQ(l.controlsTop, c.top) << c.n << " " << c.h;
         EXPECT_EQ(l.clientHeight, c.client) << c.n << " " << c.h;
     }
-    // Sixteen rows fit the group box of sixteen.
+    // The first row goes below the headings, but never so low that sixteen rows
+    // leave the group box of sixteen.
+    EXPECT_EQ(AnaInFirstRowTop(20, 10), 38);
+    EXPECT_EQ(AnaInFirstRowTop(20, 45), 45);
+    EXPECT_EQ(AnaInFirstRowTop(20, 90), 53);
     for (int h : {19, 24, 30})
-        EXPECT_LE(AnaInRowTop(16, h) + h, AnaInActivationLayout(16, h, 0).groupHeight) << h;
+        for (int headings : {0, 2 * h, 10 * h}) {
+            const int first = AnaInFirstRowTop(h, headings);
+            EXPECT_EQ(AnaInRowTop(2, h, first) - first, std::lround(1.75 * h)) << h;
+            EXPECT_LE(AnaInRowTop(16, h, first) + h, AnaInActivationLayout(16, h, 0).groupHeight) << h;
+        }
 }
 
 } // namespace

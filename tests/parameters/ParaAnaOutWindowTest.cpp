@@ -86,6 +86,9 @@ TEST(ParaAnaOutWindow, CreationState)
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Parameter analoge Ausgaenge"));
     EXPECT_EQ(w->SgAnaOutPara->objectName(), QStringLiteral("SgAnaOutPara"));
     EXPECT_EQ(w->SgAnaOutPara->columnCount(), 4);
+    ASSERT_EQ(w->SgAnaOutPara->rowCount(), 1); // headings only, until a configuration
+    EXPECT_EQ(w->SgAnaOutPara->item(0, 1)->text(), QStringLiteral("Typ"));
+    EXPECT_EQ(w->SgAnaOutPara->item(0, 3)->text(), QStringLiteral("Wort (hex)"));
     EXPECT_TRUE(w->CbAnaOutTyp->isHidden());
     EXPECT_EQ(w->CbAnaOutTyp->count(), 4);
     EXPECT_EQ(w->CbAnaOutTyp->itemText(1), QStringLiteral("-10 .. +10V"));
