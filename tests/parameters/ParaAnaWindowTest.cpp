@@ -213,6 +213,22 @@ TEST(ParaAnaWindow, MoreThanSixteenChannelsAreSaidOnceAndNeverAskedFor)
     EXPECT_EQ(x.tx(6, 7), (std::vector<int>{8, 0x10, 0x20, 0x00, 0, 48, 96}));
 }
 
+TEST(ActivationGuard, TheReturnFromTheWindowsOwnBoxIsNoActivation)
+{
+    ActivationGuard guard;
+    EXPECT_TRUE(guard.takeActivation());
+    // A box shown from the activation takes the activation away while it is open.
+    guard.report([&] { guard.deactivated(); });
+    EXPECT_FALSE(guard.takeActivation()); // its return
+    EXPECT_TRUE(guard.takeActivation());  // the user coming back later
+    // Leaving for another window is no box: coming back is an activation.
+    guard.deactivated();
+    EXPECT_TRUE(guard.takeActivation());
+    // A box that took nothing away (recorded, not shown) leaves nothing to skip.
+    guard.report([] {});
+    EXPECT_TRUE(guard.takeActivation());
+}
+
 TEST(ParaAnaWindow, ShowingTheWindowActivatesItOnce)
 {
     TestStation t;
