@@ -1,10 +1,101 @@
 #pragma once
+// The parameter window of the 16-bit analog input channels: reads, shows,
+// edits and writes their sensor type, filter, offset, unit and switches.
 #include "app/TForm.h"
+#include "link/Exchange.h"
+#include "parameters/ActivationGuard.h"
+#include "parameters/AnaInParams.h"
 
-// Window shell: its caption and word list; its controls and behaviour are built
-// with the features that use it.
-class TParaAna : public TForm {
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <array>
+#include <vector>
+
+// The ten controls of channel row k; their names carry k ("ComboBox3", "Offset3").
+struct TAnaInRow {
+    QLabel *Label = nullptr;
+    QComboBox *ComboBox = nullptr;
+    QLineEdit *Edit = nullptr;
+    QScrollBar *ScrollBar = nullptr;
+    QCheckBox *CbAktiv = nullptr;
+    QCheckBox *CbSpike = nullptr;
+    QCheckBox *CbScale = nullptr;
+    QComboBox *CoBoUnit = nullptr;
+    QLineEdit *Offset = nullptr;
+    QScrollBar *ScrollBarOffset = nullptr;
+
+    std::vector<QWidget *> controls() const;
+};
+
+class TParaAna : public TForm
+{
     Q_OBJECT
 public:
     explicit TParaAna(Deklarat &d);
+
+    QGroupBox *ana_Para_In;
+    // Rows 1..16; element 0 is unused.
+    std::array<TAnaInRow, AnaInChannels + 1> Row;
+    // Column headings Label17 "Typ" .. Label24 "Offset Prozesswert".
+    std::array<QLabel *, 8> Headings{};
+    QPlainTextEdit *Memo1;
+    QPushButton *Button1; // write
+    QPushButton *Button2; // read
+    QPushButton *Back;
+    QTimer *Timer1; // read reply
+    QTimer *Timer3; // write reply
+
+    AnaInBlock AnaInParams{};
+    // Shared by both reply timers.
+    int TickCounter = 0;
+
+    void FormCreate();
+    void FormActivate();
+    void ReadAnaInClick();
+    void Timer1Timer();
+    void Update_Anzeige();
+    void WriteAnaInClick();
+    void Timer3Timer();
+    void BackClick();
+
+    void ComboBoxChange(int k);
+    void CoBoUnitChange(int k);
+    void ScrollBarChange(int k);
+    void EditChange(int k);
+    void ScrollBarOffsetChange(int k);
+    void OffsetChange(int k);
+
+    QLabel *Heading(int number) const { return Headings[static_cast<size_t>(number - 17)]; }
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    void buildRow(int k);
+    void designLayout();
+    void addMemoLine(const QString &line);
+    // The scroll bar half of a filter or offset pair.
+    void barChanged(QScrollBar *bar, QLineEdit *edit, qint32 &value);
+    // The edit half: the text into the bar, limited to its range.
+    void editChanged(QLineEdit *edit, QScrollBar *bar, qint32 &value);
+    // The bar shows a limited value: the record takes what is shown.
+    void takeLimited(QScrollBar *bar, QLineEdit *edit, qint32 &value);
+    int channels() const;
+    void reportChannelLimit();
+
+    enum class Request { None, Read, Write };
+    Request pending_ = Request::None;
+    int readChannels_ = 0;
+    // The count above 16 last reported, so that it is said once.
+    int reportedCount_ = 0;
+    ActivationGuard activation_;
+    Exchange exchange_{d, TickCounter};
 };

@@ -1,8 +1,10 @@
-// Vocabulary of a per-channel layout the window does not build, so the
-// translation pass passes it over: Label1 to Label16 "Kanal 1" to "Kanal 16",
-// Label17 "Typ" over the type list ComboBox1, Label18 "Reaktion" over the
-// reaction list ComboBox2. No widget of the window may carry these names.
-// The button captions stay as built and are not listed.
+// Besides the caption and its messages, the vocabulary of the channel grid,
+// which takes these texts by their keys through LookupMessage: Label1 to
+// Label16 "Kanal 1" to "Kanal 16", Label17 "Typ" and Label18 "Reaktion" for
+// the column headings. ComboBox1 and ComboBox2 list type and reaction words
+// the grid does not take: its choices come from the module description file.
+// No widget of the window carries these names, so the translation pass passes
+// them over. The button captions stay as built and are not listed.
 #include "translation/WordLists.h"
 
 QStringList TParaAnaOutWords()
@@ -35,6 +37,8 @@ QStringList TParaAnaOutWords()
         QStringLiteral("Label18"), QStringLiteral("Reaktion"), QStringLiteral("Reaction"),
         QStringLiteral("ComboBox2"), QStringLiteral("letzter Wert"), QStringLiteral("Last Value"),
         QStringLiteral("@idERR_CONF"), QStringLiteral("Keine Konfiguration geladen"), QStringLiteral("No active Configuration"),
+        QStringLiteral("@idWORT"), QStringLiteral("Wort (hex)"), QStringLiteral("Word (hex)"),
+        QStringLiteral("@idKANAL_MAX"), QStringLiteral("Die Station hat mehr als 16 Kanäle; bearbeitet werden die ersten 16."), QStringLiteral("The station has more than 16 channels; the first 16 are handled."),
     };
     // clang-format on
 }

@@ -422,6 +422,7 @@ QStringList TParaAnaWords()
         QStringLiteral("Button2"), QStringLiteral("Lesen"), QStringLiteral("Read"),
         QStringLiteral("Back"), QStringLiteral("Zurück"), QStringLiteral("Back"),
         QStringLiteral("@idERR_CONF"), QStringLiteral("Keine Konfiguration geladen"), QStringLiteral("No active Configuration"),
+        QStringLiteral("@idKANAL_MAX"), QStringLiteral("Die Station hat mehr als 16 Kanäle; bearbeitet werden die ersten 16."), QStringLiteral("The station has more than 16 channels; the first 16 are handled."),
     };
     // clang-format on
 }
