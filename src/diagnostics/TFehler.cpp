@@ -146,12 +146,10 @@ bool TFehler::event(QEvent *event)
 {
     const bool handled = TForm::event(event);
     if (event->type() == QEvent::WindowActivate) {
-        if (returningFromBox_)
-            returningFromBox_ = false;
-        else
+        if (activation_.takeActivation())
             FormActivate();
-    } else if (event->type() == QEvent::WindowDeactivate && !inBox_) {
-        returningFromBox_ = false;
+    } else if (event->type() == QEvent::WindowDeactivate) {
+        activation_.deactivated();
     }
     return handled;
 }
@@ -170,14 +168,7 @@ void TFehler::focusChanged(QWidget *old, QWidget *now)
 
 void TFehler::showError(const QString &text)
 {
-    // Closing the box hands the activation back; that is not the user coming
-    // back to the window.
-    const bool active = isActiveWindow();
-    inBox_ = true;
-    ShowErrorMessage(d, text);
-    inBox_ = false;
-    if (active)
-        returningFromBox_ = true;
+    activation_.report([&] { ShowErrorMessage(d, text); });
 }
 
 QString TFehler::CellText(const QTableWidget *grid, int row, int column)

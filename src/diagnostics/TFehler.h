@@ -2,6 +2,7 @@
 // The error window: reads the coupler's error word and the status words of
 // its channels and modules into two grids, resets the coupler's errors, and
 // reads and writes the alarm mask shown in TAlarmMaske.
+#include "app/ActivationGuard.h"
 #include "app/TForm.h"
 #include "link/Exchange.h"
 
@@ -79,8 +80,6 @@ private:
     int readQuantity_ = 0;
     // The timer that checks the reply now outstanding.
     QTimer *replyTimer_ = nullptr;
-    // Activation that only returns from a box of this window is none.
-    bool inBox_ = false;
-    bool returningFromBox_ = false;
+    ActivationGuard activation_;
     Exchange exchange_{d, ErrorRetries};
 };

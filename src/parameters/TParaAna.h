@@ -3,7 +3,7 @@
 // edits and writes their sensor type, filter, offset, unit and switches.
 #include "app/TForm.h"
 #include "link/Exchange.h"
-#include "parameters/ActivationGuard.h"
+#include "app/ActivationGuard.h"
 #include "parameters/AnaInParams.h"
 
 #include <QCheckBox>

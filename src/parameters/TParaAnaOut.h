@@ -5,7 +5,7 @@
 // and the word itself.
 #include "app/TForm.h"
 #include "link/Exchange.h"
-#include "parameters/ActivationGuard.h"
+#include "app/ActivationGuard.h"
 #include "parameters/AnaOutParams.h"
 
 #include <QComboBox>
