@@ -233,7 +233,6 @@ void TFehler::setUpCouplerGrid()
 
 void TFehler::send(QTimer *replyTimer)
 {
-    replyTimer_ = replyTimer;
     exchange_.send(replyTimer, d.ResponseInterval, d.TxLength);
 }
 
@@ -273,11 +272,7 @@ void TFehler::CancelClick()
 
 void TFehler::AnfrageTimer()
 {
-    if (replyTimer_ != Anfrage) {
-        Anfrage->stop();
-        return;
-    }
-    switch (exchange_.tick()) {
+    switch (exchange_.tick(Anfrage)) {
     case ReplyOutcome::Idle:
     case ReplyOutcome::Pending:
         return;
@@ -382,11 +377,7 @@ void TFehler::BSendAlarmMaskClick()
 
 void TFehler::Timer1Timer()
 {
-    if (replyTimer_ != Timer1) {
-        Timer1->stop();
-        return;
-    }
-    switch (exchange_.tick()) {
+    switch (exchange_.tick(Timer1)) {
     case ReplyOutcome::Idle:
     case ReplyOutcome::Pending:
     case ReplyOutcome::Data: // a successful write is silent

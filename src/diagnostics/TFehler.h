@@ -78,8 +78,6 @@ private:
 
     // The reads' quantity, to take no more words than were asked for.
     int readQuantity_ = 0;
-    // The timer that checks the reply now outstanding.
-    QTimer *replyTimer_ = nullptr;
     ActivationGuard activation_;
     Exchange exchange_{d, ErrorRetries};
 };

@@ -57,6 +57,15 @@ ReplyOutcome Exchange::tick()
     return replyKind_ == ReplyKind::Exception ? ReplyOutcome::Exception : ReplyOutcome::Data;
 }
 
+ReplyOutcome Exchange::tick(QTimer *firing)
+{
+    if (firing != timer_) {
+        firing->stop();
+        return ReplyOutcome::Idle;
+    }
+    return tick();
+}
+
 void Exchange::cancel()
 {
     if (timer_)

@@ -43,6 +43,10 @@ public:
 
     void send(QTimer *timer, int period, quint8 length);
     ReplyOutcome tick();
+    // The same, for windows whose two timers share the helper: a tick of the
+    // timer that is not armed for the request now outstanding stops it and is
+    // Idle.
+    ReplyOutcome tick(QTimer *firing);
     // Gives the request up (Stop, Back, a new request): its timer stops and
     // the line goes to the next request.
     void cancel();

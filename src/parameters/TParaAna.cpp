@@ -185,21 +185,14 @@ void TParaAna::ReadAnaInClick()
     d.TxLength = BuildAnaInReadRequest(d.TxFrame, d.SlaveAddress, readChannels_);
     addMemoLine(FrameBytesMemoLine(d.TxFrame, 12));
     ++d.TransactionId;
-    pending_ = Request::Read;
     exchange_.send(Timer1, d.ParaTimeout, d.TxLength);
 }
 
 void TParaAna::Timer1Timer()
 {
-    // The shared helper belongs to the write while that is outstanding.
-    if (pending_ != Request::Read) {
-        Timer1->stop();
-        return;
-    }
-    const ReplyOutcome outcome = exchange_.tick();
+    const ReplyOutcome outcome = exchange_.tick(Timer1);
     if (outcome == ReplyOutcome::Idle || outcome == ReplyOutcome::Pending)
         return;
-    pending_ = Request::None;
     if (outcome == ReplyOutcome::TimedOut) {
         ShowErrorMessage(d, QStringLiteral("Timeout"));
         return;
@@ -277,20 +270,14 @@ void TParaAna::WriteAnaInClick()
     addMemoLine(AnaInWriteDataMemoLine(AnaInParams, n));
     d.TxLength = length;
     ++d.TransactionId;
-    pending_ = Request::Write;
     exchange_.send(Timer3, d.ParaTimeout, d.TxLength);
 }
 
 void TParaAna::Timer3Timer()
 {
-    if (pending_ != Request::Write) {
-        Timer3->stop();
-        return;
-    }
-    const ReplyOutcome outcome = exchange_.tick();
+    const ReplyOutcome outcome = exchange_.tick(Timer3);
     if (outcome == ReplyOutcome::Idle || outcome == ReplyOutcome::Pending)
         return;
-    pending_ = Request::None;
     if (outcome == ReplyOutcome::TimedOut) {
         ShowErrorMessage(d, QStringLiteral("Timeout"));
         addMemoLine(QStringLiteral("Timeout"));

@@ -91,8 +91,6 @@ private:
     int channels() const;
     void reportChannelLimit();
 
-    enum class Request { None, Read, Write };
-    Request pending_ = Request::None;
     int readChannels_ = 0;
     // The count above 16 last reported, so that it is said once.
     int reportedCount_ = 0;

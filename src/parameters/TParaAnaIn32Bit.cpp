@@ -198,7 +198,7 @@ void TParaAnaIn32Bit::sendRead()
 
 void TParaAnaIn32Bit::Timer1Timer()
 {
-    const ReplyOutcome outcome = exchange_.tick();
+    const ReplyOutcome outcome = exchange_.tick(Timer1);
     if (readChunks_.empty() || outcome == ReplyOutcome::Idle || outcome == ReplyOutcome::Pending)
         return;
     if (outcome == ReplyOutcome::TimedOut) {
@@ -296,7 +296,7 @@ void TParaAnaIn32Bit::sendWrite()
 
 void TParaAnaIn32Bit::Timer3Timer()
 {
-    const ReplyOutcome outcome = exchange_.tick();
+    const ReplyOutcome outcome = exchange_.tick(Timer3);
     if (writeChunks_.empty() || outcome == ReplyOutcome::Idle || outcome == ReplyOutcome::Pending)
         return;
     if (outcome == ReplyOutcome::TimedOut) {

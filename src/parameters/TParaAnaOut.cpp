@@ -348,21 +348,14 @@ void TParaAnaOut::ReadAnaOutClick()
     readChannels_ = channels();
     d.TxLength = BuildAnaOutReadRequest(d.TxFrame, d.SlaveAddress, readChannels_);
     ++d.TransactionId;
-    pending_ = Request::Read;
     exchange_.send(Timer2, d.ResponseInterval, d.TxLength);
 }
 
 void TParaAnaOut::Timer2Timer()
 {
-    // The shared helper belongs to the write while that is outstanding.
-    if (pending_ != Request::Read) {
-        Timer2->stop();
-        return;
-    }
-    const ReplyOutcome outcome = exchange_.tick();
+    const ReplyOutcome outcome = exchange_.tick(Timer2);
     if (outcome == ReplyOutcome::Idle || outcome == ReplyOutcome::Pending)
         return;
-    pending_ = Request::None;
     if (outcome == ReplyOutcome::TimedOut) {
         ShowErrorMessage(d, QStringLiteral("Timeout"));
         return;
@@ -389,20 +382,14 @@ void TParaAnaOut::WriteAnaOutClick()
     }
     d.TxLength = length;
     ++d.TransactionId;
-    pending_ = Request::Write;
     exchange_.send(Timer4, d.ResponseInterval, d.TxLength);
 }
 
 void TParaAnaOut::Timer4Timer()
 {
-    if (pending_ != Request::Write) {
-        Timer4->stop();
-        return;
-    }
-    const ReplyOutcome outcome = exchange_.tick();
+    const ReplyOutcome outcome = exchange_.tick(Timer4);
     if (outcome == ReplyOutcome::Idle || outcome == ReplyOutcome::Pending)
         return;
-    pending_ = Request::None;
     if (outcome == ReplyOutcome::TimedOut)
         ShowErrorMessage(d, QStringLiteral("Timeout"));
     else if (outcome == ReplyOutcome::Exception)

@@ -77,8 +77,6 @@ private:
     static int choiceRowOf(int column) { return column == TypeColumn ? 0 : 1; }
     void chosen(QComboBox *editor, int column);
 
-    enum class Request { None, Read, Write };
-    Request pending_ = Request::None;
     int readChannels_ = 0;
     int editRow_ = 0; // grid row of the open editor, 0: none
     int reportedCount_ = 0;
