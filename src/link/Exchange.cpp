@@ -57,6 +57,11 @@ ReplyOutcome Exchange::tick()
     return replyKind_ == ReplyKind::Exception ? ReplyOutcome::Exception : ReplyOutcome::Data;
 }
 
+bool Exchange::waiting() const
+{
+    return active_ && timer_ && timer_->isActive();
+}
+
 void Exchange::cancel()
 {
     if (timer_)
