@@ -8,6 +8,9 @@
 BareCycle::BareCycle(quint16 port, const QByteArray &request, int replyBytes, int retryLimit)
     : request_(request), replies_(replyBytes), retryLimit_(retryLimit)
 {
+    // Named as the control window's timers (for --slow-events).
+    anfrage_.setObjectName(QStringLiteral("BareAnfrage"));
+    antwort_.setObjectName(QStringLiteral("BareAntwort"));
     connect(&anfrage_, &QTimer::timeout, this, [this] { requestTick(); });
     connect(&antwort_, &QTimer::timeout, this, [this] { replyTick(); });
     connect(&socket_, &QIODevice::bytesWritten, this, [this] { recorder_.requestOut(); });
