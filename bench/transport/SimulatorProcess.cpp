@@ -2,10 +2,11 @@
 
 #include <QRegularExpression>
 
-SimulatorProcess::SimulatorProcess()
+SimulatorProcess::SimulatorProcess(const QStringList &options)
 {
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_.start(QStringLiteral(VO_SIM_BINARY), {QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")});
+    process_.start(QStringLiteral(VO_SIM_BINARY),
+                   QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")} + options);
     if (!process_.waitForStarted(5000)) {
         error_ = process_.errorString();
         return;

@@ -2,10 +2,12 @@
 // vo3112sim on a free loopback port, its standard input held open (it ends
 // with its input) and closed again on destruction.
 #include <QProcess>
+#include <QStringList>
 
 class SimulatorProcess {
 public:
-    SimulatorProcess();
+    // `options` go after the link, e.g. {"--slots", "2,6,7,1"}.
+    explicit SimulatorProcess(const QStringList &options = {});
     ~SimulatorProcess();
     quint16 port() const { return port_; } // 0: it did not start
     QString error() const { return error_; }

@@ -66,6 +66,11 @@ ReplyOutcome Exchange::tick(QTimer *firing)
     return tick();
 }
 
+bool Exchange::waiting() const
+{
+    return active_ && timer_ && timer_->isActive();
+}
+
 void Exchange::cancel()
 {
     if (timer_)

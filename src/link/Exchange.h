@@ -52,6 +52,8 @@ public:
     void cancel();
 
     bool active() const { return active_; }
+    // Asked and the response timer still runs: the window will tick again.
+    bool waiting() const;
     const RequestShape &shape() const { return shape_; }
 
     // From the transport: the reply to this exchange's request arrived.

@@ -24,8 +24,7 @@ Transport::Transport(Deklarat &d, QObject *parent) : QObject(parent), d(d)
     HoldTimer = new QTimer(this);
     HoldTimer->setObjectName(QStringLiteral("HoldTimer"));
     HoldTimer->setSingleShot(true);
-    // The outstanding exchange ran out of time: its window reports the timeout.
-    connect(HoldTimer, &QTimer::timeout, this, &Transport::endOutstanding);
+    connect(HoldTimer, &QTimer::timeout, this, &Transport::holdExpired);
     connect(ClientSocket, &QTcpSocket::connected, this, &Transport::lineReset);
     connect(ClientSocket, &QTcpSocket::disconnected, this, &Transport::lineReset);
 }
@@ -131,6 +130,21 @@ void Transport::endOutstanding()
 {
     HoldTimer->stop();
     sendNext(line_.finish());
+}
+
+// The hold counts from the send, the window's response timer from its last
+// tick: after the event loop was held up (a long repaint) the window still
+// waits for a reply the hold would already have passed over. Such an exchange
+// ends with the window's own timeout; the hold only frees the line from one
+// whose window no longer ticks.
+void Transport::holdExpired()
+{
+    const std::optional<LineRequest> &outstanding = line_.outstanding();
+    if (outstanding && outstanding->owner && outstanding->owner->waiting()) {
+        HoldTimer->start(std::max(1, outstanding->holdMs));
+        return;
+    }
+    endOutstanding();
 }
 
 void Transport::sendNext(const std::optional<LineRequest> &next)

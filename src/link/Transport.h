@@ -43,7 +43,8 @@ public:
     // it holds the line until a whole frame arrives or ResponseInterval passed.
     void Daten_Transfer(quint8 length);
     // A window's request: the reply goes to `owner`, the line is held until
-    // then, until the owner gives up, or at most `holdMs`.
+    // then, until the owner gives up, or when `holdMs` has passed and the
+    // owner's response timer no longer runs.
     void submit(Exchange *owner, quint8 length, int holdMs);
     void giveUp(Exchange *owner);
 
@@ -86,6 +87,7 @@ private:
     void transmit(const LineRequest &request);
     void sendFrame(quint8 length, quint16 transactionId);
     void endOutstanding();
+    void holdExpired();
     void sendNext(const std::optional<LineRequest> &next);
 
     Deklarat &d;

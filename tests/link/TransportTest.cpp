@@ -1,4 +1,5 @@
 #include "app/Deklarat.h"
+#include "link/Exchange.h"
 #include "link/ModbusCrc.h"
 #include "link/Transport.h"
 #include "PtyPair.h"
@@ -154,6 +155,56 @@ TEST(TransportTcp, NewSendForgetsTheOldReply)
     ASSERT_TRUE(WaitUntil([&] { return f.d.RxCount != 0; }));
     f.transport.Daten_Transfer(12);
     EXPECT_EQ(f.d.RxCount, 0);
+}
+
+// The hold counts from the send, a window's response timer from its last
+// tick; after the event loop was held up the hold runs out first. Here the
+// hold is cut short instead: the window still waits (its timer runs), so the
+// reply that comes then is its own.
+TEST(TransportTcp, HoldRunningOutWhileTheWindowWaitsKeepsTheLineForItsReply)
+{
+    TcpFixture f;
+    f.d.Link = &f.transport;
+    int retries = 0;
+    Exchange exchange(f.d, retries);
+    QTimer responseTimer; // long enough never to tick in this test
+    putRequest(f.d, {0x08, 0x04, 0x10, 0x00, 0x00, 0x01});
+    exchange.send(&responseTimer, 60000, 12);
+    f.receivedByPeer(12);
+    f.transport.HoldTimer->start(0);
+    ASSERT_TRUE(
+        WaitUntil([&] { return !f.transport.HoldTimer->isActive() || f.transport.HoldTimer->remainingTime() > 1000; }));
+    ASSERT_TRUE(f.transport.line().isOutstanding(&exchange));
+
+    f.peer->write(bytes({0, 0, 0, 0, 0, 5, 0x08, 0x04, 0x02, 0x12, 0x34}));
+    ASSERT_TRUE(WaitUntil([&] { return f.transport.line().state() == LineQueue::State::Idle; }));
+    ASSERT_EQ(exchange.tick(), ReplyOutcome::Data);
+    EXPECT_EQ(f.d.RxFrame[9], 0x12);
+    EXPECT_EQ(f.d.RxFrame[10], 0x34);
+}
+
+// A window whose response timer was stopped without giving up no longer
+// ticks: the hold frees the line for the next request.
+TEST(TransportTcp, HoldFreesTheLineFromAWindowThatNoLongerTicks)
+{
+    TcpFixture f;
+    f.d.Link = &f.transport;
+    int retries = 0;
+    Exchange stuck(f.d, retries);
+    QTimer responseTimer;
+    putRequest(f.d, {0x08, 0x04, 0x10, 0x00, 0x00, 0x01});
+    stuck.send(&responseTimer, 60000, 12);
+    f.receivedByPeer(12);
+    responseTimer.stop();
+    putRequest(f.d, {0x08, 0x04, 0x10, 0x00, 0x00, 0x02});
+    f.d.TransactionId = 7;
+    f.transport.Daten_Transfer(12); // waits behind the stuck request
+    EXPECT_EQ(f.transport.line().waiting(), 1);
+
+    f.transport.HoldTimer->start(0);
+    const QByteArray next = f.receivedByPeer(12);
+    EXPECT_EQ(next, bytes({0, 7, 0, 0, 0, 6, 0x08, 0x04, 0x10, 0x00, 0x00, 0x02}));
+    EXPECT_FALSE(f.transport.line().isOutstanding(&stuck));
 }
 
 struct SerialFixture {
