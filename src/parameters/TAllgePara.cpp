@@ -297,7 +297,7 @@ bool TAllgePara::event(QEvent *event)
 void TAllgePara::FormActivate()
 {
     if (d.StationConfig.ConfigValid != 1) {
-        activation_.report([this] { ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_CONF"))); });
+        showError(LookupMessage(QStringLiteral("@idERR_CONF")));
         // Nothing was asked: the reply timer finds no reply of this window and
         // takes nothing from whatever the line carried.
         Timer1->start(d.ResponseInterval);
@@ -319,6 +319,18 @@ void TAllgePara::FormActivate()
     Edit1->setText(QStringLiteral("0"));
     Edit2->setText(QStringLiteral("0"));
     SerialTimeRaw = 0; // also when Edit2 showed "0" already
+}
+
+void TAllgePara::showError(const QString &text)
+{
+    // Closing the box hands the activation back: that is no new activation,
+    // which would set the serial fields back to 0.
+    activation_.report([&] { ShowErrorMessage(d, text); });
+}
+
+void TAllgePara::conversionError(const QString &text)
+{
+    activation_.report([&] { ReportConversionError(d, text); });
 }
 
 void TAllgePara::ReadClick()
@@ -346,11 +358,11 @@ void TAllgePara::Timer1Timer()
     const Request request = pending_;
     pending_ = Request::None;
     if (outcome == ReplyOutcome::TimedOut) {
-        ShowErrorMessage(d, QStringLiteral("Timeout"));
+        showError(QStringLiteral("Timeout"));
         return;
     }
     if (outcome == ReplyOutcome::Exception) {
-        ShowErrorMessage(d, BareExceptionText(d.RxFrame[8]));
+        showError(BareExceptionText(d.RxFrame[8]));
         return;
     }
     // The reply has the shape of what was asked, whatever the link is now.
@@ -405,7 +417,7 @@ bool TAllgePara::collectBlock(NetworkBlock &block)
         const QString text = EdMetric[i]->text();
         const std::optional<qint32> metric = ParseInt32(text);
         if (!metric) {
-            ReportConversionError(d, InvalidIntegerText(text));
+            conversionError(InvalidIntegerText(text));
             return false;
         }
         route.metric = static_cast<quint16>(*metric);
@@ -431,7 +443,7 @@ void TAllgePara::BSetComDefaultClick()
 {
     // The reset belongs to the network block: over the serial line it is not sent.
     if (d.EthernetSelected != 1) {
-        ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_ETH")));
+        showError(LookupMessage(QStringLiteral("@idERR_ETH")));
         return;
     }
     d.TxLength = BuildCommResetRequest(d.TxFrame, d.SlaveAddress);
@@ -450,9 +462,9 @@ void TAllgePara::Timer2Timer()
         return;
     pending_ = Request::None;
     if (outcome == ReplyOutcome::TimedOut)
-        ShowErrorMessage(d, QStringLiteral("Timeout"));
+        showError(QStringLiteral("Timeout"));
     else if (outcome == ReplyOutcome::Exception)
-        ShowErrorMessage(d, ExceptionText(d.RxFrame[8]));
+        showError(ExceptionText(d.RxFrame[8]));
 }
 
 void TAllgePara::BackClick()
@@ -466,13 +478,13 @@ void TAllgePara::Edit2Change()
     const SerialSeconds s = SerialSecondsOf(text, QLocale::system());
     switch (s.kind) {
     case SerialSeconds::NotANumber:
-        ReportConversionError(d, InvalidFloatText(text));
+        conversionError(InvalidFloatText(text));
         return;
     case SerialSeconds::TooLarge:
-        ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_TOO")));
+        showError(LookupMessage(QStringLiteral("@idERR_TOO")));
         break;
     case SerialSeconds::Negative:
-        ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_NEG")));
+        showError(LookupMessage(QStringLiteral("@idERR_NEG")));
         break;
     case SerialSeconds::Taken:
         SerialTimeRaw = s.raw;

@@ -93,6 +93,9 @@ private:
     bool collectBlock(NetworkBlock &block);
     void showBlock(const NetworkBlock &block);
     void showSerialTime(quint16 raw);
+    // Every box of the window, so that its return is no new activation.
+    void showError(const QString &text);
+    void conversionError(const QString &text);
 
     enum class Request { None, ReadEthernet, ReadSerial, Write, Reset };
     Request pending_ = Request::None;

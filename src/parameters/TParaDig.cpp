@@ -160,7 +160,7 @@ void TParaDig::FormActivate()
 {
     Memo1->clear();
     if (d.StationConfig.ConfigValid != 1) {
-        activation_.report([this] { ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_CONF"))); });
+        showError(LookupMessage(QStringLiteral("@idERR_CONF")));
         // Nothing was asked: the reply timer finds no reply of this window and
         // takes nothing from whatever the line carried.
         Anfrage->start(d.ResponseInterval);
@@ -168,7 +168,7 @@ void TParaDig::FormActivate()
     }
     const int count = d.StationConfig.DigOutCount;
     if (count == 0) {
-        activation_.report([this] { ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_OUT"))); });
+        showError(LookupMessage(QStringLiteral("@idERR_OUT")));
         return;
     }
     const DigOutVisibility v = DigOutVisibilityFor(count);
@@ -184,6 +184,13 @@ void TParaDig::FormActivate()
         RadioGroup[static_cast<size_t>(n)]->show();
 }
 
+void TParaDig::showError(const QString &text)
+{
+    // Closing the box hands the activation back: that is no new activation,
+    // which would clear the log line just written.
+    activation_.report([&] { ShowErrorMessage(d, text); });
+}
+
 void TParaDig::addMemoLine(const QString &line)
 {
     Memo1->appendPlainText(line);
@@ -193,7 +200,7 @@ int TParaDig::modulesOrRefuse()
 {
     const int n = DigOutModulesHandled(d.StationConfig.DigOutModuleCount);
     if (n == 0)
-        ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_OUT")));
+        showError(LookupMessage(QStringLiteral("@idERR_OUT")));
     return n;
 }
 
@@ -226,7 +233,7 @@ void TParaDig::AnfrageTimer()
     }
     if (outcome == ReplyOutcome::Exception) {
         const QString text = DigOutAnswerLine(BareExceptionText(d.RxFrame[8]));
-        ShowErrorMessage(d, text);
+        showError(text);
         addMemoLine(text);
         return;
     }
@@ -282,7 +289,7 @@ void TParaDig::Timer1Timer()
     }
     if (outcome == ReplyOutcome::Exception) {
         const QString text = DigOutAnswerLine(ExceptionText(d.RxFrame[8]));
-        ShowErrorMessage(d, text);
+        showError(text);
         addMemoLine(text);
         return;
     }

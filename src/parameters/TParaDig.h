@@ -55,6 +55,7 @@ protected:
 private:
     void designLayout();
     void addMemoLine(const QString &line);
+    void showError(const QString &text);
     // The modules a request carries; 0 after telling the user there are none.
     int modulesOrRefuse();
 

@@ -13,7 +13,8 @@
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 class CommunicationAndFailStateParameters : public ::testing::TestWithParam<SimLink>
 {
@@ -109,8 +110,8 @@ TEST_P(CommunicationAndFailStateParameters, DigitalOutputFailStatesWrittenAndRea
     for (int n = 1; n <= 12; ++n)
         EXPECT_EQ(choice(n), 1) << "the coupler starts with Sichere 0, channel " << n;
 
-    click(1, 2);  // Sichere 1
-    click(8, 0);  // letzter Wert
+    click(1, 2); // Sichere 1
+    click(8, 0); // letzter Wert
     click(9, 2);
     click(10, 2);
     click(12, 0);

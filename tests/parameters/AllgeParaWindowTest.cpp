@@ -3,6 +3,7 @@
 #include "app/IniFile.h"
 #include "parameters/TAllgePara.h"
 
+#include <QApplication>
 #include <QLocale>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -454,6 +455,56 @@ TEST(AllgeParaWindow, SerialSecondsAndTheTimeValue)
     x.reply({8, 6, 0x30, 0x00, 0x07, 0x7F});
     x.w->Timer2Timer();
     EXPECT_EQ(x.t.sink.boxes.size(), 1u);
+}
+
+// A box that, like a real one, takes the activation from the window while it
+// is open; closing it hands the activation back.
+struct ModalSink : RecordingMessageSink {
+    QWidget *window = nullptr;
+    void away()
+    {
+        QEvent e(QEvent::WindowDeactivate);
+        QApplication::sendEvent(window, &e);
+    }
+    QMessageBox::StandardButton show(const MessageRequest &request) override
+    {
+        away();
+        return RecordingMessageSink::show(request);
+    }
+    void conversionError(const QString &text) override
+    {
+        away();
+        RecordingMessageSink::conversionError(text);
+    }
+};
+
+void activate(QWidget *window)
+{
+    QEvent back(QEvent::WindowActivate);
+    QApplication::sendEvent(window, &back);
+}
+
+TEST(AllgeParaWindow, ClosingABoxIsNoNewActivation)
+{
+    Window x(false);
+    ModalSink sink;
+    sink.window = x.w;
+    x.d.setMessageSink(&sink);
+    x.w->Edit2->setText(QStringLiteral("1"));
+    x.w->Edit2->setText(seconds("34.2"));
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    activate(x.w); // the box closed
+    EXPECT_EQ(x.w->SerialTimeRaw, 1919) << "the previous value is kept";
+    EXPECT_EQ(x.w->Edit1->text(), QStringLiteral("1919"));
+    EXPECT_EQ(x.w->Edit2->text(), seconds("34.2"));
+    x.w->Edit2->setText(QStringLiteral("x"));
+    ASSERT_EQ(sink.conversionErrors.size(), 1u);
+    activate(x.w);
+    EXPECT_EQ(x.w->SerialTimeRaw, 1919);
+    activate(x.w); // the user coming back later starts from 0 again
+    EXPECT_EQ(x.w->SerialTimeRaw, 0);
+    EXPECT_EQ(x.w->Edit1->text(), QStringLiteral("0"));
+    x.d.setMessageSink(&x.t.sink);
 }
 
 TEST(AllgeParaWindow, SerialReadShowsCountAndSeconds)

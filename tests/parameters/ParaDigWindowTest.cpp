@@ -3,6 +3,7 @@
 
 #include "parameters/TParaDig.h"
 
+#include <QApplication>
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
@@ -372,6 +373,39 @@ TEST(ParaDigWindow, OnlyTheWindowsOwnReplyIsTaken)
     EXPECT_EQ(x.memo().size(), 5);
     x.w->Timer1Timer();
     EXPECT_EQ(x.memo().last().left(14), QStringLiteral("  Data :   00 "));
+}
+
+// A box that, like a real one, takes the activation from the window while it
+// is open; closing it hands the activation back.
+struct ModalSink : RecordingMessageSink {
+    QWidget *window = nullptr;
+    QMessageBox::StandardButton show(const MessageRequest &request) override
+    {
+        QEvent away(QEvent::WindowDeactivate);
+        QApplication::sendEvent(window, &away);
+        return RecordingMessageSink::show(request);
+    }
+};
+
+void activate(QWidget *window)
+{
+    QEvent back(QEvent::WindowActivate);
+    QApplication::sendEvent(window, &back);
+}
+
+TEST(ParaDigWindow, ClosingAnErrorBoxIsNoNewActivation)
+{
+    Window x(12, 2);
+    ModalSink sink;
+    sink.window = x.w;
+    x.d.setMessageSink(&sink);
+    x.read({8, 0x84, 2});
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    activate(x.w); // the box closed
+    EXPECT_EQ(x.memo(), QStringList{"Antwort : Illegal Data Adress"}) << "the log keeps the line";
+    activate(x.w); // the user coming back later
+    EXPECT_TRUE(x.memo().isEmpty());
+    x.d.setMessageSink(&x.t.sink);
 }
 
 TEST(ParaDigWindow, ShowingTheWindowActivatesIt)
