@@ -188,8 +188,8 @@ TEST(ParaDigWindow, ActivationWithoutConfigurationTakesNothingFromTheLine)
     EXPECT_TRUE(x.t.sink.boxes.empty());
     // The timer also runs out by itself without taking anything.
     x.w->FormActivate();
-    RunEvents(3 * x.d.ResponseInterval);
-    EXPECT_FALSE(x.w->Anfrage->isActive());
+    ASSERT_TRUE(x.w->Anfrage->isActive());
+    EXPECT_TRUE(WaitUntil([&] { return !x.w->Anfrage->isActive(); }));
     EXPECT_EQ(x.w->FailStates.BehaviourBits[0], 0);
 }
 
