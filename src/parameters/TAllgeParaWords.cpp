@@ -13,6 +13,8 @@ QStringList TAllgeParaWords()
         QStringLiteral("Read"), QStringLiteral("Lesen"), QStringLiteral("Read"),
         QStringLiteral("@idERR_CONF"), QStringLiteral("Keine Konfiguration geladen"), QStringLiteral("No active Configuration"),
         QStringLiteral("@idERR_TOO"), QStringLiteral("Wert zu groß "), QStringLiteral("Too large value"),
+        QStringLiteral("@idERR_NEG"), QStringLiteral("Wert darf nicht negativ sein"), QStringLiteral("Value must not be negative"),
+        QStringLiteral("@idERR_ETH"), QStringLiteral("Kommunikation zurücksetzen nur über Ethernet"), QStringLiteral("Communication defaults only over Ethernet"),
         QStringLiteral("GBoSeriell"), QStringLiteral("Parameter"), QStringLiteral("Parameter"),
         QStringLiteral("GBoEthernet"), QStringLiteral("Parameter"), QStringLiteral("Parameter"),
         QStringLiteral("Label3"), QStringLiteral("lokale IP-Adresse"), QStringLiteral("local IP"),
