@@ -11,6 +11,8 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -122,6 +124,9 @@ void TParamEdit::FormCreate()
         if (TCCoupler->count() > 0)
             TCCoupler->setCurrentIndex(0);
     }
+    // Every tab in sight, none behind scroll arrows.
+    const int margins = layout()->contentsMargins().left() + layout()->contentsMargins().right();
+    resize(std::max(width(), TCCoupler->sizeHint().width() + margins), height());
     LConfirmData->setText(LookupMessage(QStringLiteral("@ConfirmData")));
     TCCouplerChange();
 }
