@@ -85,6 +85,10 @@ TZusatzIOEdit::TZusatzIOEdit(Deklarat &d) : TForm(d, QStringLiteral("TZusatzIOEd
     connect(TmWritePara, &QTimer::timeout, this, [this] { TmWriteParaTimer(); });
     connect(TmWrite32Para, &QTimer::timeout, this, [this] { TmWrite32ParaTimer(); });
 
+    // A click on a tab takes the focus, so that a number typed and not yet
+    // confirmed is taken when the field is left, before another object shows.
+    TCKanal->setFocusPolicy(Qt::StrongFocus);
+    TCCanObject->setFocusPolicy(Qt::StrongFocus);
     connect(TCKanal, &QTabBar::currentChanged, this, [this] { TCKanalChange(); });
     connect(TCCanObject, &QTabBar::currentChanged, this, [this] { TCCanObjectChange(); });
 

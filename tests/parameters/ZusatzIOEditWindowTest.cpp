@@ -179,6 +179,22 @@ TEST(ZusatzIOEditWindow, MixedObjectPanel)
     EXPECT_EQ(e.w->EMix0->text(), QStringLiteral("7"));
 }
 
+TEST(ZusatzIOEditWindow, LeavingTheNumberForAnotherTabTakesIt)
+{
+    IoEditor e;
+    e.open(1);
+    e.w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(e.w));
+    e.w->TCCanObject->setCurrentIndex(1);
+    e.w->EMix0->setFocus();
+    e.w->EMix0->selectAll();
+    QTest::keyClicks(e.w->EMix0, QStringLiteral("33"));
+    const QRect tab = e.w->TCCanObject->tabRect(0);
+    QTest::mouseClick(e.w->TCCanObject, Qt::LeftButton, {}, tab.center());
+    EXPECT_EQ(e.w->TCCanObject->currentIndex(), 0);
+    EXPECT_EQ(e.working(1).Value, 0x1100 | 33);
+}
+
 TEST(ZusatzIOEditWindow, SignedNumberAndUnknownObjectKind)
 {
     IoEditor e;
