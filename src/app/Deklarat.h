@@ -4,6 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/Messages.h"
 #include "app/StationTypes.h"
+#include "parameters/ParameterRecords.h"
 #include "station/ModuleCatalogue.h"
 #include "translation/TranslationRegistry.h"
 
@@ -69,6 +70,11 @@ public:
     quint8 BrandMode = 0;
     std::array<QString, 256> ModuleShortNames;
     ModuleCatalogueTable ModuleCatalogue; // from the description file of the brand
+
+    // Parameter memory of the station, rebuilt by the overview after every
+    // configuration read, and the position whose editor is open.
+    StationPositionTable StationPositions;
+    quint8 SelectedPosition = 0;
 
     // Start-up and automation state
     QStringList Arguments; // command-line arguments after the program name

@@ -5,6 +5,8 @@
 #include "link/FrameWords.h"
 #include "link/RegisterRequests.h"
 #include "parameters/AnaIn32Frames.h"
+#include "parameters/ObjectItems.h"
+#include "parameters/ParameterRecords.h"
 
 #include <algorithm>
 
@@ -13,9 +15,6 @@ namespace
 
 constexpr int DataOffset = 9;
 constexpr int ChannelsPerModule = 4;
-constexpr int MixedObject = 2;
-constexpr int ValueRows = 4;
-constexpr int ObjectIdLength = 7;
 
 // A register as the coupler holds it.
 quint16 registerOf(qint32 word)
@@ -87,23 +86,19 @@ AnaOutObject LoadAnaOutObject(const IniFile &file, const QString &objectId)
     object.id = objectId.left(ObjectIdLength);
     if (object.id.isEmpty())
         return object;
-    const QString section = QStringLiteral("Object_") + object.id;
-    auto read = [&](const QString &key) { return file.readString(section, key); };
-    object.name = read(QStringLiteral("Name"));
-    if (IniFile::descriptionNumber(read(QStringLiteral("Typ"))) != MixedObject)
+    const tObjItems items = LoadObjectItems(file, object.id);
+    object.name = items.Name;
+    if (items.Typ != MixedObjectTyp)
         return object;
-    const int first = read(QStringLiteral("ValueRangeCaption")).isEmpty() ? 0 : 1;
-    for (int r = first; r < ValueRows; ++r) {
-        const QStringList values = IniFile::splitList(read(QStringLiteral("ValueList%1").arg(r)));
-        const QStringList texts = IniFile::splitList(read(QStringLiteral("ValueText%1").arg(r)));
-        if (values.isEmpty() || values.size() != texts.size())
+    for (int r = items.FirstValueRow(); r < ObjectValueRows; ++r) {
+        const ObjectValueRow &row = items.Rows[static_cast<size_t>(r)];
+        if (!row.Usable())
             continue;
         AnaOutChoice choice;
-        choice.caption = read(QStringLiteral("ValueCaption%1").arg(r));
-        choice.mask = IniFile::descriptionNumber(read(QStringLiteral("ValueMask%1").arg(r)));
-        for (const QString &v : values)
-            choice.values.push_back(IniFile::descriptionNumber(v));
-        choice.texts = texts;
+        choice.caption = row.Caption;
+        choice.mask = row.Mask;
+        choice.values = row.Values;
+        choice.texts = row.Texts;
         object.choices.push_back(std::move(choice));
     }
     return object;

@@ -12,6 +12,7 @@ QStringList TZusatzIOEditWords()
         QStringLiteral("@idKNOTEN"), QStringLiteral("Knoten"), QStringLiteral("Node"),
         QStringLiteral("@idSLOT"), QStringLiteral("Slot"), QStringLiteral("Slot"),
         QStringLiteral("@idKANAL"), QStringLiteral("Kanal"), QStringLiteral("Channel"),
+        QStringLiteral("@idNO_PARA"), QStringLiteral("Dieses Modul hat keine Parameter, die gelesen oder geschrieben werden können"), QStringLiteral("This module has no parameters to read or write"),
     };
     // clang-format on
 }

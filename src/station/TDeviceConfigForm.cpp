@@ -9,6 +9,7 @@
 #include "link/ModbusFrame.h"
 #include "link/Transport.h"
 #include "monitor/TVo3112CCC.h"
+#include "parameters/TParameter.h"
 #include "station/StationConfigDecode.h"
 #include "translation/WordLists.h"
 
@@ -306,6 +307,9 @@ void TDeviceConfigForm::TimerSlotListTimer()
         ColumnIds[static_cast<size_t>(column)] = static_cast<quint8>(c.SlotModuleIds[static_cast<size_t>(column - 1)] & 0xFF);
     redrawGrids();
     DeriveAnalogTables(c);
+    // The parameter records follow the station as it is now.
+    if (d.Parameter)
+        d.Parameter->DefaultDataLaden();
     if (d.Vo3112CCC)
         d.Vo3112CCC->StatusBar1->setPanelText(2, QStringLiteral(" Konfiguration geladen "));
     finishSlotListCheck();

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QMap>
 #include <QRegularExpression>
@@ -117,6 +118,7 @@ public:
         for (const QString &s : ini_.sections())
             if (s.startsWith(QLatin1String("Object_"), Qt::CaseInsensitive) && !objectsChecked_.contains(s.mid(7)))
                 problem(s, QStringLiteral("object named by no module"));
+        coverage();
         return problems_;
     }
 
@@ -425,6 +427,40 @@ private:
             problem(s, QStringLiteral("DefaultValue sets bits no flag, row or number field shows"));
     }
 
+    // The I/O modules' objects use every editor a technician has: bit flags,
+    // a number field beside value rows, signed numbers of 1, 2 and 4 bytes,
+    // and ranges.
+    void coverage()
+    {
+        bool digital = false, numberWithRows = false, range = false;
+        QSet<qint64> signedSizes;
+        for (auto it = objectsChecked_.constBegin(); it != objectsChecked_.constEnd(); ++it) {
+            if (it.value())
+                continue; // the coupler's
+            const QString s = QStringLiteral("Object_") + it.key();
+            const qint64 typ = number(s, QStringLiteral("Typ"));
+            const bool field = !read(s, QStringLiteral("ValueRangeCaption")).isEmpty();
+            digital |= typ == 1;
+            bool rows = false;
+            for (int r = 1; r < 4; ++r)
+                rows |= !IniFile::splitList(read(s, QStringLiteral("ValueList%1").arg(r))).isEmpty();
+            numberWithRows |= typ == 2 && field && rows;
+            range |= typ == 2 && field && IniFile::splitList(read(s, QStringLiteral("ValueRange"))).size() == 2;
+            if (typ == 2 && field && number(s, QStringLiteral("Signed")) != 0)
+                signedSizes.insert(number(s, QStringLiteral("Bytes")));
+        }
+        const QString file = QFileInfo(ini_.path()).fileName();
+        if (!digital)
+            problems_ << file + QStringLiteral(": no digital object");
+        if (!numberWithRows)
+            problems_ << file + QStringLiteral(": no mixed object with a number field and value rows");
+        if (!range)
+            problems_ << file + QStringLiteral(": no number field with a range");
+        for (qint64 bytes : {1, 2, 4})
+            if (!signedSizes.contains(bytes))
+                problems_ << file + QStringLiteral(": no signed number field of %1 bytes").arg(bytes);
+    }
+
     void couplerObject(const QString &s, const QString &id)
     {
         const bool route = CouplerObjects.indexOf(id) >= 2;
@@ -512,15 +548,18 @@ QStringList checkFuncCodeFile(const QString &path)
                     offered[language][k].append(n);
         }
     }
+    // 255 hides the parameter objects of every channel and module it is
+    // given to; it belongs in test fixtures, not beside the program.
+    if (ini.sectionExists(QStringLiteral("Function_0xFF")))
+        problems << QStringLiteral("[Function_0xFF] function 255 hides the object editor and must not be delivered");
     static const char *const KindNames[4] = {"analog input", "analog output", "digital input", "digital output"};
     for (int language = 0; language < 2; ++language) {
         for (int k = 0; k < 4; ++k) {
             const QList<int> &f = offered[language][k];
             const QString who = QStringLiteral("%1, language %2").arg(KindNames[k]).arg(language);
-            if (!f.contains(0) || !f.contains(255))
-                problems << who + QStringLiteral(": functions 0 and 255 must both be offered");
-            // The first function is the one every record gets; it must show the objects.
-            if (!f.isEmpty() && f.first() != 0)
+            // The first function is the one every record gets; it must show
+            // the objects, and a digital module shows them only for 0.
+            if (f.isEmpty() || f.first() != 0)
                 problems << who + QStringLiteral(": function 0 must come first");
             if (f.size() < 3)
                 problems << who + QStringLiteral(": fewer than three functions");

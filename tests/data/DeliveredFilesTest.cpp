@@ -30,6 +30,15 @@ Change edit(const char *section, const char *key, const char *value)
     };
 }
 
+// Sets one key in several sections.
+Change editEach(std::vector<const char *> sections, const char *key, const char *value)
+{
+    return [=](const QString &path) {
+        for (const char *section : sections)
+            edit(section, key, value)(path);
+    };
+}
+
 QByteArray contents(const QString &path)
 {
     QFile file(path);
@@ -249,6 +258,16 @@ TEST(DeliveredFiles, BrokenDescriptionFilesAreCaught)
         {"32-bit value in a one-register entry", Branded,
          edit("Mod_ID_0x0A", "ChannelObject2", "0x7400,0x7401,0x7402,0x7404,0x7403,0x7405,0x7406"), nullptr,
          "channel 2 entry 3 (0x7404): Bytes 4"},
+        {"no signed one-byte number", Neutral, edit("Object_0x7021", "Bytes", "2"), nullptr,
+         "ModIO_NX.cfg: no signed number field of 1 bytes"},
+        {"no signed four-byte number", Branded,
+         both(edit("Object_0x7405", "Signed", "0"), edit("Object_0x7406", "Signed", "0")), nullptr,
+         "ModIO_QA.cfg: no signed number field of 4 bytes"},
+        {"no digital object", Neutral,
+         editEach({"Object_0x6000", "Object_0x6001", "Object_0x6010", "Object_0x6011", "Object_0x7002", "Object_0x7103",
+                   "Object_0x7402"},
+                  "Typ", "2"),
+         nullptr, "ModIO_NX.cfg: no digital object"},
         {"coupler objects in another order", Neutral,
          edit("Mod_ID_0xF5", "ChannelObject0", "0x5501,0x5500,0x15502,0x25502,0x35502,0x45502,0x55502"), nullptr,
          "coupler objects must be"},
@@ -308,10 +327,12 @@ TEST(DeliveredFiles, BrokenFuncCodeFilesAreCaught)
         const char *expected;
     } rows[] = {
         {"function 0 not for analog inputs", edit("Function_0x00", "Type", "0x0E"),
-         "analog input, language 0: functions 0 and 255"},
-        {"function 255 without English name", edit("Function_0xFF", "Text1", ""), "[Function_0xFF] Text1 missing"},
-        {"function 255 without English name, per kind", edit("Function_0xFF", "Text1", ""),
-         "digital output, language 1: functions 0 and 255"},
+         "analog input, language 0: function 0 must come first"},
+        {"function 0 without English name", edit("Function_0x00", "Text1", ""), "[Function_0x00] Text1 missing"},
+        {"function 0 without English name, per kind", edit("Function_0x00", "Text1", ""),
+         "digital output, language 1: function 0 must come first"},
+        {"function 255 delivered", append("[Function_0xFF]\nText0=Aus\nText1=Off\nType=0x01\n"),
+         "[Function_0xFF] function 255 hides the object editor"},
         {"kind mask without 0x", edit("Function_0x05", "Type", "01"), "[Function_0x05] Type 01 is not 0x"},
         {"kind mask of no kind", edit("Function_0x05", "Type", "0x00"), "[Function_0x05] Type 0x00 names no module kind"},
         {"section name with one digit", replace("[Function_0x09]", "[Function_0x9]"), "[Function_0x9] section name is not"},

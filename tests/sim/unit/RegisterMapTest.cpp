@@ -159,3 +159,36 @@ TEST(RegisterMap, ParametersReadBackWhatWasWritten) {
     map.write(0x2801, one);
     EXPECT_EQ(map.read(0x2800, 2), (std::vector<uint16_t>{0, 0x00FF}));
 }
+
+// The blocks the additional I/O editor and the coupler editor address, each
+// written and read back whole: digital outputs 4 registers a module, digital
+// inputs one, analog inputs 6 a channel (the strain gauge's first block 3),
+// the strain gauge's second block 7 a channel, analog outputs one a channel,
+// and the 39-register network block.
+TEST(RegisterMap, EditorBlocksKeepWhatIsWritten) {
+    // DO, DI, AI 4ch, thermocouple, two strain gauges, AO, DO, DI.
+    Station s(deriveLayout({1, 2, 4, 14, 10, 10, 5, 1, 2}), Identity{});
+    RegisterMap map(s, Link::Tcp, 0);
+    struct Block {
+        uint16_t start;
+        uint16_t quantity;
+    };
+    const Block blocks[] = {
+        {0x2600, 4}, {0x2604, 4}, {0x2800, 1}, {0x2801, 1}, {0x2012, 4}, {0x201E, 6}, {0x2024, 6},
+        {0x2036, 3}, {0x2200, 7}, {0x220E, 7}, {0x2215, 7}, {0x2403, 1}, {0x3000, 39},
+    };
+    for (const Block &b : blocks) {
+        SCOPED_TRACE(b.start);
+        std::vector<uint16_t> values(b.quantity);
+        for (size_t i = 0; i < values.size(); ++i)
+            values[i] = static_cast<uint16_t>(b.start + 0x1111 * (i + 1));
+        ASSERT_EQ(map.checkWrite(b.start, values), NoException);
+        map.write(b.start, values);
+        ASSERT_EQ(map.checkRead(b.start, b.quantity), NoException);
+        EXPECT_EQ(map.read(b.start, b.quantity), values);
+    }
+    // Beyond the station's blocks: refused.
+    EXPECT_EQ(map.checkRead(0x2802, 1), IllegalDataAddress);
+    EXPECT_EQ(map.checkRead(0x2608, 4), IllegalDataAddress);
+    EXPECT_EQ(map.checkRead(0x2404, 1), IllegalDataAddress);
+}
