@@ -54,11 +54,6 @@ int RouteOfObject(qint64 objectId)
     return 0;
 }
 
-QString AddressText(const IpAddress &address)
-{
-    return QStringLiteral("%1.%2.%3.%4").arg(address[0]).arg(address[1]).arg(address[2]).arg(address[3]);
-}
-
 IpAddress ParseAddress(const QString &text)
 {
     IpAddress address{};

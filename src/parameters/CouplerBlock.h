@@ -4,6 +4,7 @@
 // destination, net mask, gateway and metric), read with function code 4 and
 // written with function code 16; and the address texts of its fields.
 #include "link/ModbusFrame.h"
+#include "parameters/NetworkParams.h"
 
 #include <QString>
 #include <array>
@@ -37,8 +38,7 @@ constexpr qint64 LocalMaskObject = 0x5501;
 // Route 1..5 of an object identifier; 0 for any other identifier.
 int RouteOfObject(qint64 objectId);
 
-// Four octets in decimal, separated by ".".
-QString AddressText(const IpAddress &address);
+// AddressText (four octets in decimal, separated by ".") is in NetworkParams.h.
 // Octets 1 to 3 are each the text before the next "." (empty when there is
 // none left), octet 4 the rest; a part that is no integer counts as 0, every
 // number is taken modulo 256.

@@ -67,10 +67,6 @@ TCont::TCont(Deklarat &d) : TForm(d, QStringLiteral("TCont"), QStringLiteral("St
 
     Anfrage = named(new QTimer(this), QStringLiteral("Anfrage"));
     Antwort = named(new QTimer(this), QStringLiteral("Antwort"));
-    // The cycle's period is the sum of both timers: coarse timers may each
-    // fire 5 % late, and every late tick lengthens the period.
-    Anfrage->setTimerType(Qt::PreciseTimer);
-    Antwort->setTimerType(Qt::PreciseTimer);
     Timer1 = named(new QTimer(this), QStringLiteral("Timer1"));
     SaveTimer = named(new QTimer(this), QStringLiteral("SaveTimer"));
     SaveTimer->setInterval(1000);

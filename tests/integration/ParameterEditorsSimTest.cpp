@@ -51,6 +51,8 @@ protected:
         ASSERT_EQ(d.StationPositions[8].FirstIndex, 1);
         t.sink.clear();
 
+        // The cycle every 20 ms, so that it runs between any two of the editors' exchanges.
+        d.DataTimeout = 10;
         cont.FormActivate();
         cont.BStartClick();
         ASSERT_TRUE(WaitUntil([&] { return (d.StationFlags & StationFlag::ProcessDataAnswered) != 0; }, 8000));
