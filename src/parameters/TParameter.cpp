@@ -13,6 +13,7 @@
 #include <QBoxLayout>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace
 {
