@@ -12,7 +12,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-class BareCycle : public QObject {
+class BareCycle : public QObject
+{
 public:
     // `request`: the whole Modbus/TCP frame; a right reply is `replyBytes`
     // long with function 23 and the byte count replyBytes - 9.

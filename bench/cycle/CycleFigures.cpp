@@ -12,7 +12,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // Only the channels read: the rows beyond them show cleared records, whose
 // filter the scroll bar limits into its range.
@@ -27,7 +28,8 @@ bool SameRecords(const AnaIn32Block &a, const AnaIn32Block &b, int channels)
 // The Read button of the 32-bit parameter window, pressed by a timer. The
 // window's block is cleared before each read, so that only the reply can
 // bring the expected values back.
-class ParameterReads : public QObject {
+class ParameterReads : public QObject
+{
 public:
     ParameterReads(TParaAnaIn32Bit *window, int channels, int everyMs, int reads, const AnaIn32Block &expected)
         : w(window), channels_(channels), reads_(reads), expected_(expected)

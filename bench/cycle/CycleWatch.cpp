@@ -5,7 +5,8 @@
 #include "process/ProcessImage.h"
 #include "process/TCont.h"
 
-namespace {
+namespace
+{
 
 bool Bit(const DigitalImage &bytes, int p)
 {

@@ -26,7 +26,8 @@
 class Deklarat;
 class QCheckBox;
 
-class CycleWatch : public QObject, private MonitorSink {
+class CycleWatch : public QObject, private MonitorSink
+{
 public:
     explicit CycleWatch(Deklarat &d);
     ~CycleWatch() override;

@@ -5,7 +5,8 @@
 #include <cmath>
 #include <ctime>
 
-namespace {
+namespace
+{
 
 // Nearest rank.
 double PercentileUs(std::vector<double> values, double p)

@@ -40,7 +40,8 @@ struct CycleSummary {
 };
 CycleSummary Summarize(const CycleSample &sample, double nominalUs);
 
-class PeriodRecorder {
+class PeriodRecorder
+{
 public:
     // Requests 0 .. warmUp - 1 are not measured; then `cycles` periods, that is
     // cycles + 1 requests. `onRequest(i)` runs at measured request i; at

@@ -10,7 +10,8 @@
 #include <functional>
 #include <memory>
 
-class ProgramOnSimulator {
+class ProgramOnSimulator
+{
 public:
     explicit ProgramOnSimulator(quint16 port);
     ~ProgramOnSimulator();

@@ -4,7 +4,8 @@
 // counts: what is never counted was lost, not slow.
 #include <QByteArray>
 
-class ReplyCounter {
+class ReplyCounter
+{
 public:
     explicit ReplyCounter(int replyBytes) : replyBytes_(replyBytes) {}
     void feed(const QByteArray &bytes);

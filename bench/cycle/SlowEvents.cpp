@@ -8,7 +8,8 @@
 #include <cmath>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 double MeanUs(const std::vector<qint64> &ns)
 {
@@ -37,7 +38,8 @@ bool TimedApplication::notify(QObject *receiver, QEvent *event)
     const QString name = receiver->objectName().isEmpty() && receiver->parent()
                              ? receiver->parent()->objectName() + QStringLiteral("/-")
                              : receiver->objectName();
-    const auto key = std::make_tuple(QString::fromLatin1(receiver->metaObject()->className()), name, int(event->type()));
+    const auto key =
+        std::make_tuple(QString::fromLatin1(receiver->metaObject()->className()), name, int(event->type()));
     const QTimer *timer = event->type() == QEvent::Timer ? qobject_cast<QTimer *>(receiver) : nullptr;
     const int interval = timer ? timer->interval() : 0;
     ++depth_;

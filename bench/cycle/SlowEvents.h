@@ -13,7 +13,8 @@
 #include <tuple>
 #include <vector>
 
-class TimedApplication : public QApplication {
+class TimedApplication : public QApplication
+{
 public:
     TimedApplication(int &argc, char **argv) : QApplication(argc, argv) {}
     bool notify(QObject *receiver, QEvent *event) override;

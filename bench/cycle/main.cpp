@@ -29,7 +29,8 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 // Slots 1..9: digital in 4 and 8 (looped back from the outputs), digital out
 // 4 and 8, analog in 4 x 16 bit, three strain gauge modules (6 channels of

@@ -4,7 +4,8 @@
 #include <QProcess>
 #include <QStringList>
 
-class SimulatorProcess {
+class SimulatorProcess
+{
 public:
     // `options` go after the link, e.g. {"--slots", "2,6,7,1"}.
     explicit SimulatorProcess(const QStringList &options = {});
