@@ -11,6 +11,8 @@ BareCycle::BareCycle(quint16 port, const QByteArray &request, int replyBytes, in
     // Named as the control window's timers (for --slow-events).
     anfrage_.setObjectName(QStringLiteral("BareAnfrage"));
     antwort_.setObjectName(QStringLiteral("BareAntwort"));
+    anfrage_.setTimerType(Qt::PreciseTimer);
+    antwort_.setTimerType(Qt::PreciseTimer);
     connect(&anfrage_, &QTimer::timeout, this, [this] { requestTick(); });
     connect(&antwort_, &QTimer::timeout, this, [this] { replyTick(); });
     connect(&socket_, &QIODevice::bytesWritten, this, [this] { recorder_.requestOut(); });

@@ -68,6 +68,13 @@ TCont::TCont(Deklarat &d) : TForm(d, QStringLiteral("TCont"), QStringLiteral("St
     Anfrage = named(new QTimer(this), QStringLiteral("Anfrage"));
     Antwort = named(new QTimer(this), QStringLiteral("Antwort"));
     Timer1 = named(new QTimer(this), QStringLiteral("Timer1"));
+    // Each cycle re-arms its timers from their own tick: a coarse timer's
+    // allowed lateness (up to 5 % of the interval) would add up twice a cycle.
+    Anfrage->setTimerType(Qt::PreciseTimer);
+    Antwort->setTimerType(Qt::PreciseTimer);
+    DisplayTimer = named(new QTimer(this), QStringLiteral("DisplayTimer"));
+    DisplayTimer->setSingleShot(true);
+    DisplayTimer->setInterval(DisplayPeriodMs);
     SaveTimer = named(new QTimer(this), QStringLiteral("SaveTimer"));
     SaveTimer->setInterval(1000);
 
@@ -193,6 +200,7 @@ void TCont::connectHandlers()
     connect(Anfrage, &QTimer::timeout, this, [this] { AnfrageTimer(); });
     connect(Antwort, &QTimer::timeout, this, [this] { AntwortTimer(); });
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    connect(DisplayTimer, &QTimer::timeout, this, [this] { DisplayTimerTimer(); });
     connect(SaveTimer, &QTimer::timeout, this, [this] { SaveTimerTimer(); });
     connect(ESaveTime, &QLineEdit::textChanged, this, [this] { ESaveTimeChange(); });
     // Setting a box from a program (the pipe) has the same effect as a click.
@@ -268,6 +276,7 @@ void TCont::FormActivate()
     layOutSlotGroups();
     setUpGrid(SG_ProValueIn, AnalogInputChannels(config));
     shownAnaIn_.fill(0);
+    decodedAnaIn_ = 0;
     setUpGrid(SG_ProValueOut, std::min<int>(config.AnaOutCount, MaxAnalogChannels));
     for (int s = 1; s <= SlotCount; ++s) {
         const QString &name = d.ModuleShortNames[config.SlotModuleIds[static_cast<size_t>(s)] & 0xFF];
@@ -404,10 +413,9 @@ void TCont::AntwortTimer()
         const bool tcp = d.Link && d.Link->tcpOpen();
         if (IsProcessDataReply(d.RxFrame, d.RxCount, d.StationConfig, tcp)) {
             analog_Input_ist_update();
-            if (d.StationConfig.DigInCount > 0) {
+            if (d.StationConfig.DigInCount > 0)
                 DecodeDigitalInputs(d.RxFrame, d.StationConfig, d.DigInBytes);
-                ShowDigitalInputs();
-            }
+            imageChanged();
         }
         break;
     }
@@ -419,12 +427,40 @@ void TCont::AntwortTimer()
 void TCont::analog_Input_ist_update()
 {
     const StationConfiguration &config = d.StationConfig;
+    decodedAnaIn_ = 0;
     if (config.AnaInCount + config.AnaIn32Count == 0)
         return;
     const int decoded = DecodeAnalogInputs(d.RxFrame, config, d.AnaInAllValues);
     std::copy_n(d.AnaInAllValues.begin(), std::min<size_t>(static_cast<size_t>(decoded), d.AnaInValues.size()),
                 d.AnaInValues.begin());
-    const int rows = std::min(decoded, SG_ProValueIn->rowCount() - 1);
+    decodedAnaIn_ = decoded;
+}
+
+// The image (log, pipe) takes every reply; the window shows it at most once a
+// display period, since repainting after every reply of a fast cycle costs
+// more than the whole exchange and nobody reads faster.
+void TCont::imageChanged()
+{
+    imageWaiting_ = true;
+    if (!DisplayTimer->isActive())
+        DisplayTimerTimer();
+}
+
+void TCont::DisplayTimerTimer()
+{
+    DisplayTimer->stop();
+    if (!imageWaiting_)
+        return; // nothing new: the next reply is shown at once
+    imageWaiting_ = false;
+    ShowAnalogInputs();
+    if (d.StationConfig.DigInCount > 0)
+        ShowDigitalInputs();
+    DisplayTimer->start();
+}
+
+void TCont::ShowAnalogInputs()
+{
+    const int rows = std::min(decodedAnaIn_, SG_ProValueIn->rowCount() - 1);
     for (int i = 0; i < rows; ++i) {
         const qint32 value = d.AnaInAllValues[static_cast<size_t>(i)];
         if (value == shownAnaIn_[static_cast<size_t>(i)])

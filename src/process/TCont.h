@@ -55,6 +55,8 @@ public:
     QTimer *Timer1;
     QTimer *SaveTimer;
     QTimer *TimerAutoRestart; // watches the sequence after a restart request
+    QTimer *DisplayTimer;     // paces showing the inputs
+    static constexpr int DisplayPeriodMs = 40;
 
     quint8 CycleRunning = 0;
     int ResponseRetries = 0;
@@ -75,8 +77,11 @@ public:
     void AnfrageTimer();
     void AntwortTimer();
     void Timer1Timer();
+    // Decodes the analog inputs of the reply in RxFrame into the image.
     void analog_Input_ist_update();
+    void ShowAnalogInputs();
     void ShowDigitalInputs();
+    void DisplayTimerTimer();
     // An output check box (CheckBox73 .. CheckBox144) was clicked or set.
     void OutputCheckBoxClick(int number);
     void SG_ProValueInExit();
@@ -116,6 +121,9 @@ private:
     DigitalInputLayout shownInputs_;
     // What the input grid shows, so that a cycle rewrites only changed cells.
     AnalogInTable shownAnaIn_{};
+    int decodedAnaIn_ = 0;       // channels of the last reply
+    bool imageWaiting_ = false;  // a reply not shown yet
+    void imageChanged();
     ValueLogFile log_;
     Exchange cycleExchange_{d, ResponseRetries};
     bool reportingMissingConfiguration_ = false;

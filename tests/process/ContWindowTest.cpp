@@ -41,8 +41,15 @@ protected:
         HandReply(d, frame);
     }
 
-    // One request and its reply, as the two timers run them.
+    // One request and its reply, as the two timers run them, and the display
+    // tick that follows within a display period.
     void cycle(const Bytes &replyData)
+    {
+        exchange(replyData);
+        w.DisplayTimerTimer();
+    }
+
+    void exchange(const Bytes &replyData)
     {
         w.AnfrageTimer();
         putReply(replyData);
@@ -262,6 +269,44 @@ TEST_F(ContWindow, MoreThanSixteenAnalogInputsAreAllShownAndTheFirstSixteenKept)
     EXPECT_EQ(d.AnaInValues[15], 16);
     EXPECT_EQ(d.AnaInAllValues[16], 17);
     EXPECT_EQ(d.AnaInAllValues[21], -1000000);
+}
+
+TEST_F(ContWindow, InputsAreShownOnceADisplayPeriodWhileTheImageTakesEveryReply)
+{
+    load(DemoSlots);
+    w.BStartClick();
+    const auto reply = [](int value, int bits) {
+        Bytes data(20, 0);
+        data[1] = value;
+        data.push_back(bits);
+        data.push_back(0);
+        return data;
+    };
+    exchange(reply(1, 0x01)); // the first reply after a quiet period shows at once
+    EXPECT_EQ(inCell(1), QStringLiteral("1"));
+    EXPECT_TRUE(w.inputCheckBox(1, 0)->isChecked());
+    EXPECT_TRUE(w.DisplayTimer->isActive());
+
+    exchange(reply(2, 0x02)); // within the display period: image only
+    EXPECT_EQ(d.AnaInValues[0], 2);
+    EXPECT_EQ(d.DigInBytes[0], 0x02);
+    EXPECT_EQ(inCell(1), QStringLiteral("1"));
+    EXPECT_TRUE(w.inputCheckBox(1, 0)->isChecked());
+    const PipeResponseFields pipe = ParsePipeResponse(w.CurrentPipeResponse());
+    EXPECT_EQ(pipe.AnaIn[0], 2); // the pipe reads the image, not the screen
+    EXPECT_EQ(pipe.DigIn[0], 0x02);
+
+    exchange(reply(3, 0x04));
+    w.DisplayTimerTimer(); // the display tick shows the latest reply
+    EXPECT_EQ(inCell(1), QStringLiteral("3"));
+    EXPECT_FALSE(w.inputCheckBox(1, 0)->isChecked());
+    EXPECT_TRUE(w.inputCheckBox(1, 2)->isChecked());
+    EXPECT_TRUE(w.DisplayTimer->isActive());
+
+    w.DisplayTimerTimer(); // nothing new: the display rests
+    EXPECT_FALSE(w.DisplayTimer->isActive());
+    exchange(reply(4, 0x00));
+    EXPECT_EQ(inCell(1), QStringLiteral("4"));
 }
 
 TEST_F(ContWindow, ASilentCouplerIsGivenUpAfterRetryLimitPlusOneChecks)
