@@ -102,7 +102,11 @@ void CycleWatch::responseChecked()
         ++checks_.answered;
     else
         ++checks_.wrong;
-    if (!outputBoxes_.empty()) {
+    // An output changes about as often as a hand or a pipe client changes
+    // one, not after every reply; each reply is still checked against the
+    // outputs of its own request.
+    if (!outputBoxes_.empty() && (!sinceFlip_.isValid() || sinceFlip_.elapsed() >= FlipPeriodMs)) {
+        sinceFlip_.start();
         QCheckBox *box = outputBoxes_[static_cast<size_t>(flips_++) % outputBoxes_.size()];
         box->setChecked(!box->isChecked());
     }

@@ -21,6 +21,7 @@
 #include "ReplyCounter.h"
 #include "link/Transport.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 
 class Deklarat;
@@ -52,6 +53,8 @@ private:
     PeriodRecorder recorder_;
     std::vector<QCheckBox *> outputBoxes_;
     int flips_ = 0;
+    static constexpr int FlipPeriodMs = 40;
+    QElapsedTimer sinceFlip_;
     int readQuantity_ = 0;
     CycleChecks checks_;
     ReplyCounter replies_;

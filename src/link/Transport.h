@@ -36,8 +36,9 @@ class Transport : public QObject {
 public:
     explicit Transport(Deklarat &d, QObject *parent = nullptr);
 
-    // Longest send rendering held back for one monitor line.
-    static constexpr int MaxPendingSendText = 4096;
+    // Longest send rendering held back for one monitor line: the monitor lays
+    // out a whole line at every repaint, and a longer one shows no more.
+    static constexpr int MaxPendingSendText = 1024;
 
     // A request that awaits no reply (restart command, free communication):
     // it holds the line until a whole frame arrives or ResponseInterval passed.

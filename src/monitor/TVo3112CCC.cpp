@@ -344,7 +344,8 @@ void TVo3112CCC::buildMonitor()
     MonitorFlushTimer = new QTimer(this);
     MonitorFlushTimer->setObjectName(QStringLiteral("MonitorFlushTimer"));
     MonitorFlushTimer->setSingleShot(true);
-    MonitorFlushTimer->setInterval(40);
+    // Ten batches a second: faster than anyone reads, and each one repaints.
+    MonitorFlushTimer->setInterval(100);
     connect(MonitorFlushTimer, &QTimer::timeout, this, [this] { flushMonitor(); });
     setSavingLight(false);
     setCentralWidget(central);

@@ -72,6 +72,7 @@ TCont::TCont(Deklarat &d) : TForm(d, QStringLiteral("TCont"), QStringLiteral("St
     // allowed lateness (up to 5 % of the interval) would add up twice a cycle.
     Anfrage->setTimerType(Qt::PreciseTimer);
     Antwort->setTimerType(Qt::PreciseTimer);
+    cycleClock_.start();
     DisplayTimer = named(new QTimer(this), QStringLiteral("DisplayTimer"));
     DisplayTimer->setSingleShot(true);
     DisplayTimer->setInterval(DisplayPeriodMs);
@@ -391,6 +392,7 @@ void TCont::AnfrageTimer()
     const StationConfiguration &config = d.StationConfig;
     PackDigitalOutputs(config.SlotModuleIds, d.DigOutSlotBytes, d.DigOutBytes);
     d.TxLength = BuildProcessDataRequest(config, d.SlaveAddress, d.AnaOutValues, d.DigOutBytes, d.TxFrame);
+    pacer_.requestSent(cycleClock_.nsecsElapsed(), d.DataTimeout);
     cycleExchange_.send(Antwort, d.DataTimeout, d.TxLength);
 }
 
@@ -421,7 +423,7 @@ void TCont::AntwortTimer()
     }
     }
     if (CycleRunning == 1)
-        Anfrage->start(d.DataTimeout);
+        Anfrage->start(pacer_.nextRequestDelayMs(cycleClock_.nsecsElapsed(), d.DataTimeout, ResponseRetries + 1));
 }
 
 void TCont::analog_Input_ist_update()

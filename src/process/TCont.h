@@ -3,12 +3,14 @@
 // display of the inputs, the entry of the outputs and the process value log.
 #include "app/TForm.h"
 #include "link/Exchange.h"
+#include "process/CyclePacer.h"
 #include "process/ProcessImage.h"
 #include "process/TServerThread.h"
 #include "process/ValueLog.h"
 
 #include <QCheckBox>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -126,6 +128,8 @@ private:
     void imageChanged();
     ValueLogFile log_;
     Exchange cycleExchange_{d, ResponseRetries};
+    CyclePacer pacer_;
+    QElapsedTimer cycleClock_;
     bool reportingMissingConfiguration_ = false;
     void startPipeServer();
     // Declared in this order: the server thread stops before its bridge goes.
