@@ -93,9 +93,6 @@ void Transport::sendFrame(quint8 length, quint16 transactionId)
         const OutgoingFrame frame = BuildTcpFrame(d.TxFrame, length, transactionId);
         d.TxHexText += frame.hexText;
         ClientSocket->write(frame.bytes);
-        // Out now rather than at the next turn of the event loop: one wake-up
-        // less per exchange, and the request leaves when it was asked for.
-        ClientSocket->flush();
         MonitorTimer->start(d.ResponseInterval);
         return;
     }
