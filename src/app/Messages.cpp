@@ -1,6 +1,7 @@
 #include "app/Messages.h"
 
 #include "app/Deklarat.h"
+#include "link/TSIOTransfer.h"
 
 QMessageBox::StandardButton DialogMessageSink::show(const MessageRequest &request)
 {
@@ -52,4 +53,11 @@ void ShowErrorMessage(Deklarat &d, const QString &text)
 void ReportConversionError(Deklarat &d, const QString &text)
 {
     d.messages().conversionError(text);
+}
+
+void ShowOutputFolderMessage(Deklarat &d, const QString &path)
+{
+    const QString id = QStringLiteral("@idFILE_DOCS");
+    const QString text = d.SIOTransfer ? d.SIOTransfer->LookupMessage(id) : id.toLower();
+    ShowMessage(d, MessageKind::Information, QStringLiteral("vo3112ccc"), text + QLatin1Char('\n') + path);
 }

@@ -117,6 +117,7 @@ private:
     // What the input grid shows, so that a cycle rewrites only changed cells.
     AnalogInTable shownAnaIn_{};
     ValueLogFile log_;
+    QString logPath_; // where the current recording goes
     Exchange cycleExchange_{d, ResponseRetries};
     bool reportingMissingConfiguration_ = false;
     void startPipeServer();
