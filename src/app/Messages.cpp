@@ -7,10 +7,18 @@ QMessageBox::StandardButton DialogMessageSink::show(const MessageRequest &reques
 {
     QMessageBox::Icon icon = QMessageBox::Information;
     switch (request.kind) {
-    case MessageKind::Error: icon = QMessageBox::Critical; break;
-    case MessageKind::Warning: icon = QMessageBox::Warning; break;
-    case MessageKind::Confirmation: icon = QMessageBox::Question; break;
-    case MessageKind::Information: icon = QMessageBox::Information; break;
+    case MessageKind::Error:
+        icon = QMessageBox::Critical;
+        break;
+    case MessageKind::Warning:
+        icon = QMessageBox::Warning;
+        break;
+    case MessageKind::Confirmation:
+        icon = QMessageBox::Question;
+        break;
+    case MessageKind::Information:
+        icon = QMessageBox::Information;
+        break;
     }
     QMessageBox box(icon, request.caption, request.text, request.buttons);
     return static_cast<QMessageBox::StandardButton>(box.exec());
@@ -39,8 +47,8 @@ void RecordingMessageSink::clear()
     conversionErrors.clear();
 }
 
-QMessageBox::StandardButton ShowMessage(Deklarat &d, MessageKind kind, const QString &caption,
-                                        const QString &text, QMessageBox::StandardButtons buttons)
+QMessageBox::StandardButton ShowMessage(Deklarat &d, MessageKind kind, const QString &caption, const QString &text,
+                                        QMessageBox::StandardButtons buttons)
 {
     return d.messages().show(MessageRequest{kind, caption, text, buttons});
 }
