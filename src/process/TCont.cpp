@@ -512,8 +512,8 @@ void TCont::stopLogging()
 void TCont::logFileFailed(const QString &error)
 {
     stopLogging();
-    ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_LOG")) + QLatin1Char('\n') +
-                            logPath_ + QStringLiteral(": ") + error);
+    ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_LOG")) + QLatin1Char('\n') + logPath_ +
+                            QStringLiteral(": ") + error);
 }
 
 void TCont::SaveTimerTimer()
