@@ -68,7 +68,8 @@ MonitorFigures MeasureMonitor(int frames, bool repaintEachFrame)
 
     window->MonitorLines->setCurrentIndex(6);
     window->MonitorLinesChange(6);
-    window->Edit3->setText(QStringLiteral("Datenverkehr.txt"));
+    // A bare name would go to the current folder; the figures count this one.
+    window->Edit3->setText(folder.filePath(QStringLiteral("Datenverkehr.txt")));
     window->SpeichernClick();
     figures.lineLimit = window->MonitorLineLimit;
     if (!window->TrafficSaving) {

@@ -1,15 +1,24 @@
 #include "app/Messages.h"
 
 #include "app/Deklarat.h"
+#include "link/TSIOTransfer.h"
 
 QMessageBox::StandardButton DialogMessageSink::show(const MessageRequest &request)
 {
     QMessageBox::Icon icon = QMessageBox::Information;
     switch (request.kind) {
-    case MessageKind::Error: icon = QMessageBox::Critical; break;
-    case MessageKind::Warning: icon = QMessageBox::Warning; break;
-    case MessageKind::Confirmation: icon = QMessageBox::Question; break;
-    case MessageKind::Information: icon = QMessageBox::Information; break;
+    case MessageKind::Error:
+        icon = QMessageBox::Critical;
+        break;
+    case MessageKind::Warning:
+        icon = QMessageBox::Warning;
+        break;
+    case MessageKind::Confirmation:
+        icon = QMessageBox::Question;
+        break;
+    case MessageKind::Information:
+        icon = QMessageBox::Information;
+        break;
     }
     QMessageBox box(icon, request.caption, request.text, request.buttons);
     return static_cast<QMessageBox::StandardButton>(box.exec());
@@ -38,8 +47,8 @@ void RecordingMessageSink::clear()
     conversionErrors.clear();
 }
 
-QMessageBox::StandardButton ShowMessage(Deklarat &d, MessageKind kind, const QString &caption,
-                                        const QString &text, QMessageBox::StandardButtons buttons)
+QMessageBox::StandardButton ShowMessage(Deklarat &d, MessageKind kind, const QString &caption, const QString &text,
+                                        QMessageBox::StandardButtons buttons)
 {
     return d.messages().show(MessageRequest{kind, caption, text, buttons});
 }
@@ -52,4 +61,11 @@ void ShowErrorMessage(Deklarat &d, const QString &text)
 void ReportConversionError(Deklarat &d, const QString &text)
 {
     d.messages().conversionError(text);
+}
+
+void ShowOutputFolderMessage(Deklarat &d, const QString &path)
+{
+    const QString id = QStringLiteral("@idFILE_DOCS");
+    const QString text = d.SIOTransfer ? d.SIOTransfer->LookupMessage(id) : id.toLower();
+    ShowMessage(d, MessageKind::Information, QStringLiteral("vo3112ccc"), text + QLatin1Char('\n') + path);
 }

@@ -51,3 +51,5 @@ QMessageBox::StandardButton ShowMessage(Deklarat &d, MessageKind kind, const QSt
 // An error box with the common error caption of the interface window.
 void ShowErrorMessage(Deklarat &d, const QString &text);
 void ReportConversionError(Deklarat &d, const QString &text);
+// A recording that could not go to the current folder: where it went instead.
+void ShowOutputFolderMessage(Deklarat &d, const QString &path);

@@ -4,6 +4,7 @@
 #include "app/Messages.h"
 #include "app/Named.h"
 #include "link/InterfaceSettings.h"
+#include "link/SerialOpenFailure.h"
 #include "monitor/TVo3112CCC.h"
 #include "translation/WordLists.h"
 
@@ -216,7 +217,8 @@ TSIOTransfer::SerialOpenResult TSIOTransfer::openSerialPort()
     takeLinkValuesFromCombos();
     if (port->isOpen())
         port->close(); // pressing OK again takes the new settings
-    port->setPortName(ComDevicePath(d.SettingsPath, ComNumber));
+    const QString device = ComDevicePath(d.SettingsPath, ComNumber);
+    port->setPortName(device);
     port->setBaudRate(BaudRate);
     port->setDataBits(QSerialPort::Data8);
     port->setFlowControl(QSerialPort::NoFlowControl);
@@ -224,15 +226,18 @@ TSIOTransfer::SerialOpenResult TSIOTransfer::openSerialPort()
         const QSerialPort::SerialPortError error = port->error();
         const QString reason = port->errorString();
         port->clearError();
-        if (error == QSerialPort::DeviceNotFoundError) {
+        switch (ClassifySerialOpenFailure(error, SerialDeviceAccessDenied(device))) {
+        case SerialOpenFailure::NotFound:
             ShowErrorMessage(d, LookupMessage(QStringLiteral("@idSST_ERR2")));
             return SerialOpenResult::Reported;
-        }
-        if (error == QSerialPort::PermissionError || error == QSerialPort::OpenError ||
-                   error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
-                   error == QSerialPort::WriteError) {
+        case SerialOpenFailure::InUse:
             ShowErrorMessage(d, LookupMessage(QStringLiteral("@idSST_ERR1")));
             return SerialOpenResult::Reported;
+        case SerialOpenFailure::NoPermission:
+            ShowErrorMessage(d, device + QStringLiteral(": ") + LookupMessage(QStringLiteral("@idSST_PERM")));
+            return SerialOpenResult::Reported;
+        case SerialOpenFailure::Other:
+            break;
         }
         ShowErrorMessage(d, reason);
         return SerialOpenResult::OtherFailure;

@@ -3,6 +3,7 @@
 #include "app/Conversions.h"
 #include "app/Deklarat.h"
 #include "app/Named.h"
+#include "app/UserFiles.h"
 #include "diagnostics/TFehler.h"
 #include "link/TSIOTransfer.h"
 #include "monitor/TAboutBox.h"
@@ -28,7 +29,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QFileInfo>
 #include <QMenuBar>
 #include <QVBoxLayout>
 
@@ -118,7 +118,7 @@ void TVo3112CCC::FormCreate()
     d.ModuleShortNames = BuiltInShortNames(d.BrandMode);
     d.StartTimeStamp = QDateTime::currentDateTime();
     monitorBaseUtc_ = d.StartTimeStamp.toUTC();
-    d.SettingsPath = d.ProgramFolder + QStringLiteral("Modbus.ini");
+    d.SettingsPath = SettingsFileFor(d.ProgramFolder, UserSettingsFolder());
     ShowSlaveAddress();
     StatusBar1->setPanelText(2, QStringLiteral(" keine Konfiguration geladen "));
     connect(MultiLang1, &TMultiLang::translated, this, [this] {
@@ -536,14 +536,14 @@ void TVo3112CCC::Edit2Change()
 void TVo3112CCC::SpeichernClick()
 {
     if (!TrafficSaving) {
-        QString path = Edit3->text();
-        if (QFileInfo(path).isRelative())
-            path = d.ProgramFolder + path;
+        const OutputPlace place = PlaceOutputFile(Edit3->text());
         QString error;
-        if (!traffic_.open(path, &error)) {
-            ShowErrorMessage(d, path + QStringLiteral(": ") + error);
+        if (!traffic_.open(place.path, &error)) {
+            ShowErrorMessage(d, place.path + QStringLiteral(": ") + error);
             return;
         }
+        if (place.inDocumentsFolder)
+            ShowOutputFolderMessage(d, place.path);
         TrafficSaving = true;
         setSavingLight(true);
     } else {

@@ -5,6 +5,7 @@
 #include "app/Deklarat.h"
 #include "app/Messages.h"
 #include "app/Named.h"
+#include "app/UserFiles.h"
 #include "link/Transport.h"
 #include "monitor/MonitorLines.h"
 #include "monitor/TVo3112CCC.h"
@@ -525,9 +526,15 @@ void TCont::BSaveClick()
     Logging = 1;
     SaveTimer->start();
     BSave->setText(QStringLiteral("Speichern Ende"));
+    const OutputPlace place = PlaceOutputFile(QString::fromLatin1(LogFileName));
+    logPath_ = place.path;
     QString error;
-    if (!log_.create(QString::fromLatin1(LogFileName), &error))
+    if (!log_.create(logPath_, &error)) {
         logFileFailed(error);
+        return;
+    }
+    if (place.inDocumentsFolder)
+        ShowOutputFolderMessage(d, logPath_);
 }
 
 void TCont::stopLogging()
@@ -543,8 +550,8 @@ void TCont::stopLogging()
 void TCont::logFileFailed(const QString &error)
 {
     stopLogging();
-    ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_LOG")) + QLatin1Char('\n') +
-                            QString::fromLatin1(LogFileName) + QStringLiteral(": ") + error);
+    ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_LOG")) + QLatin1Char('\n') + logPath_ +
+                            QStringLiteral(": ") + error);
 }
 
 void TCont::SaveTimerTimer()

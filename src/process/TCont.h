@@ -127,6 +127,7 @@ private:
     bool imageWaiting_ = false;  // a reply not shown yet
     void imageChanged();
     ValueLogFile log_;
+    QString logPath_; // where the current recording goes
     Exchange cycleExchange_{d, ResponseRetries};
     CyclePacer pacer_;
     QElapsedTimer cycleClock_;

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 struct Case {
     const char *name;
@@ -19,7 +20,9 @@ void PrintTo(const Case &c, std::ostream *os)
     *os << c.name;
 }
 
-class CommandLineCases : public ::testing::TestWithParam<Case> {};
+class CommandLineCases : public ::testing::TestWithParam<Case>
+{
+};
 
 TEST_P(CommandLineCases, WordsAreRecognisedWhereTheyCount)
 {
@@ -55,5 +58,32 @@ const Case Cases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Table, CommandLineCases, ::testing::ValuesIn(Cases),
                          [](const auto &info) { return std::string(info.param.name); });
+
+TEST(CommandLineInfo, HelpAndVersionAreAskedOnlyByTheirExactWords)
+{
+    struct Case {
+        QStringList arguments;
+        InfoRequest expected;
+    };
+    const Case cases[] = {
+        {{}, InfoRequest::None},
+        {{"--help"}, InfoRequest::Help},
+        {{"-h"}, InfoRequest::Help},
+        {{"--version"}, InfoRequest::Version},
+        {{"AUTO", "SERVER1", "valko", "--version"}, InfoRequest::Version},
+        {{"AUTO", "SERVER1", "valko", "WAIT"}, InfoRequest::None},
+        {{"SERVER--help"}, InfoRequest::None}, // a pipe name, not a question
+        {{"--HELP"}, InfoRequest::None},
+        {{"help"}, InfoRequest::None},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        EXPECT_EQ(InfoRequestOf(c.arguments), c.expected);
+    }
+    EXPECT_EQ(VersionText(QStringLiteral("1.0")), QStringLiteral("vo3112ccc 1.0\n"));
+    // The usage names every word of the command line.
+    for (const char *word : {"AUTO", "valko", "SERVER", "WAIT", "DMS", "--version"})
+        EXPECT_TRUE(UsageText().contains(QLatin1String(word))) << word;
+}
 
 } // namespace

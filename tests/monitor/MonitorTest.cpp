@@ -5,6 +5,7 @@
 #include "monitor/MonitorLines.h"
 #include "monitor/TVo3112CCC.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QTcpServer>
@@ -91,6 +92,9 @@ TEST(Monitor, ActiveSwitchesLinesButNotSeparators)
 TEST(Monitor, TrafficFileHoldsEveryLineAsWritten)
 {
     TestStation t;
+    // A bare file name goes to the current folder.
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(t.folder.path()));
     TVo3112CCC *w = t.d.Vo3112CCC;
     EXPECT_EQ(w->Edit3->text(), QStringLiteral("Datenverkehr.txt"));
     w->SpeichernClick();
@@ -111,6 +115,7 @@ TEST(Monitor, TrafficFileHoldsEveryLineAsWritten)
     w->ShowSendData(QStringLiteral("after"));
     file.seek(0);
     EXPECT_FALSE(file.readAll().contains("after"));
+    QDir::setCurrent(before);
 }
 
 TEST(Monitor, TrafficFileThatCannotBeCreatedIsReported)

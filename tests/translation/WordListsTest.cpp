@@ -125,6 +125,8 @@ const Fact Facts[] = {
     {"TSIOTransfer", "@idSST_ERR2", 0, u"Schnittstelle nicht vorhanden!", u"Interface not available!"},
     {"TSIOTransfer", "@idSST_ERR1", 0, u"Schnittstelle wird bereits verwendet!", u"Interface already in use!"},
     {"TSIOTransfer", "@idSST_ERR3", 0, u"Schnittstellen-Fehler", u"Interface error"},
+    {"TSIOTransfer", "@idSST_PERM", 0, u"Keine Berechtigung für die Schnittstelle. Den Benutzer in die Gruppe dialout aufnehmen (sudo usermod -aG dialout $USER), dann ab- und wieder anmelden.", u"No permission to open the interface. Add the user to the group dialout (sudo usermod -aG dialout $USER), then log out and in again."},
+    {"TSIOTransfer", "@idFILE_DOCS", 0, u"Der aktuelle Ordner ist schreibgeschützt. Die Datei wird geschrieben nach:", u"The current folder is read-only. The file is written to:"},
     {"TSIOTransfer", "@idERR", 0, u"Fehler", u"Error"},
     {"TSIOTransfer", "Cancel", 0, u"Zurück", u"Cancel"},
     {"TSIOTransfer", "CoBoBaud", 6, u"38400", u"38400"},
