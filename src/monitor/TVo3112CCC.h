@@ -16,6 +16,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
+#include <optional>
 
 class Deklarat;
 
@@ -48,6 +49,7 @@ public:
     QGroupBox *Bus;
     QPlainTextEdit *Transmit;
     QPlainTextEdit *Receive;
+    QPlainTextEdit *MDecode; // what the chosen monitor line means
     QPushButton *Active;
     QPushButton *Clear;
     QLabel *LZeilen;
@@ -64,6 +66,7 @@ public:
     QWidget *PFreeCom;
     QTabWidget *TCFreeCom;
     QTableWidget *SGFreeCom;
+    QPlainTextEdit *MFreeComDecode; // what the hand-made frame means
     QLabel *LSendenBis;
     QComboBox *CBBytes;
     QPushButton *BFill0x00;
@@ -87,6 +90,13 @@ public:
     void AddSendSeparator() override;
     void AddReceiveSeparator() override;
     void ShowLinkNote(const QString &text) override;
+
+    // A line of the send or receive memo was chosen: MDecode tells what it means.
+    void TransmitLineChosen();
+    void ReceiveLineChosen();
+    void ShowDecodedLine(const QString &line, bool send);
+    // The free communication's bytes changed: MFreeComDecode follows them.
+    void SGFreeComChange();
 
     void ActiveClick();
     void ClearClick();
@@ -145,6 +155,7 @@ private:
     QDateTime monitorBaseUtc_;
     QString captionSuffix_;
     bool autostartWaited_ = false;
+    std::optional<std::pair<QString, bool>> decodedLine_; // line shown in MDecode, and whether sent
     void lineAdded();
 };
 
