@@ -30,6 +30,7 @@ class TParaAnaIn32Bit;
 class TAlarmMaske;
 class TParameter;
 class Transport;
+class TStatistik;
 
 class Deklarat {
 public:
@@ -104,6 +105,7 @@ public:
     TParaAnaIn32Bit *ParaAnaIn32Bit = nullptr;
     TAlarmMaske *AlarmMaske = nullptr;
     TParameter *Parameter = nullptr;
+    TStatistik *Statistik = nullptr;
 
     // The link of the interface window; null until that window exists.
     Transport *Link = nullptr;

@@ -7,6 +7,7 @@
 #include "link/TSIOTransfer.h"
 #include "monitor/FrameDecoder.h"
 #include "monitor/TAboutBox.h"
+#include "monitor/TStatistik.h"
 #include "parameters/TAllgePara.h"
 #include "parameters/TParaAna.h"
 #include "parameters/TParaAnaIn32Bit.h"
@@ -75,6 +76,7 @@ TVo3112CCC::TVo3112CCC(Deklarat &d) : d(d)
     Konfiguration1 = addBarAction("Konfiguration1", QStringLiteral("Konfiguration"),
                                   &TVo3112CCC::Konfiguration1Click);
     Fehler1 = addBarAction("Fehler1", QStringLiteral("Fehler"), &TVo3112CCC::Fehler1Click);
+    Statistik1 = addBarAction("Statistik1", QStringLiteral("Statistik"), &TVo3112CCC::Statistik1Click);
 
     buildMonitor();
 
@@ -207,6 +209,7 @@ void TVo3112CCC::Schnittstelle1Click() { ShowWindow(d.SIOTransfer); }
 void TVo3112CCC::Steuerung1Click() { ShowWindow(d.Cont); }
 void TVo3112CCC::Parameter1Click() { ShowWindow(d.Parameter); }
 void TVo3112CCC::Fehler1Click() { ShowWindow(d.Fehler); }
+void TVo3112CCC::Statistik1Click() { ShowWindow(d.Statistik); }
 
 void TVo3112CCC::Konfiguration1Click()
 {
@@ -293,6 +296,8 @@ void TVo3112CCC::buildMonitor()
     busLayout->addWidget(Clear, 1, 1);
     busLayout->addWidget(LZeilen, 1, 2, Qt::AlignRight);
     busLayout->addWidget(MonitorLines, 1, 3);
+    LTraffic = named(new QLabel(Bus), "LTraffic");
+    busLayout->addWidget(LTraffic, 1, 4, 1, 4);
     MDecode = named(new QPlainTextEdit(Bus), "MDecode");
     MDecode->setReadOnly(true);
     MDecode->setMaximumHeight(110);

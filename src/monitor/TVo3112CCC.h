@@ -38,6 +38,7 @@ public:
     QAction *Parameter1;
     QAction *Konfiguration1;
     QAction *Fehler1;
+    QAction *Statistik1;
     QMenu *Parameterfenster1;
     QAction *Analog1;
     QAction *AnalogIn32Bit1;
@@ -54,6 +55,7 @@ public:
     QPushButton *Clear;
     QLabel *LZeilen;
     QComboBox *MonitorLines;
+    QLabel *LTraffic; // sum of the traffic statistics
     QLabel *LDataTimeout;
     QLineEdit *Edit1;
     QLabel *LParaTimeout;
@@ -128,6 +130,7 @@ public:
     void Parameter1Click();
     void Konfiguration1Click();
     void Fehler1Click();
+    void Statistik1Click();
     void Analog1Click();
     void AnalogIn32Bit1Click();
     void AnalogOut1Click();

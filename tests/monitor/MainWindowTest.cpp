@@ -16,6 +16,8 @@
 #include "process/TCont.h"
 
 #include <QMenuBar>
+#include "monitor/TStatistik.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -61,6 +63,7 @@ TEST(MainWindow, MenuCaptionsInBothLanguages)
         {"AnalogOut1", "analoge Ausgänge", "analog Out"},
         {"Digital1", "digitale Ausgänge", "digital Out"},
         {"Allgemein1", "Allgemein", "General"},
+        {"Statistik1", "Statistik", "Statistics"},
     };
     for (int language : {0, 1}) {
         SelectLanguage(t.d, static_cast<quint8>(language));
@@ -94,6 +97,7 @@ TEST(MainWindow, MenuEntriesShowTheirWindows)
         {"AnalogOut1", d.ParaAnaOut},
         {"Digital1", d.ParaDig},
         {"Allgemein1", d.AllgePara},
+        {"Statistik1", d.Statistik},
     };
     for (const Row &row : rows) {
         ASSERT_FALSE(row.window->isVisible()) << row.action;
