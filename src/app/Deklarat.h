@@ -31,6 +31,7 @@ class TAlarmMaske;
 class TParameter;
 class Transport;
 class TStatistik;
+class TTrend;
 
 class Deklarat {
 public:
@@ -106,6 +107,7 @@ public:
     TAlarmMaske *AlarmMaske = nullptr;
     TParameter *Parameter = nullptr;
     TStatistik *Statistik = nullptr;
+    TTrend *Trend = nullptr;
 
     // The link of the interface window; null until that window exists.
     Transport *Link = nullptr;

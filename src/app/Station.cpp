@@ -13,6 +13,7 @@
 #include "parameters/TParaDig.h"
 #include "parameters/TParameter.h"
 #include "process/TCont.h"
+#include "process/TTrend.h"
 #include "station/TDeviceConfigForm.h"
 #include "translation/TOKBottomDlg.h"
 
@@ -63,4 +64,5 @@ void Station::start()
     create(*this, d.AlarmMaske);
     create(*this, d.Parameter);
     create(*this, d.Statistik);
+    create(*this, d.Trend);
 }

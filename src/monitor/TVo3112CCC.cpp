@@ -16,6 +16,7 @@
 #include "parameters/TParameter.h"
 #include "process/AutostartSequence.h"
 #include "process/TCont.h"
+#include "process/TTrend.h"
 #include "station/ModuleNames.h"
 #include "station/TDeviceConfigForm.h"
 #include "translation/TOKBottomDlg.h"
@@ -77,6 +78,7 @@ TVo3112CCC::TVo3112CCC(Deklarat &d) : d(d)
                                   &TVo3112CCC::Konfiguration1Click);
     Fehler1 = addBarAction("Fehler1", QStringLiteral("Fehler"), &TVo3112CCC::Fehler1Click);
     Statistik1 = addBarAction("Statistik1", QStringLiteral("Statistik"), &TVo3112CCC::Statistik1Click);
+    Trend1 = addBarAction("Trend1", QStringLiteral("Trend"), &TVo3112CCC::Trend1Click);
 
     buildMonitor();
 
@@ -210,6 +212,7 @@ void TVo3112CCC::Steuerung1Click() { ShowWindow(d.Cont); }
 void TVo3112CCC::Parameter1Click() { ShowWindow(d.Parameter); }
 void TVo3112CCC::Fehler1Click() { ShowWindow(d.Fehler); }
 void TVo3112CCC::Statistik1Click() { ShowWindow(d.Statistik); }
+void TVo3112CCC::Trend1Click() { ShowWindow(d.Trend); }
 
 void TVo3112CCC::Konfiguration1Click()
 {

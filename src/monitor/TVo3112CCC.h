@@ -39,6 +39,7 @@ public:
     QAction *Konfiguration1;
     QAction *Fehler1;
     QAction *Statistik1;
+    QAction *Trend1;
     QMenu *Parameterfenster1;
     QAction *Analog1;
     QAction *AnalogIn32Bit1;
@@ -131,6 +132,7 @@ public:
     void Konfiguration1Click();
     void Fehler1Click();
     void Statistik1Click();
+    void Trend1Click();
     void Analog1Click();
     void AnalogIn32Bit1Click();
     void AnalogOut1Click();

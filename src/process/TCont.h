@@ -49,6 +49,7 @@ public:
     QPushButton *BStart;
     QPushButton *BStop;
     QPushButton *BBack;
+    QPushButton *BTrend; // opens the trend window
 
     QTimer *Anfrage;
     QTimer *Antwort;
@@ -72,6 +73,7 @@ public:
     void BStartClick();
     void BStopClick();
     void BBackClick();
+    void BTrendClick();
     void AnfrageTimer();
     void AntwortTimer();
     void Timer1Timer();
@@ -95,6 +97,10 @@ public:
     void ApplyPipeRequest(const PipeMessage &request);
     PipeMessage CurrentPipeResponse() const;
     TServerThread *pipeServer() const { return pipeServer_.get(); }
+
+signals:
+    // A process data reply was decoded into AnaInAllValues and DigInBytes.
+    void InputsDecoded();
 
 protected:
     bool event(QEvent *event) override;

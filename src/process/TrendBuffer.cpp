@@ -140,11 +140,13 @@ qint32 TrendBuffer::lastOf(const Bucket &b, int channel)
     return (b.lastDigital[static_cast<size_t>(bit / 8)] >> (bit % 8)) & 1;
 }
 
-namespace {
+namespace
+{
 
 // Keeps the least and the greatest value of each time slice, in the order
 // they came.
-class SliceReducer {
+class SliceReducer
+{
 public:
     SliceReducer(qint64 from, qint64 to, int slices, std::vector<TrendPoint> &out)
         : from_(from), width_(std::max<qint64>(1, (to - from + slices) / std::max(1, slices))), out_(out)

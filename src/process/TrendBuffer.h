@@ -15,7 +15,8 @@ struct TrendPoint {
     bool operator==(const TrendPoint &) const = default;
 };
 
-class TrendBuffer {
+class TrendBuffer
+{
 public:
     static constexpr int AnalogChannels = MaxAnalogChannels;
     static constexpr int DigitalBytes = 12;

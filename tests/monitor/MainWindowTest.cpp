@@ -17,6 +17,7 @@
 
 #include <QMenuBar>
 #include "monitor/TStatistik.h"
+#include "process/TTrend.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +65,7 @@ TEST(MainWindow, MenuCaptionsInBothLanguages)
         {"Digital1", "digitale Ausgänge", "digital Out"},
         {"Allgemein1", "Allgemein", "General"},
         {"Statistik1", "Statistik", "Statistics"},
+        {"Trend1", "Trend", "Trend"},
     };
     for (int language : {0, 1}) {
         SelectLanguage(t.d, static_cast<quint8>(language));
@@ -98,6 +100,7 @@ TEST(MainWindow, MenuEntriesShowTheirWindows)
         {"Digital1", d.ParaDig},
         {"Allgemein1", d.AllgePara},
         {"Statistik1", d.Statistik},
+        {"Trend1", d.Trend},
     };
     for (const Row &row : rows) {
         ASSERT_FALSE(row.window->isVisible()) << row.action;

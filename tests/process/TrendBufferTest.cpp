@@ -3,7 +3,8 @@
 #include <QLocale>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 TrendBuffer::Analog analog(qint32 first, qint32 second = 0)
 {
