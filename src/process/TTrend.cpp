@@ -20,8 +20,8 @@
 namespace
 {
 
-// Slices per curve: about two points per pixel column of a wide chart.
-constexpr int CurveSlices = 400;
+// Slices per curve: up to 600 points, about one per pixel column of the chart.
+constexpr int CurveSlices = 300;
 // Digital traces one above the other on their own axis.
 constexpr double BitPitch = 1.5;
 
@@ -245,7 +245,8 @@ void TTrend::LBChannelsChange()
         series_[channel] = series;
     }
     dirty_ = true;
-    redraw();
+    if (isVisible())
+        redraw();
     showCursorValues();
 }
 
@@ -310,8 +311,14 @@ void TTrend::redraw()
             low -= 1;
             high += 1;
         }
-        const double margin = (high - low) * 0.05;
-        valueAxis_->setRange(low - margin, high + margin);
+        // The axis changes only when the curves leave it or use little of
+        // it: a new range every redraw relays the whole chart out.
+        const double a = valueAxis_->min();
+        const double b = valueAxis_->max();
+        if (low < a || high > b || (b - a) > 3 * (high - low)) {
+            const double margin = (high - low) * 0.05;
+            valueAxis_->setRange(low - margin, high + margin);
+        }
     } else {
         EScaleChange();
     }
