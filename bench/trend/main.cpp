@@ -9,8 +9,14 @@
 #include "../transport/SimulatorProcess.h"
 #include "app/Deklarat.h"
 #include "app/Platform.h"
+#include "monitor/TStatistik.h"
+#include "monitor/TVo3112CCC.h"
 #include "process/TCont.h"
 #include "process/TTrend.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTextBlock>
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -50,19 +56,117 @@ struct Phase {
     int redraws = 0;
 };
 
+void Wait(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    RunUntil([&] { return t.elapsed() >= ms; }, ms + 1000);
+}
+
+// Pictures of the trend, the statistics and a decoded monitor line, in both
+// languages: a station with analog and looped-back digital channels, some
+// requests dropped and the alarm mask write answered with an exception.
+int TakeScreenshots(const QString &folder)
+{
+    QDir().mkpath(folder);
+    SimulatorProcess sim({QStringLiteral("--slots"), QStringLiteral("3,3,10,6,1,0,0,0,0"), QStringLiteral("--drop"),
+                          QStringLiteral("2"), QStringLiteral("--exception"), QStringLiteral("6:2")});
+    if (sim.port() == 0) {
+        std::printf("simulator did not start: %s\n", qPrintable(sim.error()));
+        return 1;
+    }
+    ProgramOnSimulator program(sim.port());
+    if (!program.error().isEmpty()) {
+        std::printf("%s\n", qPrintable(program.error()));
+        return 1;
+    }
+    Deklarat &d = program.d();
+    TVo3112CCC &main = *d.Vo3112CCC;
+    TCont &cont = *d.Cont;
+    TTrend &trend = *d.Trend;
+    TStatistik &statistik = *d.Statistik;
+    program.setDataTimeout(10);
+    main.show();
+    statistik.show();
+    trend.show();
+    trend.LBChannels->item(trend.LBChannels->count() - 8)->setCheckState(Qt::Checked); // DE 1
+    trend.LBChannels->item(trend.LBChannels->count() - 7)->setCheckState(Qt::Checked); // DE 2
+    cont.FormActivate();
+    cont.BStartClick();
+    // The alarm mask written by hand twice a second: the coupler refuses it.
+    main.BFreeComClick();
+    const char *bytes[] = {"08", "06", "15", "01", "00", "00"};
+    for (int i = 0; i < 6; ++i)
+        main.SGFreeCom->item(1, 7 + i)->setText(QString::fromLatin1(bytes[i]));
+    main.CBBytes->setCurrentIndex(12);
+    main.EAutoSend->setText(QStringLiteral("500"));
+    main.BAutoSendClick(); // the caption starts as "zykl. Senden": the first press stops, the second starts
+    main.BAutoSendClick();
+    main.BFreeComClick(); // the panel closed, the sending goes on
+    // Outputs toggled so that the looped-back digital inputs move.
+    QTimer toggle;
+    int step = 0;
+    QObject::connect(&toggle, &QTimer::timeout, [&] {
+        ++step;
+        d.DigOutSlotBytes[5] = static_cast<quint8>((step & 1) | (step & 2 ? 0x02 : 0));
+    });
+    toggle.start(700);
+    Wait(14000);
+
+    for (const char *language : {"de", "en"}) {
+        if (QLatin1String(language) == QLatin1String("en")) {
+            SelectLanguage(d, 1);
+            Wait(3000);
+        }
+        main.flushMonitor();
+        // The last request line of the send memo, chosen.
+        QTextBlock block = main.Transmit->document()->lastBlock();
+        while (block.isValid() && !block.text().startsWith(QStringLiteral("TxD")))
+            block = block.previous();
+        main.Transmit->setTextCursor(QTextCursor(block));
+        main.TransmitLineChosen();
+        trend.SetCursor(trend.buffer().latestTime() - 2500);
+        statistik.RefreshTimerTimer();
+        Wait(300);
+        const QString suffix = QStringLiteral("-%1.png").arg(QLatin1String(language));
+        // Each window at a size that shows all of it, then the three side by side.
+        trend.resize(1100, 700);
+        statistik.resize(900, 260);
+        main.resize(900, 640);
+        Wait(500);
+        trend.grab().save(folder + QStringLiteral("/trend") + suffix);
+        statistik.grab().save(folder + QStringLiteral("/statistics") + suffix);
+        main.grab().save(folder + QStringLiteral("/monitor-decoded") + suffix);
+        main.setGeometry(0, 0, 700, 500);
+        statistik.setGeometry(705, 0, 575, 500);
+        trend.setGeometry(0, 530, 1280, 490);
+        Wait(500);
+        if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+            QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"),
+                                                         folder + QStringLiteral("/screen") + suffix});
+        std::printf("%s: %s\n", language, qPrintable(statistik.summaryText()));
+    }
+    main.BAutoSendClick();
+    cont.BStopClick();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     bool smoke = false;
     double minutes = 10;
+    QString screenshots;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--smoke"))
             smoke = true;
         else if (!std::strcmp(argv[i], "--minutes") && i + 1 < argc)
             minutes = std::atof(argv[++i]);
+        else if (!std::strcmp(argv[i], "--screenshots") && i + 1 < argc)
+            screenshots = QString::fromLocal8Bit(argv[++i]);
         else {
-            std::fprintf(stderr, "usage: %s [--smoke] [--minutes M]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--smoke] [--minutes M] [--screenshots FOLDER]\n", argv[0]);
             return 2;
         }
     }
@@ -70,6 +174,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     PrepareApplicationEnvironment();
     QApplication app(argc, argv);
+    if (!screenshots.isEmpty())
+        return TakeScreenshots(screenshots);
     // Smoke: a few seconds in all; otherwise one minute of reference.
     const int referenceMs = smoke ? 1500 : 60 * 1000;
     const int shownMs = smoke ? 2500 : static_cast<int>(minutes * 60 * 1000) - referenceMs;

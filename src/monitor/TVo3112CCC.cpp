@@ -303,7 +303,7 @@ void TVo3112CCC::buildMonitor()
     busLayout->addWidget(LTraffic, 1, 4, 1, 4);
     MDecode = named(new QPlainTextEdit(Bus), "MDecode");
     MDecode->setReadOnly(true);
-    MDecode->setMaximumHeight(110);
+    MDecode->setMaximumHeight(150);
     MDecode->setFont(Transmit->font());
     busLayout->addWidget(MDecode, 2, 0, 1, 8);
     layout->addWidget(Bus, 1);

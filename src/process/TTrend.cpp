@@ -20,8 +20,9 @@
 namespace
 {
 
-// Slices per curve: up to 600 points, about one per pixel column of the chart.
-constexpr int CurveSlices = 300;
+// Slices per curve: up to 240 points, one per two or three pixel columns.
+// The points handed to Qt Charts are what the drawing costs.
+constexpr int CurveSlices = 120;
 // Digital traces one above the other on their own axis.
 constexpr double BitPitch = 1.5;
 
@@ -68,7 +69,9 @@ TTrend::TTrend(Deklarat &d) : TForm(d, QStringLiteral("TTrend"), QStringLiteral(
     bitAxis_ = new QValueAxis(chart_);
     timeAxis_->setLabelFormat(QStringLiteral("%.0f"));
     valueAxis_->setLabelFormat(QStringLiteral("%.0f"));
-    bitAxis_->setLabelFormat(QStringLiteral("%.0f"));
+    // One trace per digital input, each between its own 0 and 1: numbers on
+    // this axis would mean nothing.
+    bitAxis_->setLabelsVisible(false);
     chart_->addAxis(timeAxis_, Qt::AlignBottom);
     chart_->addAxis(valueAxis_, Qt::AlignLeft);
     chart_->addAxis(bitAxis_, Qt::AlignRight);
@@ -80,7 +83,7 @@ TTrend::TTrend(Deklarat &d) : TForm(d, QStringLiteral("TTrend"), QStringLiteral(
     cursorSeries_->attachAxis(valueAxis_);
     ChartTrend = named(new QChartView(chart_, this), "ChartTrend");
     ChartTrend->setRenderHint(QPainter::Antialiasing, false);
-    ChartTrend->setMinimumSize(640, 400);
+    ChartTrend->setMinimumSize(480, 300);
     ChartTrend->viewport()->installEventFilter(this);
 
     RedrawTimer = new QTimer(this);
@@ -238,7 +241,11 @@ void TTrend::LBChannelsChange()
             continue;
         auto *series = new QLineSeries;
         series->setObjectName(QStringLiteral("Series%1").arg(channel));
-        series->setPen(QPen(channelColour(channel), 1.5));
+        // A one-pixel cosmetic pen: wider pens take the slow stroking path of the
+        // raster engine, and 36 curves ten times a second add up.
+        QPen pen(channelColour(channel), 1);
+        pen.setCosmetic(true);
+        series->setPen(pen);
         chart_->addSeries(series);
         series->attachAxis(timeAxis_);
         series->attachAxis(channel < TrendBuffer::AnalogChannels ? valueAxis_ : bitAxis_);
@@ -253,6 +260,8 @@ void TTrend::LBChannelsChange()
 void TTrend::showEvent(QShowEvent *event)
 {
     TForm::showEvent(event);
+    // The channels of the configuration read since, before the first reply.
+    syncChannelList();
     dirty_ = true;
     redraw();
     RedrawTimer->start();

@@ -80,9 +80,11 @@ TEST_F(TrendWindow, EachUsableReplyBecomesOneImage)
 
 TEST_F(TrendWindow, CurvesPauseCursorAndScale)
 {
-    cycle(0, 0);                                       // the channel list follows the configuration
-    w.LBChannels->item(6)->setCheckState(Qt::Checked); // DE 1
+    // Opened before the first reply: the channels of the configuration.
     w.show();
+    ASSERT_EQ(w.LBChannels->count(), 6 + 8);
+    cycle(0, 0);
+    w.LBChannels->item(6)->setCheckState(Qt::Checked); // DE 1
     for (int i = 0; i < 50; ++i) {
         d.AnaInAllValues[0] = i * 10;
         d.DigInBytes[0] = static_cast<quint8>(i % 2);
