@@ -30,6 +30,8 @@ class TParaAnaIn32Bit;
 class TAlarmMaske;
 class TParameter;
 class Transport;
+class TStatistik;
+class TTrend;
 
 class Deklarat {
 public:
@@ -104,6 +106,8 @@ public:
     TParaAnaIn32Bit *ParaAnaIn32Bit = nullptr;
     TAlarmMaske *AlarmMaske = nullptr;
     TParameter *Parameter = nullptr;
+    TStatistik *Statistik = nullptr;
+    TTrend *Trend = nullptr;
 
     // The link of the interface window; null until that window exists.
     Transport *Link = nullptr;

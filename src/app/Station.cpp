@@ -4,6 +4,7 @@
 #include "diagnostics/TFehler.h"
 #include "link/TSIOTransfer.h"
 #include "monitor/TAboutBox.h"
+#include "monitor/TStatistik.h"
 #include "monitor/TVo3112CCC.h"
 #include "parameters/TAllgePara.h"
 #include "parameters/TParaAna.h"
@@ -12,6 +13,7 @@
 #include "parameters/TParaDig.h"
 #include "parameters/TParameter.h"
 #include "process/TCont.h"
+#include "process/TTrend.h"
 #include "station/TDeviceConfigForm.h"
 #include "translation/TOKBottomDlg.h"
 
@@ -61,4 +63,6 @@ void Station::start()
     create(*this, d.ParaAnaIn32Bit);
     create(*this, d.AlarmMaske);
     create(*this, d.Parameter);
+    create(*this, d.Statistik);
+    create(*this, d.Trend);
 }

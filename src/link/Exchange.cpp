@@ -48,7 +48,7 @@ ReplyOutcome Exchange::tick()
         }
         active_ = false;
         if (link_)
-            link_->giveUp(this);
+            link_->giveUp(this, true);
         return ReplyOutcome::TimedOut;
     }
     active_ = false;

@@ -6,6 +6,7 @@
 #include "link/ModbusFrame.h"
 #include "link/Rs485.h"
 #include "link/TSIOTransfer.h"
+#include "link/TrafficObserver.h"
 
 #include <algorithm>
 
@@ -63,9 +64,14 @@ void Transport::submit(Exchange *owner, quint8 length, int holdMs)
         transmit(request);
 }
 
-void Transport::giveUp(Exchange *owner)
+void Transport::giveUp(Exchange *owner, bool timedOut)
 {
     const bool wasOutstanding = line_.isOutstanding(owner);
+    if (wasOutstanding && timedOut && traffic_) {
+        if (unframedBytes_)
+            traffic_->rejected();
+        traffic_->gaveUp();
+    }
     const std::optional<LineRequest> next = line_.withdraw(owner);
     if (wasOutstanding) {
         HoldTimer->stop();
@@ -78,12 +84,15 @@ void Transport::transmit(const LineRequest &request)
     // The request as it was handed over: TxFrame may have been refilled since.
     std::copy_n(request.frame.begin(), request.length, d.TxFrame.begin());
     HoldTimer->start(std::max(1, request.holdMs));
+    if (traffic_)
+        traffic_->sent(d.TxFrame, request.length);
     sendFrame(request.length, request.transactionId);
 }
 
 void Transport::sendFrame(quint8 length, quint16 transactionId)
 {
     assembler_.reset();
+    unframedBytes_ = false;
     d.RxCount = 0;
     // Sends faster than the monitor period would keep restarting the monitor
     // timer: show what has gathered instead of letting it grow without end.
@@ -112,17 +121,26 @@ void Transport::sendFrame(quint8 length, quint16 transactionId)
 
 void Transport::frameComplete()
 {
+    unframedBytes_ = false;
     const std::optional<LineRequest> &outstanding = line_.outstanding();
-    if (!outstanding)
-        return; // late: its window gave it up already
+    if (!outstanding) {
+        // late: its window gave it up already
+        if (traffic_)
+            traffic_->rejected();
+        return;
+    }
     if (outstanding->owner) {
         // A late reply to an earlier request may come first: look behind it.
         while (ClassifyReply(outstanding->shape, d.RxFrame, d.RxCount) == ReplyKind::NotMine) {
+            if (traffic_)
+                traffic_->rejected();
             if (!assembler_.skipFrame(d.RxFrame, d.RxCount))
                 return;
         }
         outstanding->owner->replyArrived(d.RxFrame, d.RxCount);
     }
+    if (traffic_)
+        traffic_->answered(d.RxFrame, d.RxCount);
     endOutstanding();
 }
 
@@ -193,6 +211,8 @@ void Transport::received(const QByteArray &bytes, Feed feed)
     }
     if (!wasComplete && assembler_.complete())
         frameComplete();
+    else if (!assembler_.complete())
+        unframedBytes_ = true;
 }
 
 void Transport::setRs485(bool on)

@@ -17,6 +17,7 @@
 #include <QTimer>
 
 class Deklarat;
+class TrafficObserver;
 
 // Where the transport's monitor lines go (the main window).
 class MonitorSink {
@@ -47,7 +48,8 @@ public:
     // then, until the owner gives up, or when `holdMs` has passed and the
     // owner's response timer no longer runs.
     void submit(Exchange *owner, quint8 length, int holdMs);
-    void giveUp(Exchange *owner);
+    // `timedOut`: the owner waited its last period in vain (counted as given up).
+    void giveUp(Exchange *owner, bool timedOut = false);
 
     // A whole frame is in RxFrame/RxCount: hand it to the exchange that awaits
     // it, or pass it over. Called by both receive paths (and by tests).
@@ -64,6 +66,8 @@ public:
 
     void setMonitor(MonitorSink *monitor) { monitor_ = monitor; }
     MonitorSink *monitor() const { return monitor_; }
+    // Told of every exchange (the traffic statistics); null: nobody.
+    void setTrafficObserver(TrafficObserver *observer) { traffic_ = observer; }
 
     bool tcpOpen() const { return ClientSocket->state() == QAbstractSocket::ConnectedState; }
 
@@ -99,6 +103,8 @@ private:
     bool rts_ = false;
     bool dtr_ = false;
     bool rs485NoteShown_ = false;
+    TrafficObserver *traffic_ = nullptr;
+    bool unframedBytes_ = false; // bytes since the send that formed no frame
 };
 
 // Sends the request in TxFrame on the active link (see Transport).

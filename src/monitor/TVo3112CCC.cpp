@@ -6,7 +6,9 @@
 #include "app/UserFiles.h"
 #include "diagnostics/TFehler.h"
 #include "link/TSIOTransfer.h"
+#include "monitor/FrameDecoder.h"
 #include "monitor/TAboutBox.h"
+#include "monitor/TStatistik.h"
 #include "parameters/TAllgePara.h"
 #include "parameters/TParaAna.h"
 #include "parameters/TParaAnaIn32Bit.h"
@@ -15,6 +17,7 @@
 #include "parameters/TParameter.h"
 #include "process/AutostartSequence.h"
 #include "process/TCont.h"
+#include "process/TTrend.h"
 #include "station/ModuleNames.h"
 #include "station/TDeviceConfigForm.h"
 #include "translation/TOKBottomDlg.h"
@@ -30,6 +33,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMenuBar>
+#include <QTextBlock>
 #include <QVBoxLayout>
 
 void ShowWindow(QWidget *window)
@@ -73,6 +77,8 @@ TVo3112CCC::TVo3112CCC(Deklarat &d) : d(d)
     Konfiguration1 = addBarAction("Konfiguration1", QStringLiteral("Konfiguration"),
                                   &TVo3112CCC::Konfiguration1Click);
     Fehler1 = addBarAction("Fehler1", QStringLiteral("Fehler"), &TVo3112CCC::Fehler1Click);
+    Statistik1 = addBarAction("Statistik1", QStringLiteral("Statistik"), &TVo3112CCC::Statistik1Click);
+    Trend1 = addBarAction("Trend1", QStringLiteral("Trend"), &TVo3112CCC::Trend1Click);
 
     buildMonitor();
 
@@ -83,7 +89,7 @@ TVo3112CCC::TVo3112CCC(Deklarat &d) : d(d)
     StatusBar1->addPanel(50, true);
     setStatusBar(StatusBar1);
 
-    MultiLang1 = AttachTranslation(this, d, TVo3112CCCWords(), WindowFonts::Arial(), 0);
+    MultiLang1 = AttachTranslation(this, d, TVo3112CCCWords() + FrameDecoderWords(), WindowFonts::Arial(), 0);
     FormCreate();
 }
 
@@ -124,6 +130,10 @@ void TVo3112CCC::FormCreate()
     connect(MultiLang1, &TMultiLang::translated, this, [this] {
         if (!captionSuffix_.isEmpty())
             setWindowTitle(windowTitle() + captionSuffix_);
+        // Decoded frames in the new language.
+        if (decodedLine_)
+            ShowDecodedLine(decodedLine_->first, decodedLine_->second);
+        SGFreeComChange();
     });
     if (d.CommandLine.AutoStart) {
         d.AutostartStep = 0;
@@ -201,6 +211,8 @@ void TVo3112CCC::Schnittstelle1Click() { ShowWindow(d.SIOTransfer); }
 void TVo3112CCC::Steuerung1Click() { ShowWindow(d.Cont); }
 void TVo3112CCC::Parameter1Click() { ShowWindow(d.Parameter); }
 void TVo3112CCC::Fehler1Click() { ShowWindow(d.Fehler); }
+void TVo3112CCC::Statistik1Click() { ShowWindow(d.Statistik); }
+void TVo3112CCC::Trend1Click() { ShowWindow(d.Trend); }
 
 void TVo3112CCC::Konfiguration1Click()
 {
@@ -287,6 +299,13 @@ void TVo3112CCC::buildMonitor()
     busLayout->addWidget(Clear, 1, 1);
     busLayout->addWidget(LZeilen, 1, 2, Qt::AlignRight);
     busLayout->addWidget(MonitorLines, 1, 3);
+    LTraffic = named(new QLabel(Bus), "LTraffic");
+    busLayout->addWidget(LTraffic, 1, 4, 1, 4);
+    MDecode = named(new QPlainTextEdit(Bus), "MDecode");
+    MDecode->setReadOnly(true);
+    MDecode->setMaximumHeight(150);
+    MDecode->setFont(Transmit->font());
+    busLayout->addWidget(MDecode, 2, 0, 1, 8);
     layout->addWidget(Bus, 1);
 
     auto *settings = new QHBoxLayout;
@@ -350,6 +369,17 @@ void TVo3112CCC::buildMonitor()
     setSavingLight(false);
     setCentralWidget(central);
 
+    // A line chosen by click or cursor key; lines the monitor adds move no cursor the user holds.
+    connect(Transmit, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        if (Transmit->hasFocus())
+            TransmitLineChosen();
+    });
+    connect(Receive, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        if (Receive->hasFocus())
+            ReceiveLineChosen();
+    });
+    connect(SGFreeCom, &QTableWidget::itemChanged, this, [this] { SGFreeComChange(); });
+    connect(CBBytes, &QComboBox::currentIndexChanged, this, [this] { SGFreeComChange(); });
     connect(Active, &QPushButton::clicked, this, [this] { ActiveClick(); });
     connect(Clear, &QPushButton::clicked, this, [this] { ClearClick(); });
     connect(MonitorLines, &QComboBox::activated, this, [this](int i) { MonitorLinesChange(i); });
@@ -417,11 +447,16 @@ void TVo3112CCC::buildFreeCommunication(QWidget *parent)
     CBBytes->setCurrentIndex(0);
     BFill0x00 = named(new QPushButton(QStringLiteral("Fülle mit 0"), page), "BFill0x00");
 
+    MFreeComDecode = named(new QPlainTextEdit(page), "MFreeComDecode");
+    MFreeComDecode->setReadOnly(true);
+    MFreeComDecode->setFixedHeight(6 * 18 + 4);
+
     auto *pageLayout = new QGridLayout(page);
     pageLayout->addWidget(SGFreeCom, 0, 0, 3, 1);
     pageLayout->addWidget(LSendenBis, 0, 1);
     pageLayout->addWidget(CBBytes, 1, 1);
     pageLayout->addWidget(BFill0x00, 2, 1);
+    pageLayout->addWidget(MFreeComDecode, 0, 2, 3, 1);
     auto *panelLayout = new QVBoxLayout(PFreeCom);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->addWidget(TCFreeCom);
@@ -612,4 +647,46 @@ void TVo3112CCC::BAutoSendClick()
 void TVo3112CCC::TimerAutoSendTimer()
 {
     BSendClick();
+}
+
+void TVo3112CCC::TransmitLineChosen()
+{
+    ShowDecodedLine(Transmit->textCursor().block().text(), true);
+}
+
+void TVo3112CCC::ReceiveLineChosen()
+{
+    ShowDecodedLine(Receive->textCursor().block().text(), false);
+}
+
+void TVo3112CCC::ShowDecodedLine(const QString &line, bool send)
+{
+    decodedLine_ = std::make_pair(line, send);
+    MDecode->setPlainText(DecodedLineText(line, send ? FrameDirection::Request : FrameDirection::Reply,
+                                          [this](const QString &id) { return LookupMessage(id); }));
+}
+
+void TVo3112CCC::SGFreeComChange()
+{
+    if (!MFreeComDecode || !MultiLang1)
+        return;
+    // The grid holds the frame buffer from byte 0: the unit identifier is byte 6.
+    const int k = CBBytes->currentIndex();
+    QByteArray pdu;
+    for (int i = 7; i <= k; ++i) {
+        const QTableWidgetItem *cell = SGFreeCom->item((i - 1) / 16 + 1, (i - 1) % 16 + 1);
+        const std::optional<qint64> value = ParseUserInteger(QStringLiteral("$0") + (cell ? cell->text() : QString()));
+        if (!value) {
+            MFreeComDecode->clear();
+            return;
+        }
+        pdu.append(static_cast<char>(*value & 0xFF));
+    }
+    if (pdu.isEmpty()) {
+        MFreeComDecode->clear();
+        return;
+    }
+    const DecodedFrame frame = DecodePdu(reinterpret_cast<const quint8 *>(pdu.constData()),
+                                         static_cast<int>(pdu.size()), FrameDirection::Request);
+    MFreeComDecode->setPlainText(DecodedFrameText(frame, [this](const QString &id) { return LookupMessage(id); }));
 }

@@ -16,6 +16,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
+#include <optional>
 
 class Deklarat;
 
@@ -37,6 +38,8 @@ public:
     QAction *Parameter1;
     QAction *Konfiguration1;
     QAction *Fehler1;
+    QAction *Statistik1;
+    QAction *Trend1;
     QMenu *Parameterfenster1;
     QAction *Analog1;
     QAction *AnalogIn32Bit1;
@@ -48,10 +51,12 @@ public:
     QGroupBox *Bus;
     QPlainTextEdit *Transmit;
     QPlainTextEdit *Receive;
+    QPlainTextEdit *MDecode; // what the chosen monitor line means
     QPushButton *Active;
     QPushButton *Clear;
     QLabel *LZeilen;
     QComboBox *MonitorLines;
+    QLabel *LTraffic; // sum of the traffic statistics
     QLabel *LDataTimeout;
     QLineEdit *Edit1;
     QLabel *LParaTimeout;
@@ -64,6 +69,7 @@ public:
     QWidget *PFreeCom;
     QTabWidget *TCFreeCom;
     QTableWidget *SGFreeCom;
+    QPlainTextEdit *MFreeComDecode; // what the hand-made frame means
     QLabel *LSendenBis;
     QComboBox *CBBytes;
     QPushButton *BFill0x00;
@@ -87,6 +93,13 @@ public:
     void AddSendSeparator() override;
     void AddReceiveSeparator() override;
     void ShowLinkNote(const QString &text) override;
+
+    // A line of the send or receive memo was chosen: MDecode tells what it means.
+    void TransmitLineChosen();
+    void ReceiveLineChosen();
+    void ShowDecodedLine(const QString &line, bool send);
+    // The free communication's bytes changed: MFreeComDecode follows them.
+    void SGFreeComChange();
 
     void ActiveClick();
     void ClearClick();
@@ -118,6 +131,8 @@ public:
     void Parameter1Click();
     void Konfiguration1Click();
     void Fehler1Click();
+    void Statistik1Click();
+    void Trend1Click();
     void Analog1Click();
     void AnalogIn32Bit1Click();
     void AnalogOut1Click();
@@ -145,6 +160,7 @@ private:
     QDateTime monitorBaseUtc_;
     QString captionSuffix_;
     bool autostartWaited_ = false;
+    std::optional<std::pair<QString, bool>> decodedLine_; // line shown in MDecode, and whether sent
     void lineAdded();
 };
 

@@ -13,6 +13,8 @@ QStringList TVo3112CCCWords()
         u"Parameter1"_qs, u"Parameter"_qs, u"Parameter"_qs,
         u"Konfiguration1"_qs, u"Konfiguration"_qs, u"Configuration"_qs,
         u"Fehler1"_qs, u"Fehler"_qs, u"Error"_qs,
+        u"Statistik1"_qs, u"Statistik"_qs, u"Statistics"_qs,
+        u"Trend1"_qs, u"Trend"_qs, u"Trend"_qs,
         u"Parameterfenster1"_qs, u"Parameterfenster"_qs, u"Parameter Windows"_qs,
         u"Analog1"_qs, u"analoge Eingänge"_qs, u"analog In"_qs,
         u"AnalogIn32Bit1"_qs, u"analoge Eingänge 32Bit"_qs, u"analog In 32Bit"_qs,

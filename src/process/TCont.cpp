@@ -9,6 +9,7 @@
 #include "link/Transport.h"
 #include "monitor/MonitorLines.h"
 #include "monitor/TVo3112CCC.h"
+#include "process/TTrend.h"
 #include "translation/WordLists.h"
 
 #include <QApplication>
@@ -177,8 +178,9 @@ void TCont::buildBottomBand()
     BStart = named(new QPushButton(QStringLiteral("Start"), PBottom), QStringLiteral("BStart"));
     BStop = named(new QPushButton(QStringLiteral("Stop"), PBottom), QStringLiteral("BStop"));
     BBack = named(new QPushButton(QStringLiteral("Zurück"), PBottom), QStringLiteral("BBack"));
+    BTrend = named(new QPushButton(QStringLiteral("Trend"), PBottom), QStringLiteral("BTrend"));
     // Enter in a field must not press a button of the dialog.
-    for (QPushButton *button : {BSave, BStart, BStop, BBack})
+    for (QPushButton *button : {BSave, BStart, BStop, BBack, BTrend})
         button->setAutoDefault(false);
 
     auto *layout = new QHBoxLayout(PBottom);
@@ -188,6 +190,7 @@ void TCont::buildBottomBand()
     layout->addWidget(ESaveTime);
     layout->addWidget(Label[20]);
     layout->addStretch();
+    layout->addWidget(BTrend);
     layout->addWidget(BStart);
     layout->addWidget(BStop);
     layout->addWidget(BBack);
@@ -198,6 +201,7 @@ void TCont::connectHandlers()
     connect(BStart, &QPushButton::clicked, this, [this] { BStartClick(); });
     connect(BStop, &QPushButton::clicked, this, [this] { BStopClick(); });
     connect(BBack, &QPushButton::clicked, this, [this] { BBackClick(); });
+    connect(BTrend, &QPushButton::clicked, this, [this] { BTrendClick(); });
     connect(BSave, &QPushButton::clicked, this, [this] { BSaveClick(); });
     connect(Anfrage, &QTimer::timeout, this, [this] { AnfrageTimer(); });
     connect(Antwort, &QTimer::timeout, this, [this] { AntwortTimer(); });
@@ -353,6 +357,11 @@ void TCont::BStopClick()
     CycleRunning = 0;
 }
 
+void TCont::BTrendClick()
+{
+    ShowWindow(d.Trend);
+}
+
 void TCont::BBackClick()
 {
     cycleExchange_.cancel();
@@ -419,6 +428,7 @@ void TCont::AntwortTimer()
             if (d.StationConfig.DigInCount > 0)
                 DecodeDigitalInputs(d.RxFrame, d.StationConfig, d.DigInBytes);
             imageChanged();
+            emit InputsDecoded();
         }
         break;
     }

@@ -51,6 +51,7 @@ public:
     QPushButton *BStart;
     QPushButton *BStop;
     QPushButton *BBack;
+    QPushButton *BTrend; // opens the trend window
 
     QTimer *Anfrage;
     QTimer *Antwort;
@@ -76,6 +77,7 @@ public:
     void BStartClick();
     void BStopClick();
     void BBackClick();
+    void BTrendClick();
     void AnfrageTimer();
     void AntwortTimer();
     void Timer1Timer();
@@ -102,6 +104,10 @@ public:
     void ApplyPipeRequest(const PipeMessage &request);
     PipeMessage CurrentPipeResponse() const;
     TServerThread *pipeServer() const { return pipeServer_.get(); }
+
+signals:
+    // A process data reply was decoded into AnaInAllValues and DigInBytes.
+    void InputsDecoded();
 
 protected:
     bool event(QEvent *event) override;

@@ -36,6 +36,7 @@ QStringList TContWords()
         QStringLiteral("BStart"), QStringLiteral("Start"), QStringLiteral("Start"),
         QStringLiteral("BStop"), QStringLiteral("Stop"), QStringLiteral("Stop"),
         QStringLiteral("BBack"), QStringLiteral("Zurück"), QStringLiteral("Back"),
+        QStringLiteral("BTrend"), QStringLiteral("Trend"), QStringLiteral("Trend"),
         QStringLiteral("@idERR_CONF"), QStringLiteral("Keine Konfiguration geladen"), QStringLiteral("No active Configuration"),
         QStringLiteral("@Kanal"), QStringLiteral("Kanal"), QStringLiteral("Channel"),
         QStringLiteral("@ProWert"), QStringLiteral("Prozeßwert"), QStringLiteral("Process Value"),

@@ -19,3 +19,5 @@ QStringList TAlarmMaskeWords();
 QStringList TParameterWords();
 QStringList TParamEditWords();
 QStringList TZusatzIOEditWords();
+QStringList TStatistikWords();
+QStringList TTrendWords();

@@ -31,6 +31,8 @@ TEST(Startup, WindowsAreCreatedInOrderWithTheirTitlesAndOnlyTheMainOneIsShown)
         {"TParaAnaIn32Bit", "Parameter Analoge Eingänge 32Bit"},
         {"TAlarmMaske", "Alarm Maske"},
         {"TParameter", "Parameter"},
+        {"TStatistik", "Statistik"},
+        {"TTrend", "Trend"},
     };
     ASSERT_EQ(t.station.windows.size(), std::size(rows));
     const auto &components = t.d.Translations.components();

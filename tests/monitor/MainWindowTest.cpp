@@ -16,6 +16,9 @@
 #include "process/TCont.h"
 
 #include <QMenuBar>
+#include "monitor/TStatistik.h"
+#include "process/TTrend.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -61,6 +64,8 @@ TEST(MainWindow, MenuCaptionsInBothLanguages)
         {"AnalogOut1", "analoge Ausgänge", "analog Out"},
         {"Digital1", "digitale Ausgänge", "digital Out"},
         {"Allgemein1", "Allgemein", "General"},
+        {"Statistik1", "Statistik", "Statistics"},
+        {"Trend1", "Trend", "Trend"},
     };
     for (int language : {0, 1}) {
         SelectLanguage(t.d, static_cast<quint8>(language));
@@ -94,6 +99,8 @@ TEST(MainWindow, MenuEntriesShowTheirWindows)
         {"AnalogOut1", d.ParaAnaOut},
         {"Digital1", d.ParaDig},
         {"Allgemein1", d.AllgePara},
+        {"Statistik1", d.Statistik},
+        {"Trend1", d.Trend},
     };
     for (const Row &row : rows) {
         ASSERT_FALSE(row.window->isVisible()) << row.action;
