@@ -34,6 +34,9 @@ TSIOTransfer::TSIOTransfer(Deklarat &d)
 {
     Link = new Transport(d, this);
     d.Link = Link;
+    ConnectTimer = new QTimer(this);
+    ConnectTimer->setObjectName(QStringLiteral("ConnectTimer"));
+    ConnectTimer->setSingleShot(true);
     if (d.Vo3112CCC)
         Link->setMonitor(d.Vo3112CCC);
 
@@ -106,6 +109,8 @@ TSIOTransfer::TSIOTransfer(Deklarat &d)
     connect(Link->ClientSocket, &QTcpSocket::disconnected, this, [this] { ClientSocketDisconnect(); });
     connect(Link->ClientSocket, &QTcpSocket::errorOccurred, this,
             [this](QAbstractSocket::SocketError e) { ClientSocketError(e); });
+    connect(ConnectTimer, &QTimer::timeout, this, [this] { ConnectTimerTimer(); });
+    connect(Link, &Transport::serialLost, this, [this] { SerialPortLost(); });
 
     translate(TSIOTransferWords(), WindowFonts::Arial());
     FormCreate();
@@ -202,6 +207,7 @@ void TSIOTransfer::OKClick()
     if (CBoEthernet->isChecked()) {
         Link->ClientSocket->abort();
         Link->ClientSocket->connectToHost(CBAdresse->currentText(), static_cast<quint16>(SEPort->value()));
+        ConnectTimer->start(ConnectTimeoutMs);
     } else {
         if (openSerialPort() == SerialOpenResult::OtherFailure)
             return; // a failure the two messages do not cover keeps the window open
@@ -214,7 +220,8 @@ TSIOTransfer::SerialOpenResult TSIOTransfer::openSerialPort()
 {
     QSerialPort *port = Link->SerialPort;
     takeLinkValuesFromCombos();
-    if (port->isOpen())
+    const bool wasOpen = port->isOpen();
+    if (wasOpen)
         port->close(); // pressing OK again takes the new settings
     port->setPortName(ComDevicePath(d.SettingsPath, ComNumber));
     port->setBaudRate(BaudRate);
@@ -224,7 +231,16 @@ TSIOTransfer::SerialOpenResult TSIOTransfer::openSerialPort()
         const QSerialPort::SerialPortError error = port->error();
         const QString reason = port->errorString();
         port->clearError();
+        // The port is closed now: the panel must not keep a baud rate.
+        if (portLost_)
+            setStatusPanel1(LookupMessage(QStringLiteral("@idSST_LOST")));
+        else if (wasOpen)
+            setStatusPanel1(QString());
         if (error == QSerialPort::DeviceNotFoundError) {
+            // A restart under way tries again every few seconds; the loss was
+            // told once and the panel still says it.
+            if (portLost_ && (d.StationFlags & StationFlag::RestartUnderWay))
+                return SerialOpenResult::Reported;
             ShowErrorMessage(d, LookupMessage(QStringLiteral("@idSST_ERR2")));
             return SerialOpenResult::Reported;
         }
@@ -256,6 +272,7 @@ TSIOTransfer::SerialOpenResult TSIOTransfer::openSerialPort()
         break;
     }
     Link->serialOpened();
+    portLost_ = false;
     setStatusPanel1(QString::number(BaudRate));
     d.StationFlags |= StationFlag::SerialOpen;
     return SerialOpenResult::Opened;
@@ -327,8 +344,26 @@ void TSIOTransfer::connectionMessage(const QString &text)
         ShowMessage(d, MessageKind::Information, QString(), text);
 }
 
+void TSIOTransfer::SerialPortLost()
+{
+    portLost_ = true;
+    const QString text = LookupMessage(QStringLiteral("@idSST_LOST"));
+    setStatusPanel1(text);
+    ShowErrorMessage(d, text + QStringLiteral(" (") + Link->SerialPort->portName() + QStringLiteral(")"));
+}
+
+void TSIOTransfer::ConnectTimerTimer()
+{
+    if (Link->ClientSocket->state() == QAbstractSocket::ConnectedState)
+        return;
+    // abort() reports nothing of its own.
+    Link->ClientSocket->abort();
+    ClientSocketError(QAbstractSocket::SocketTimeoutError);
+}
+
 void TSIOTransfer::ClientSocketConnect()
 {
+    ConnectTimer->stop();
     Link->ClientSocket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     OK->setEnabled(false);
     CBoEthernet->setEnabled(false);
@@ -356,6 +391,7 @@ void TSIOTransfer::ClientSocketError(QAbstractSocket::SocketError error)
     // The coupler closing the connection is a disconnection, not an error.
     if (error == QAbstractSocket::RemoteHostClosedError)
         return;
+    ConnectTimer->stop();
     d.StationFlags |= StationFlag::SocketError;
     connectionMessage(QStringLiteral("Ethernet - Port error"));
 }

@@ -39,6 +39,7 @@ QStringList TSIOTransferWords()
         QStringLiteral("@idSST_ERR1"), QStringLiteral("Schnittstelle wird bereits verwendet!"), QStringLiteral("Interface already in use!"),
         QStringLiteral("@idSST_ERR2"), QStringLiteral("Schnittstelle nicht vorhanden!"), QStringLiteral("Interface not available!"),
         QStringLiteral("@idSST_ERR3"), QStringLiteral("Schnittstellen-Fehler"), QStringLiteral("Interface error"),
+        QStringLiteral("@idSST_LOST"), QStringLiteral("Schnittstelle getrennt!"), QStringLiteral("Interface lost!"),
         QStringLiteral("@idLINE_BUSY"), QStringLiteral("Leitung belegt: Telegramm nicht gesendet"), QStringLiteral("Line busy: frame not sent"),
     };
     // clang-format on
