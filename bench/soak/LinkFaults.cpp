@@ -139,9 +139,10 @@ bool TcpCase(const char *name, quint16 goodPort, quint16 port, int ms)
             statusMs = t.elapsed();
             status = QStringLiteral("disconnected, panel 1 \"%1\"").arg(d.Vo3112CCC->StatusBar1->panelText(1));
         }
-        if (statusMs < 0 && asked && !r.sink.boxes.empty() && r.sink.boxes.back().text == QStringLiteral("Timeout")) {
+        if (statusMs < 0 && asked && d.TcpConnected == 1 &&
+            !(d.StationFlags & StationFlag::ProcessDataAnswered)) {
             statusMs = t.elapsed();
-            status = QStringLiteral("\"Timeout\" with the link up, panel 1 \"%1\"")
+            status = QStringLiteral("cycle timed out (0x08 clear) with the link up, panel 1 \"%1\"")
                          .arg(d.Vo3112CCC->StatusBar1->panelText(1));
         }
     }
