@@ -20,7 +20,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // A loopback port where nothing listens (refuse), or whose listener has a full
 // backlog, so that a connect's SYN is never answered.
@@ -98,8 +99,8 @@ QString Boxes(const RecordingMessageSink &sink)
 void Report(const char *name, const StallProbe &probe, qint64 statusMs, const QString &status,
             const RecordingMessageSink &sink)
 {
-    std::printf("  %-34s longest stall %6.1f ms (%ld over 50 ms); status after %5lld ms: %s\n", name,
-                probe.longestMs(), probe.over50(), static_cast<long long>(statusMs), qPrintable(status));
+    std::printf("  %-34s longest stall %6.1f ms (%ld over 50 ms); status after %5lld ms: %s\n", name, probe.longestMs(),
+                probe.over50(), static_cast<long long>(statusMs), qPrintable(status));
     std::printf("  %-34s boxes: %s\n", "", qPrintable(Boxes(sink)));
 }
 
@@ -139,8 +140,7 @@ bool TcpCase(const char *name, quint16 goodPort, quint16 port, int ms)
             statusMs = t.elapsed();
             status = QStringLiteral("disconnected, panel 1 \"%1\"").arg(d.Vo3112CCC->StatusBar1->panelText(1));
         }
-        if (statusMs < 0 && asked && d.TcpConnected == 1 &&
-            !(d.StationFlags & StationFlag::ProcessDataAnswered)) {
+        if (statusMs < 0 && asked && d.TcpConnected == 1 && !(d.StationFlags & StationFlag::ProcessDataAnswered)) {
             statusMs = t.elapsed();
             status = QStringLiteral("cycle timed out (0x08 clear) with the link up, panel 1 \"%1\"")
                          .arg(d.Vo3112CCC->StatusBar1->panelText(1));
@@ -183,7 +183,7 @@ bool SerialCase(int ms)
     if (statusMs < 0)
         status = QStringLiteral("nothing told within %1 ms").arg(ms);
     status += (d.StationFlags & StationFlag::ProcessDataAnswered) ? QStringLiteral(", 0x08 still set")
-                                                                   : QStringLiteral(", 0x08 cleared");
+                                                                  : QStringLiteral(", 0x08 cleared");
     Report("serial adapter pulled", probe, statusMs, status, r.sink);
     d.Cont->BStopClick();
     return statusMs >= 0;

@@ -10,10 +10,10 @@
 
 struct PipeFigures {
     long requests = 0;
-    long answered = 0;      // a whole response came back
-    long within1s = 0;      // ... within 1 s
-    long failed = 0;        // no response (time-out, refused, cut short)
-    double longestMs = 0;   // slowest response
+    long answered = 0;    // a whole response came back
+    long within1s = 0;    // ... within 1 s
+    long failed = 0;      // no response (time-out, refused, cut short)
+    double longestMs = 0; // slowest response
     long restartsAsked = 0;
     long restartsFlagged = 0;   // the response to the restart request carried 0x80
     long restartsCompleted = 0; // later: 0x80 clear again and process data answering
@@ -22,7 +22,8 @@ struct PipeFigures {
     QString lastError;
 };
 
-class PipeLoad {
+class PipeLoad
+{
 public:
     PipeLoad(QString pipeName, std::chrono::milliseconds period, std::chrono::seconds restartEvery);
     ~PipeLoad();

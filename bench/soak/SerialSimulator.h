@@ -5,7 +5,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-class SerialSimulator {
+class SerialSimulator
+{
 public:
     explicit SerialSimulator(const QStringList &options);
     ~SerialSimulator();

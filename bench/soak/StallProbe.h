@@ -5,7 +5,8 @@
 #include <QObject>
 #include <QTimer>
 
-class StallProbe : public QObject {
+class StallProbe : public QObject
+{
 public:
     explicit StallProbe(int periodMs = 5);
     void reset();

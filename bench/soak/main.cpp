@@ -4,10 +4,10 @@
 // It prints cycles, timeouts and restarts, resident memory after warm-up and
 // at the end, the longest event-loop stall and the pipe's answer times.
 #include "../transport/SimulatorProcess.h"
+#include "LinkFaults.h"
 #include "PipeLoad.h"
 #include "SerialSimulator.h"
 #include "StallProbe.h"
-#include "LinkFaults.h"
 #include "app/Messages.h"
 #include "app/Platform.h"
 #include "app/Station.h"
@@ -27,7 +27,8 @@
 #include <map>
 #include <memory>
 
-namespace {
+namespace
+{
 
 struct Settings {
     int seconds = 600;
@@ -63,9 +64,8 @@ bool Parse(int argc, char **argv, Settings &s)
         } else if (a == "--seed" && more) {
             s.seed = QByteArray(argv[++i]).toUInt();
         } else {
-            std::fprintf(stderr,
-                         "usage: bench_soak [--minutes M | --seconds S] [--rtu] [--warm-up S] "
-                         "[--restart-every S] [--seed N] [--smoke] | --link-faults\n");
+            std::fprintf(stderr, "usage: bench_soak [--minutes M | --seconds S] [--rtu] [--warm-up S] "
+                                 "[--restart-every S] [--seed N] [--smoke] | --link-faults\n");
             return false;
         }
     }
@@ -116,12 +116,18 @@ int main(int argc, char **argv)
 
     // 5 % dropped, delays up to one cycle period (2 x DataTimeout), a fifth of
     // the TCP replies split, 2 % exceptions with any code, 2 % bad CRC on RTU.
-    const QStringList faults = {QStringLiteral("--drop"),          QStringLiteral("5"),
-                                QStringLiteral("--jitter"),        QStringLiteral("200"),
-                                QStringLiteral("--split"),         QStringLiteral("5"),
-                                QStringLiteral("--split-share"),   QStringLiteral("20"),
-                                QStringLiteral("--exception-share"), QStringLiteral("2"),
-                                QStringLiteral("--seed"),          QString::number(s.seed),
+    const QStringList faults = {QStringLiteral("--drop"),
+                                QStringLiteral("5"),
+                                QStringLiteral("--jitter"),
+                                QStringLiteral("200"),
+                                QStringLiteral("--split"),
+                                QStringLiteral("5"),
+                                QStringLiteral("--split-share"),
+                                QStringLiteral("20"),
+                                QStringLiteral("--exception-share"),
+                                QStringLiteral("2"),
+                                QStringLiteral("--seed"),
+                                QString::number(s.seed),
                                 QStringLiteral("--no-stdin")};
     std::unique_ptr<SimulatorProcess> tcpSim;
     std::unique_ptr<SerialSimulator> rtuSim;
@@ -132,22 +138,22 @@ int main(int argc, char **argv)
         return 1;
     }
     if (s.rtu) {
-        rtuSim = std::make_unique<SerialSimulator>(faults + QStringList{QStringLiteral("--bad-crc-share"),
-                                                                        QStringLiteral("2")});
+        rtuSim = std::make_unique<SerialSimulator>(faults +
+                                                   QStringList{QStringLiteral("--bad-crc-share"), QStringLiteral("2")});
         if (!rtuSim->error().isEmpty()) {
             std::fprintf(stderr, "bench_soak: %s\n", qPrintable(rtuSim->error()));
             return 1;
         }
-        ini.write("[Schnittstelle]\nEthernet=0\nPort=0\nBaud=6\nFrame=3\nComDevice1=" +
-                  rtuSim->masterSide().toUtf8() + "\n");
+        ini.write("[Schnittstelle]\nEthernet=0\nPort=0\nBaud=6\nFrame=3\nComDevice1=" + rtuSim->masterSide().toUtf8() +
+                  "\n");
     } else {
         tcpSim = std::make_unique<SimulatorProcess>(faults);
         if (tcpSim->port() == 0) {
             std::fprintf(stderr, "bench_soak: simulator: %s\n", qPrintable(tcpSim->error()));
             return 1;
         }
-        ini.write("[Schnittstelle]\nEthernet=1\nEthAdresse=127.0.0.1\nEthPort=" +
-                  QByteArray::number(tcpSim->port()) + "\n");
+        ini.write("[Schnittstelle]\nEthernet=1\nEthAdresse=127.0.0.1\nEthPort=" + QByteArray::number(tcpSim->port()) +
+                  "\n");
     }
     ini.close();
 
@@ -201,8 +207,8 @@ int main(int argc, char **argv)
         RunFor(step * 1000);
         done += step;
         if (!s.smoke)
-            std::fprintf(stderr, "bench_soak: %d s, %ld requests, %ld timeouts, VmRSS %ld KiB\n", done,
-                         cycles.requests, cycles.timeouts, ResidentKiB());
+            std::fprintf(stderr, "bench_soak: %d s, %ld requests, %ld timeouts, VmRSS %ld KiB\n", done, cycles.requests,
+                         cycles.timeouts, ResidentKiB());
     }
     const long rssEnd = ResidentKiB();
     load.stop();
@@ -238,8 +244,8 @@ int main(int argc, char **argv)
         std::printf("    %5ld x \"%s\"\n", count, qPrintable(text));
 
     // The bench fails only when the run itself broke; the goals are figures.
-    const bool broken = cycles.answered == 0 || p.answered == 0 || (s.restartEvery > 0 && p.restartsAsked > 0 &&
-                                                                      p.restartsCompleted == 0);
+    const bool broken = cycles.answered == 0 || p.answered == 0 ||
+                        (s.restartEvery > 0 && p.restartsAsked > 0 && p.restartsCompleted == 0);
     if (broken)
         std::fprintf(stderr, "bench_soak: the run broke down (no cycle, no pipe answer or no restart came back)\n");
     return broken ? 1 : 0;

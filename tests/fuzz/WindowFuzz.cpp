@@ -34,9 +34,11 @@
 #include <random>
 #include <string>
 
-namespace fuzz {
+namespace fuzz
+{
 
-namespace {
+namespace
+{
 
 using parameterfixture::ParameterStation;
 
@@ -105,8 +107,10 @@ std::vector<WindowKind> Windows()
              TCont *w = d.Cont;
              w->FormActivate();
              w->BStartClick();
-             return Subject{w, {{"request", [w] { w->AnfrageTimer(); }}}, {{w->Antwort, [w] { w->AntwortTimer(); }}},
-                            false, [w] { w->BStopClick(); }};
+             return Subject{
+                 w, {{"request", [w] { w->AnfrageTimer(); }}}, {{w->Antwort, [w] { w->AntwortTimer(); }}}, false, [w] {
+                     w->BStopClick();
+                 }};
          }},
         {"error and alarm mask",
          [](Deklarat &d) {
@@ -364,7 +368,8 @@ Bytes AnyReply(std::mt19937 &rng, const std::optional<LineRequest> &r, quint8 un
     }
 }
 
-class WindowRun {
+class WindowRun
+{
 public:
     WindowRun(const WindowKind &kind, std::mt19937 &rng) : kind_(kind), rng_(rng) {}
 
@@ -408,8 +413,8 @@ public:
                 HandReply(b.d, reply);
                 const QString diff = FirstDifference(Snapshot(a.d, sa, a.sink), Snapshot(b.d, sb, b.sink));
                 if (!diff.isEmpty())
-                    return fail(std::string(sa.actions[action].first) + ", late " +
-                                Hex(reply.data(), reply.size()) + diff.toStdString());
+                    return fail(std::string(sa.actions[action].first) + ", late " + Hex(reply.data(), reply.size()) +
+                                diff.toStdString());
             }
             ++rounds_;
         }

@@ -5,7 +5,8 @@
 // could reach, compared with a twin program that got no reply at all; its own
 // replies with random contents and exceptions with any code must only never
 // break a rule of the sanitizers.
-namespace fuzz {
+namespace fuzz
+{
 
 // Returns the number of failures (0: all well); prints what broke.
 int RunWindowFuzz(unsigned seed, int rounds);

@@ -19,7 +19,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 using simtest::PtyPair;
 using simtest::SimProcess;
@@ -35,7 +36,8 @@ int boxesStartingWith(const RecordingMessageSink &sink, const QString &start)
     return n;
 }
 
-class SerialAdapterLoss : public ::testing::Test {
+class SerialAdapterLoss : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -132,7 +134,8 @@ TEST_F(SerialAdapterLoss, RestartThroughThePipeOpensThePortOnceTheDeviceIsBack)
 // A TCP port where no coupler answers: nothing listens (the connect is
 // refused), or a listener whose backlog is full (the connect's SYN is never
 // answered).
-class DeadEndpoint {
+class DeadEndpoint
+{
 public:
     explicit DeadEndpoint(bool refuse)
     {
@@ -250,11 +253,12 @@ TEST_F(TcpFault, RefusedOrUnansweredConnectEndsAsAnError)
         t.sink.clear();
         d.StationFlags = 0;
         open(coupler.port());
-        ASSERT_TRUE(WaitUntil([&] { return (d.StationFlags & StationFlag::SocketError) != 0; },
-                              io.ConnectTimeoutMs + 5000));
+        ASSERT_TRUE(
+            WaitUntil([&] { return (d.StationFlags & StationFlag::SocketError) != 0; }, io.ConnectTimeoutMs + 5000));
         EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("Ethernet - Port error")});
-        if (refuse)
+        if (refuse) {
             EXPECT_EQ(socket().error(), QAbstractSocket::ConnectionRefusedError);
+        }
         EXPECT_EQ(socket().state(), QAbstractSocket::UnconnectedState);
         EXPECT_EQ(d.TcpConnected, 0);
         EXPECT_EQ(panel1(), QString());
