@@ -78,7 +78,6 @@ public:
     void ConnectTimerTimer();
     // The open serial port's device went away.
     void SerialPortLost();
-    bool serialPortLost() const { return portLost_; }
 
     void Daten_Transfer(quint8 length) { Link->Daten_Transfer(length); }
 
