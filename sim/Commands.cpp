@@ -31,6 +31,11 @@ std::string commandHelp() {
   bad-crc on|off             corrupt the CRC of RTU replies
   bad-length on|off          corrupt the MBAP length of TCP replies
   noise N                    N random bytes ahead of every RTU reply
+  reset on|off               TCP: half of each reply, then a connection reset
+  jitter MS                  a further random delay 0..MS per reply
+  exception-share PERCENT    random exception codes for this share
+  split-share PERCENT        split only this share of TCP replies
+  bad-crc-share PERCENT      corrupt only this share of RTU CRCs
   faults off                 switch every fault off
   show                       print slots, counts, images, errors and faults
   help                       print this list
@@ -98,7 +103,10 @@ std::string CommandInterpreter::show(double seconds) const {
         << "\n";
     out << "faults drop " << faults_.dropPercent << " delay " << faults_.delayMs << " split "
         << faults_.splitMs << " bad-crc " << (faults_.badCrc ? "on" : "off") << " bad-length "
-        << (faults_.badLength ? "on" : "off") << " noise " << faults_.noiseBytes;
+        << (faults_.badLength ? "on" : "off") << " noise " << faults_.noiseBytes << " jitter "
+        << faults_.jitterMs << " exception-share " << faults_.exceptionPercent << " split-share "
+        << faults_.splitPercent << " bad-crc-share " << faults_.badCrcPercent << " reset "
+        << (faults_.resetMidReply ? "on" : "off");
     for (auto [function, code] : faults_.exceptions)
         out << " exception " << int(function) << ":" << int(code);
     out << "\n";
@@ -183,10 +191,10 @@ std::string CommandInterpreter::execute(std::string_view line, double seconds) {
         station_.loopback = *on;
         return Ok;
     }
-    if ((cmd == "bad-crc" || cmd == "bad-length") && argc == 1) {
+    if ((cmd == "bad-crc" || cmd == "bad-length" || cmd == "reset") && argc == 1) {
         const auto on = onOff(w[1]);
         if (!on) return failure("say on or off");
-        (cmd == "bad-crc" ? faults_.badCrc : faults_.badLength) = *on;
+        (cmd == "bad-crc" ? faults_.badCrc : cmd == "reset" ? faults_.resetMidReply : faults_.badLength) = *on;
         return Ok;
     }
     struct Setting {
@@ -197,7 +205,11 @@ std::string CommandInterpreter::execute(std::string_view line, double seconds) {
     const Setting settings[] = {{"drop", &faults_.dropPercent, 100},
                                 {"delay", &faults_.delayMs, 600000},
                                 {"split", &faults_.splitMs, 600000},
-                                {"noise", &faults_.noiseBytes, 200}};
+                                {"noise", &faults_.noiseBytes, 200},
+                                {"jitter", &faults_.jitterMs, 600000},
+                                {"exception-share", &faults_.exceptionPercent, 100},
+                                {"split-share", &faults_.splitPercent, 100},
+                                {"bad-crc-share", &faults_.badCrcPercent, 100}};
     for (const Setting &s : settings) {
         if (cmd != s.name || argc != 1) continue;
         const auto v = numberIn(w[1], 0, s.high);

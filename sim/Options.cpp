@@ -159,6 +159,21 @@ std::optional<Options> parseOptions(const std::vector<std::string_view> &args, s
             o.faults.badCrc = true;
         } else if (flag("--bad-length")) {
             o.faults.badLength = true;
+        } else if (flag("--reset-mid-reply")) {
+            o.faults.resetMidReply = true;
+        } else if (flag("--jitter")) {
+            ok = number(0, 600000, n);
+            o.faults.jitterMs = static_cast<int>(n);
+        } else if (flag("--exception-share")) {
+            ok = number(0, 100, n);
+            o.faults.exceptionPercent = static_cast<int>(n);
+        } else if (flag("--split-share")) {
+            ok = number(0, 100, n);
+            o.faults.splitPercent = static_cast<int>(n);
+        } else if (flag("--bad-crc-share")) {
+            ok = number(0, 100, n);
+            o.faults.badCrc = true;
+            o.faults.badCrcPercent = static_cast<int>(n);
         } else if (flag("--noise")) {
             ok = number(0, 200, n);
             o.faults.noiseBytes = static_cast<int>(n);
@@ -212,7 +227,7 @@ Station:
   --restart-ms N         time the coupler is away after a restart command
                          (function code 42), default 500
   --seed N               seed of the random choices (dropped requests, noise
-                         bytes), default 1
+                         bytes, the shares below), default 1
   --no-stdin             ignore standard input (for running in the background)
 
 Faults:
@@ -226,6 +241,13 @@ Faults:
                          too high
   --noise N              send N random bytes ahead of every RTU reply, set off
                          by a silence of at least 3.5 characters on each side
+  --reset-mid-reply      TCP: send half of each reply, then reset the
+                         connection
+  --jitter MS            delay each reply by a further random 0..MS
+  --exception-share P    answer P % of the requests with a random exception
+                         code 1..11
+  --split-share P        split only P % of the TCP replies (with --split)
+  --bad-crc-share P      corrupt the CRC of P % of the RTU replies
 
 Register map (function codes 3 and 4 read, 6 and 16 write, 23 both):
   0x0100   inputs: analog channels in slot order (32-bit ones two registers,

@@ -267,11 +267,14 @@ void Server::handleFrame(Link link, int clientId, const std::vector<uint8_t> &ad
     const bool broadcast = link == Link::Rtu && unit == 0;
     if (unit != options_.unit && !broadcast) return;
     if (faults_.dropPercent > 0 && static_cast<int>(random_() % 100) < faults_.dropPercent) return;
+    const bool randomException = chance(random_, faults_.exceptionPercent);
 
     const std::span<const uint8_t> pdu =
         link == Link::Tcp ? std::span<const uint8_t>(adu).subspan(7)
                           : std::span<const uint8_t>(adu).subspan(1, adu.size() - 3);
-    const Outcome outcome = handleRequest(station_, link, pdu, seconds(), faults_);
+    const Outcome outcome =
+        randomException ? Outcome::exceptionReply(static_cast<uint8_t>(1 + random_() % 11))
+                        : handleRequest(station_, link, pdu, seconds(), faults_);
     if (outcome.kind == Outcome::Kind::Restart) {
         beginRestart();
         return;
@@ -280,12 +283,16 @@ void Server::handleFrame(Link link, int clientId, const std::vector<uint8_t> &ad
     std::vector<uint8_t> reply =
         (link == Link::Tcp ? tcpEncoder_ : rtuEncoder_).encode(adu, outcome);
     if (reply.empty()) return;
-    corruptReply(link, faults_, reply);
+    Faults thisReply = faults_;
+    thisReply.badCrc = faults_.badCrc && chance(random_, faults_.badCrcPercent);
+    corruptReply(link, thisReply, reply);
     schedule(link, clientId, std::move(reply));
 }
 
 void Server::schedule(Link link, int clientId, std::vector<uint8_t> reply) {
-    auto due = Clock::now() + std::chrono::milliseconds(faults_.delayMs);
+    int delayMs = faults_.delayMs;
+    if (faults_.jitterMs > 0) delayMs += static_cast<int>(random_() % (faults_.jitterMs + 1u));
+    auto due = Clock::now() + std::chrono::milliseconds(delayMs);
     if (link == Link::Rtu && faults_.noiseBytes > 0) {
         std::vector<uint8_t> noise(faults_.noiseBytes);
         for (uint8_t &b : noise) b = static_cast<uint8_t>(random_() & 0xFF);
@@ -294,7 +301,13 @@ void Server::schedule(Link link, int clientId, std::vector<uint8_t> reply) {
         pending_.push_back({due + gap, link, clientId, std::move(noise)});
         due += 2 * gap;
     }
-    if (link == Link::Tcp && faults_.splitMs > 0 && reply.size() > 1) {
+    if (link == Link::Tcp && faults_.resetMidReply && reply.size() > 1) {
+        reply.resize(reply.size() / 2);
+        pending_.push_back({due, link, clientId, std::move(reply), true});
+        return;
+    }
+    if (link == Link::Tcp && faults_.splitMs > 0 && reply.size() > 1 &&
+        chance(random_, faults_.splitPercent)) {
         const auto half = static_cast<std::ptrdiff_t>(reply.size() / 2);
         pending_.push_back({due, link, clientId, {reply.begin(), reply.begin() + half}});
         pending_.push_back({due + std::chrono::milliseconds(faults_.splitMs),
@@ -323,7 +336,16 @@ void Server::sendNow(const Pending &p) {
     }
     auto it = clients_.find(p.clientId);
     if (it == clients_.end()) return;
-    if (!writeAll(it->second.fd, p.bytes.data(), p.bytes.size(), true)) closeClient(p.clientId);
+    if (!writeAll(it->second.fd, p.bytes.data(), p.bytes.size(), true)) {
+        closeClient(p.clientId);
+        return;
+    }
+    if (p.resetAfter) {
+        // Closing with a zero linger time sends a reset instead of a FIN.
+        const linger hard{1, 0};
+        setsockopt(it->second.fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+        closeClient(p.clientId);
+    }
 }
 
 void Server::beginRestart() {

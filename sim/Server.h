@@ -44,6 +44,7 @@ private:
         Link link;
         int clientId; // TCP only
         std::vector<uint8_t> bytes;
+        bool resetAfter = false; // TCP: the connection is reset once these are out
     };
 
     double seconds() const;

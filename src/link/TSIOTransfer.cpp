@@ -35,6 +35,9 @@ TSIOTransfer::TSIOTransfer(Deklarat &d)
 {
     Link = new Transport(d, this);
     d.Link = Link;
+    ConnectTimer = new QTimer(this);
+    ConnectTimer->setObjectName(QStringLiteral("ConnectTimer"));
+    ConnectTimer->setSingleShot(true);
     if (d.Vo3112CCC)
         Link->setMonitor(d.Vo3112CCC);
 
@@ -107,6 +110,8 @@ TSIOTransfer::TSIOTransfer(Deklarat &d)
     connect(Link->ClientSocket, &QTcpSocket::disconnected, this, [this] { ClientSocketDisconnect(); });
     connect(Link->ClientSocket, &QTcpSocket::errorOccurred, this,
             [this](QAbstractSocket::SocketError e) { ClientSocketError(e); });
+    connect(ConnectTimer, &QTimer::timeout, this, [this] { ConnectTimerTimer(); });
+    connect(Link, &Transport::serialLost, this, [this] { SerialPortLost(); });
 
     translate(TSIOTransferWords(), WindowFonts::Arial());
     FormCreate();
@@ -203,6 +208,7 @@ void TSIOTransfer::OKClick()
     if (CBoEthernet->isChecked()) {
         Link->ClientSocket->abort();
         Link->ClientSocket->connectToHost(CBAdresse->currentText(), static_cast<quint16>(SEPort->value()));
+        ConnectTimer->start(ConnectTimeoutMs);
     } else {
         if (openSerialPort() == SerialOpenResult::OtherFailure)
             return; // a failure the two messages do not cover keeps the window open
@@ -215,7 +221,8 @@ TSIOTransfer::SerialOpenResult TSIOTransfer::openSerialPort()
 {
     QSerialPort *port = Link->SerialPort;
     takeLinkValuesFromCombos();
-    if (port->isOpen())
+    const bool wasOpen = port->isOpen();
+    if (wasOpen)
         port->close(); // pressing OK again takes the new settings
     const QString device = ComDevicePath(d.SettingsPath, ComNumber);
     port->setPortName(device);
@@ -226,8 +233,17 @@ TSIOTransfer::SerialOpenResult TSIOTransfer::openSerialPort()
         const QSerialPort::SerialPortError error = port->error();
         const QString reason = port->errorString();
         port->clearError();
+        // The port is closed now: the panel must not keep a baud rate.
+        if (portLost_)
+            setStatusPanel1(LookupMessage(QStringLiteral("@idSST_LOST")));
+        else if (wasOpen)
+            setStatusPanel1(QString());
         switch (ClassifySerialOpenFailure(error, SerialDeviceAccessDenied(device))) {
         case SerialOpenFailure::NotFound:
+            // A restart under way tries again every few seconds; the loss was
+            // told once and the panel still says it.
+            if (portLost_ && (d.StationFlags & StationFlag::RestartUnderWay))
+                return SerialOpenResult::Reported;
             ShowErrorMessage(d, LookupMessage(QStringLiteral("@idSST_ERR2")));
             return SerialOpenResult::Reported;
         case SerialOpenFailure::InUse:
@@ -261,6 +277,7 @@ TSIOTransfer::SerialOpenResult TSIOTransfer::openSerialPort()
         break;
     }
     Link->serialOpened();
+    portLost_ = false;
     setStatusPanel1(QString::number(BaudRate));
     d.StationFlags |= StationFlag::SerialOpen;
     return SerialOpenResult::Opened;
@@ -332,8 +349,26 @@ void TSIOTransfer::connectionMessage(const QString &text)
         ShowMessage(d, MessageKind::Information, QString(), text);
 }
 
+void TSIOTransfer::SerialPortLost()
+{
+    portLost_ = true;
+    const QString text = LookupMessage(QStringLiteral("@idSST_LOST"));
+    setStatusPanel1(text);
+    ShowErrorMessage(d, text + QStringLiteral(" (") + Link->SerialPort->portName() + QStringLiteral(")"));
+}
+
+void TSIOTransfer::ConnectTimerTimer()
+{
+    if (Link->ClientSocket->state() == QAbstractSocket::ConnectedState)
+        return;
+    // abort() reports nothing of its own.
+    Link->ClientSocket->abort();
+    ClientSocketError(QAbstractSocket::SocketTimeoutError);
+}
+
 void TSIOTransfer::ClientSocketConnect()
 {
+    ConnectTimer->stop();
     Link->ClientSocket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     OK->setEnabled(false);
     CBoEthernet->setEnabled(false);
@@ -361,6 +396,7 @@ void TSIOTransfer::ClientSocketError(QAbstractSocket::SocketError error)
     // The coupler closing the connection is a disconnection, not an error.
     if (error == QAbstractSocket::RemoteHostClosedError)
         return;
+    ConnectTimer->stop();
     d.StationFlags |= StationFlag::SocketError;
     connectionMessage(QStringLiteral("Ethernet - Port error"));
 }

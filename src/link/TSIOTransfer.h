@@ -51,6 +51,9 @@ public:
     QPushButton *BClosePort;
 
     Transport *Link;
+    // Bounds a TCP connect to an address that never answers.
+    QTimer *ConnectTimer;
+    int ConnectTimeoutMs = 5000;
 
     // The link values kept between uses of the dialog.
     int ComNumber = 3;   // 1..4
@@ -72,6 +75,9 @@ public:
     void ClientSocketConnect();
     void ClientSocketDisconnect();
     void ClientSocketError(QAbstractSocket::SocketError error);
+    void ConnectTimerTimer();
+    // The open serial port's device went away.
+    void SerialPortLost();
 
     void Daten_Transfer(quint8 length) { Link->Daten_Transfer(length); }
 
@@ -85,4 +91,5 @@ private:
     SerialOpenResult openSerialPort();
     void setStatusPanel1(const QString &text);
     void connectionMessage(const QString &text);
+    bool portLost_ = false;
 };

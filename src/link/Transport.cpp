@@ -20,6 +20,7 @@ Transport::Transport(Deklarat &d, QObject *parent) : QObject(parent), d(d)
     MonitorTimer->setObjectName(QStringLiteral("MonitorTimer"));
     MonitorTimer->setSingleShot(true);
     connect(SerialPort, &QSerialPort::readyRead, this, &Transport::SerialRxChar);
+    connect(SerialPort, &QSerialPort::errorOccurred, this, &Transport::serialError);
     connect(ClientSocket, &QTcpSocket::readyRead, this, &Transport::ClientSocketRead);
     connect(MonitorTimer, &QTimer::timeout, this, &Transport::MonitorTimerTimer);
     HoldTimer = new QTimer(this);
@@ -237,6 +238,17 @@ void Transport::serialOpened()
     applyRs485();
     if (rs485_)
         setControlLines(rts_, dtr_);
+}
+
+void Transport::serialError(QSerialPort::SerialPortError error)
+{
+    if (error != QSerialPort::ResourceError || !SerialPort->isOpen())
+        return;
+    // Left open, every request would end in a write error of its own.
+    SerialPort->clearError();
+    SerialPort->close();
+    lineReset();
+    emit serialLost();
 }
 
 void Transport::applyRs485()

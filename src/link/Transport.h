@@ -83,6 +83,12 @@ public:
 
     // Called after the serial port was opened: applies RS-485 and the lines.
     void serialOpened();
+    // The open port reports an error: a device that went away (adapter
+    // pulled, pty closed) closes the port and says so once.
+    void serialError(QSerialPort::SerialPortError error);
+
+signals:
+    void serialLost();
 
 private:
     using Feed = QString (ReplyAssembler::*)(const quint8 *, int, ModbusBuffer &, quint16 &);

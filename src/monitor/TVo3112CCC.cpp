@@ -165,10 +165,15 @@ void TVo3112CCC::TimerAutostartTimer()
         return;
     }
     autostartWaited_ = false;
-    const AutostartState state{d.AutostartStep, d.StationFlags, d.ReadConfigOnAutostart, d.AutostartConfigAttempts};
+    AutostartState state{d.AutostartStep, d.StationFlags, d.ReadConfigOnAutostart, d.AutostartConfigAttempts};
+    // Flag 0x01 stays set once the port was opened; the sequence needs to know
+    // whether it is open now (the adapter may have gone and not come back).
+    const quint8 serialFlag = d.StationFlags & StationFlag::SerialOpen;
+    if (d.Link && !d.Link->SerialPort->isOpen())
+        state.stationFlags &= ~StationFlag::SerialOpen;
     const AutostartTick tick = AutostartStepOf(state, d.CommandLine.ReadDmsParameters);
     d.AutostartStep = tick.next.step;
-    d.StationFlags = tick.next.stationFlags;
+    d.StationFlags = tick.next.stationFlags | serialFlag;
     d.ReadConfigOnAutostart = tick.next.readConfigOnAutostart;
     d.AutostartConfigAttempts = tick.next.configAttempts;
     switch (tick.action) {

@@ -5,6 +5,9 @@
 // what was fed.
 #include "Frames.h"
 #include "ReceiveChecker.h"
+#include "WindowFuzz.h"
+
+#include <QApplication>
 
 #include <algorithm>
 #include <cstdio>
@@ -328,15 +331,32 @@ int main(int argc, char **argv)
 {
     long streams = 200000;
     bool mixedLinks = false;
+    bool windows = false;
+    unsigned seed = 1;
+    int rounds = 150;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--streams") && i + 1 < argc)
             streams = std::atol(argv[++i]);
         else if (!std::strcmp(argv[i], "--mixed-links"))
             mixedLinks = true;
+        else if (!std::strcmp(argv[i], "--windows"))
+            windows = true;
+        else if (!std::strcmp(argv[i], "--seed") && i + 1 < argc)
+            seed = static_cast<unsigned>(std::atol(argv[++i]));
+        else if (!std::strcmp(argv[i], "--rounds") && i + 1 < argc)
+            rounds = std::atoi(argv[++i]);
         else {
-            std::fprintf(stderr, "usage: %s [--streams N] [--mixed-links]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--streams N] [--mixed-links] | --windows [--seed N] [--rounds N]\n",
+                         argv[0]);
             return 2;
         }
+    }
+    if (windows) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        const int failures = RunWindowFuzz(seed, rounds);
+        return failures == 0 ? 0 : 1;
     }
 
     std::vector<Case> cases = TcpCases();

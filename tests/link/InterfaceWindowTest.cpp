@@ -110,6 +110,26 @@ TEST(InterfaceWindow, OkOpensTheSerialPortOfComDevice)
     EXPECT_EQ(s.d().RetryLimit, 2);
 }
 
+// OK again on a port that cannot be opened closes the open one: the panel must
+// not keep showing its baud rate, while flag 0x01 keeps saying it was opened.
+TEST(InterfaceWindow, FailedReopenClearsTheBaudRateFromThePanel)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    Started s("[Schnittstelle]\nPort=1\nBaud=4\nComDevice2=" + pty.slavePath().toLocal8Bit() +
+              "\nComDevice3=/dev/vo3112-no-such-port\n");
+    s.w()->OKClick();
+    ASSERT_TRUE(s.w()->Link->SerialPort->isOpen());
+    s.w()->CoBoCom->setCurrentIndex(2); // COM 3: no such device
+    s.w()->CoBoChange();
+    s.w()->OKClick();
+    EXPECT_FALSE(s.w()->Link->SerialPort->isOpen());
+    ASSERT_EQ(s.sink.boxes.size(), 1u);
+    EXPECT_EQ(s.sink.boxes[0].text, QStringLiteral("Schnittstelle nicht vorhanden!"));
+    EXPECT_EQ(s.d().Vo3112CCC->StatusBar1->panelText(1), QString());
+    EXPECT_EQ(s.d().StationFlags & StationFlag::SerialOpen, StationFlag::SerialOpen);
+}
+
 TEST(InterfaceWindow, CancelDropsAnUnsavedBaudRate)
 {
     PtyPair pty;

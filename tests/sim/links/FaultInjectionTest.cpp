@@ -68,6 +68,69 @@ TEST(FaultInjection, ExceptionAnswersAFunctionCodeWithItsCode) {
     EXPECT_EQ(errno, EMBXSFAIL);
 }
 
+// The random shares for long runs: some requests hit, some not, and none
+// when the share is 0.
+TEST(FaultInjection, ExceptionShareAnswersSomeRequestsWithAnyCode) {
+    SimProcess sim({"--tcp", "127.0.0.1:0", "--exception-share", "50", "--jitter", "20"});
+    ASSERT_TRUE(sim.ready());
+    Master m = Master::tcp(sim.port());
+    ASSERT_TRUE(m.connected());
+    m.setTimeout(milliseconds(1000));
+    int answered = 0;
+    int exceptions = 0;
+    const int requests = 40;
+    for (int i = 0; i < requests; ++i) {
+        if (readSlotList(m) == 14)
+            ++answered;
+        else if (errno >= EMBXILFUN && errno <= EMBXGTAR)
+            ++exceptions;
+    }
+    EXPECT_GT(answered, 0);
+    EXPECT_GT(exceptions, 0);
+    EXPECT_EQ(answered + exceptions, requests) << "nothing is lost, only answered otherwise";
+
+    EXPECT_EQ(sim.command("exception-share 0"), "ok\n");
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(readSlotList(m), 14);
+}
+
+TEST(FaultInjection, SplitShareSplitsSomeReplies) {
+    SimProcess sim({"--tcp", "127.0.0.1:0", "--split", "150", "--split-share", "50"});
+    ASSERT_TRUE(sim.ready());
+    RawTcp tcp(sim.port());
+    int split = 0;
+    const int requests = 16;
+    for (int i = 0; i < requests; ++i) {
+        ASSERT_TRUE(tcp.send(ReadSlotListTcp));
+        // The first segment comes at once; a split reply's rest 150 ms later.
+        const auto first = tcp.receive(SlotListReplyTcp, milliseconds(75));
+        if (first.size() < SlotListReplyTcp) {
+            ++split;
+            EXPECT_EQ(tcp.receive(SlotListReplyTcp - first.size(), seconds(5)).size(),
+                      SlotListReplyTcp - first.size());
+        }
+    }
+    EXPECT_GT(split, 0);
+    EXPECT_LT(split, requests);
+}
+
+TEST(FaultInjection, ResetMidReplySendsHalfAReplyThenResets) {
+    SimProcess sim({"--tcp", "127.0.0.1:0", "--reset-mid-reply"});
+    ASSERT_TRUE(sim.ready());
+    RawTcp tcp(sim.port());
+    ASSERT_TRUE(tcp.send(ReadSlotListTcp));
+    // At most the first half gets through (a reset may overtake it), then
+    // the connection ends with a reset, not a close.
+    errno = 0;
+    const Bytes got = tcp.receive(SlotListReplyTcp, seconds(5));
+    EXPECT_LE(got.size(), SlotListReplyTcp / 2);
+    EXPECT_EQ(errno, ECONNRESET);
+
+    EXPECT_EQ(sim.command("reset off"), "ok\n");
+    RawTcp again(sim.port());
+    ASSERT_TRUE(again.send(ReadSlotListTcp));
+    EXPECT_EQ(again.receive(SlotListReplyTcp, seconds(5)).size(), SlotListReplyTcp);
+}
+
 TEST(FaultInjection, SplitSendsTcpRepliesInTwoSegments) {
     SimProcess sim({"--tcp", "127.0.0.1:0", "--split", "400"});
     ASSERT_TRUE(sim.ready());

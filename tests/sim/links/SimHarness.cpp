@@ -143,6 +143,18 @@ PtyPair::PtyPair() {
     char tmpl[] = "/tmp/vo3112sim-pty-XXXXXX";
     if (!mkdtemp(tmpl)) return;
     dir_ = tmpl;
+    start();
+}
+
+PtyPair::PtyPair(const std::string &dir) : dir_(dir) {
+    if (mkdir(dir_.c_str(), 0700) != 0 && errno != EEXIST) {
+        dir_.clear();
+        return;
+    }
+    start();
+}
+
+void PtyPair::start() {
     const int devnull = open("/dev/null", O_WRONLY | O_CLOEXEC);
     pid_ =
         spawn(VO_SOCAT, {"pty,raw,echo=0,link=" + simSide(), "pty,raw,echo=0,link=" + masterSide()},

@@ -49,6 +49,9 @@ private:
 class PtyPair {
 public:
     PtyPair();
+    // The pair in a given folder (made if missing): a pair closed and made
+    // again there comes back under the same names, as a replugged adapter.
+    explicit PtyPair(const std::string &dir);
     ~PtyPair();
     PtyPair(const PtyPair &) = delete;
     PtyPair &operator=(const PtyPair &) = delete;
@@ -57,6 +60,7 @@ public:
     std::string masterSide() const { return dir_ + "/master"; }
 
 private:
+    void start();
     std::string dir_;
     pid_t pid_ = -1;
     bool ready_ = false;

@@ -67,6 +67,22 @@ TEST(Options, Faults) {
     EXPECT_TRUE(o->faults.badCrc);
     EXPECT_TRUE(o->faults.badLength);
     EXPECT_EQ(o->faults.noiseBytes, 6);
+    EXPECT_EQ(o->faults.jitterMs, 0);
+    EXPECT_EQ(o->faults.exceptionPercent, 0);
+    EXPECT_EQ(o->faults.splitPercent, 100) << "--split alone splits every reply";
+    EXPECT_EQ(o->faults.badCrcPercent, 100) << "--bad-crc alone corrupts every reply";
+}
+
+TEST(Options, RandomFaultShares) {
+    const auto o = parse({"--jitter", "100", "--exception-share", "5", "--split", "3", "--split-share",
+                          "30", "--bad-crc-share", "2"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->faults.jitterMs, 100);
+    EXPECT_EQ(o->faults.exceptionPercent, 5);
+    EXPECT_EQ(o->faults.splitMs, 3);
+    EXPECT_EQ(o->faults.splitPercent, 30);
+    EXPECT_TRUE(o->faults.badCrc);
+    EXPECT_EQ(o->faults.badCrcPercent, 2);
 }
 
 TEST(Options, RefusedCommandLines) {
@@ -84,6 +100,10 @@ TEST(Options, RefusedCommandLines) {
         {"--identity", "A,B"},
         {"--identity", "A,B,"},
         {"--drop", "101"},
+        {"--exception-share", "101"},
+        {"--split-share", "-1"},
+        {"--bad-crc-share"},
+        {"--jitter", "x"},
         {"--exception", "4"},
         {"--exception", "4:0"},
         {"--baud", "fast"},
