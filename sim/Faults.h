@@ -6,7 +6,8 @@
 #include <map>
 #include <vector>
 
-namespace sim {
+namespace sim
+{
 
 // Faults a reliability test can switch on, at start or on standard input.
 struct Faults {
@@ -19,10 +20,10 @@ struct Faults {
     int noiseBytes = 0;                    // RTU: random bytes ahead of each reply
     bool resetMidReply = false;            // TCP: half the reply, then a reset
     // Random faults for long runs: each applies to this share of requests.
-    int jitterMs = 0;          // extra delay, uniform in 0..jitterMs
-    int exceptionPercent = 0;  // answered with a random exception code 1..11
-    int splitPercent = 100;    // of TCP replies split (while splitMs > 0)
-    int badCrcPercent = 100;   // of RTU replies with a bad CRC (while badCrc)
+    int jitterMs = 0;         // extra delay, uniform in 0..jitterMs
+    int exceptionPercent = 0; // answered with a random exception code 1..11
+    int splitPercent = 100;   // of TCP replies split (while splitMs > 0)
+    int badCrcPercent = 100;  // of RTU replies with a bad CRC (while badCrc)
 
     void clear() { *this = Faults{}; }
 };
@@ -32,7 +33,8 @@ struct Faults {
 void corruptReply(Link link, const Faults &faults, std::vector<uint8_t> &adu);
 
 // True in `percent` of the calls (0 never, 100 always).
-template <typename Random> bool chance(Random &random, int percent) {
+template <typename Random> bool chance(Random &random, int percent)
+{
     return percent >= 100 || (percent > 0 && static_cast<int>(random() % 100) < percent);
 }
 

@@ -4,9 +4,11 @@
 
 #include <charconv>
 
-namespace sim {
+namespace sim
+{
 
-std::optional<long long> parseNumber(std::string_view text) {
+std::optional<long long> parseNumber(std::string_view text)
+{
     int base = 10;
     bool negative = false;
     if (!text.empty() && text.front() == '-') {
@@ -17,78 +19,97 @@ std::optional<long long> parseNumber(std::string_view text) {
         base = 16;
         text.remove_prefix(2);
     }
-    if (text.empty()) return std::nullopt;
+    if (text.empty())
+        return std::nullopt;
     long long value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    if (ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
     return negative ? -value : value;
 }
 
-namespace {
+namespace
+{
 
-std::vector<std::string_view> splitCommas(std::string_view text) {
+std::vector<std::string_view> splitCommas(std::string_view text)
+{
     std::vector<std::string_view> parts;
     size_t start = 0;
     while (true) {
         const size_t comma = text.find(',', start);
-        parts.push_back(
-            text.substr(start, comma == std::string_view::npos ? comma : comma - start));
-        if (comma == std::string_view::npos) return parts;
+        parts.push_back(text.substr(start, comma == std::string_view::npos ? comma : comma - start));
+        if (comma == std::string_view::npos)
+            return parts;
         start = comma + 1;
     }
 }
 
-bool inRange(std::optional<long long> v, long long low, long long high) {
+bool inRange(std::optional<long long> v, long long low, long long high)
+{
     return v && *v >= low && *v <= high;
 }
 
-bool parseEndpoint(std::string_view text, Options &o) {
+bool parseEndpoint(std::string_view text, Options &o)
+{
     const size_t colon = text.rfind(':');
-    if (colon == std::string_view::npos || colon == 0) return false;
+    if (colon == std::string_view::npos || colon == 0)
+        return false;
     const auto port = parseNumber(text.substr(colon + 1));
-    if (!inRange(port, 0, 65535)) return false;
+    if (!inRange(port, 0, 65535))
+        return false;
     o.tcpAddress = std::string(text.substr(0, colon));
     o.tcpPort = static_cast<uint16_t>(*port);
     return true;
 }
 
-bool parseSlots(std::string_view text, SlotIds &slots) {
+bool parseSlots(std::string_view text, SlotIds &slots)
+{
     slots.fill(0);
-    if (text.empty()) return true;
+    if (text.empty())
+        return true;
     const auto parts = splitCommas(text);
-    if (parts.size() > slots.size()) return false;
+    if (parts.size() > slots.size())
+        return false;
     for (size_t i = 0; i < parts.size(); ++i) {
         const auto id = parseNumber(parts[i]);
-        if (!inRange(id, 0, 0xFFFF)) return false;
+        if (!inRange(id, 0, 0xFFFF))
+            return false;
         slots[i] = static_cast<uint16_t>(*id);
     }
     return true;
 }
 
-bool parseIdentity(std::string_view text, Identity &identity) {
+bool parseIdentity(std::string_view text, Identity &identity)
+{
     const auto parts = splitCommas(text);
     // Each text must fit its length byte and the version must not be empty:
     // the tool always reads at least one character of it.
-    if (parts.size() != 3 || parts[2].empty()) return false;
+    if (parts.size() != 3 || parts[2].empty())
+        return false;
     for (auto p : parts)
-        if (p.size() > 60) return false;
+        if (p.size() > 60)
+            return false;
     identity = {std::string(parts[0]), std::string(parts[1]), std::string(parts[2])};
     return true;
 }
 
-bool parseException(std::string_view text, Faults &faults) {
+bool parseException(std::string_view text, Faults &faults)
+{
     const size_t colon = text.find(':');
-    if (colon == std::string_view::npos) return false;
+    if (colon == std::string_view::npos)
+        return false;
     const auto function = parseNumber(text.substr(0, colon));
     const auto code = parseNumber(text.substr(colon + 1));
-    if (!inRange(function, 1, 127) || !inRange(code, 1, 255)) return false;
+    if (!inRange(function, 1, 127) || !inRange(code, 1, 255))
+        return false;
     faults.exceptions[static_cast<uint8_t>(*function)] = static_cast<uint8_t>(*code);
     return true;
 }
 
 } // namespace
 
-std::optional<Options> parseOptions(const std::vector<std::string_view> &args, std::string &error) {
+std::optional<Options> parseOptions(const std::vector<std::string_view> &args, std::string &error)
+{
     Options o;
     bool tcpGiven = false;
     std::optional<std::string> rtuDevice;
@@ -100,14 +121,17 @@ std::optional<Options> parseOptions(const std::vector<std::string_view> &args, s
         // Options with a value take it from the next argument.
         std::string_view value;
         auto takeValue = [&]() {
-            if (i + 1 >= args.size()) return false;
+            if (i + 1 >= args.size())
+                return false;
             value = args[++i];
             return true;
         };
         auto number = [&](long long low, long long high, long long &out) {
-            if (!takeValue()) return false;
+            if (!takeValue())
+                return false;
             const auto v = parseNumber(value);
-            if (!inRange(v, low, high)) return false;
+            if (!inRange(v, low, high))
+                return false;
             out = *v;
             return true;
         };
@@ -120,7 +144,8 @@ std::optional<Options> parseOptions(const std::vector<std::string_view> &args, s
             tcpGiven = true;
         } else if (flag("--rtu")) {
             ok = takeValue() && !value.empty();
-            if (ok) rtuDevice = std::string(value);
+            if (ok)
+                rtuDevice = std::string(value);
         } else if (flag("--baud")) {
             ok = number(50, 4000000, n);
             serial.baud = static_cast<int>(n);
@@ -192,11 +217,13 @@ std::optional<Options> parseOptions(const std::vector<std::string_view> &args, s
         o.rtu = serial;
     }
     // TCP is served unless only the serial line was asked for.
-    if (!tcpGiven && !o.rtu) o.tcpAddress = "127.0.0.1";
+    if (!tcpGiven && !o.rtu)
+        o.tcpAddress = "127.0.0.1";
     return o;
 }
 
-std::string usageText() {
+std::string usageText()
+{
     return R"(Usage: vo3112sim [options]
 
 Stands in for a VO3112 bus coupler with its modules: a Modbus/TCP server

@@ -15,11 +15,13 @@
 #include <string>
 #include <vector>
 
-namespace sim {
+namespace sim
+{
 
 // The simulator's event loop: TCP clients, the serial line, standard input,
 // signals, and replies that faults hold back for later.
-class Server {
+class Server
+{
 public:
     Server(const Options &options, Station &station, Faults &faults);
     ~Server();

@@ -11,7 +11,8 @@
 
 #include <ctime>
 
-namespace {
+namespace
+{
 
 // Send and receive renderings of slot-list reads, as the transport makes them.
 struct Texts {

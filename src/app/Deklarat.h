@@ -33,7 +33,8 @@ class Transport;
 class TStatistik;
 class TTrend;
 
-class Deklarat {
+class Deklarat
+{
 public:
     Deklarat();
     Deklarat(const Deklarat &) = delete;
@@ -61,7 +62,7 @@ public:
     StationConfiguration StationConfig;
 
     // Process image and output images
-    std::array<qint32, 16> AnaInValues{}; // the first 16 channels, as the pipe carries them
+    std::array<qint32, 16> AnaInValues{};                   // the first 16 channels, as the pipe carries them
     std::array<qint32, MaxAnalogChannels> AnaInAllValues{}; // every channel: display and log
     std::array<quint8, 12> DigInBytes{};
     std::array<quint16, MaxAnalogChannels> AnaOutValues{};

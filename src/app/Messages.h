@@ -14,7 +14,8 @@ struct MessageRequest {
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
 };
 
-class MessageSink {
+class MessageSink
+{
 public:
     virtual ~MessageSink() = default;
     // Returns the button the user chose.
@@ -24,7 +25,8 @@ public:
 };
 
 // Shows real modal boxes.
-class DialogMessageSink : public MessageSink {
+class DialogMessageSink : public MessageSink
+{
 public:
     QMessageBox::StandardButton show(const MessageRequest &request) override;
     void conversionError(const QString &text) override;
@@ -32,7 +34,8 @@ public:
 
 // Records boxes and answers them with a fixed button; used by tests and by
 // unattended runs where nobody could press a button.
-class RecordingMessageSink : public MessageSink {
+class RecordingMessageSink : public MessageSink
+{
 public:
     QMessageBox::StandardButton show(const MessageRequest &request) override;
     void conversionError(const QString &text) override;
@@ -45,8 +48,7 @@ public:
 
 class Deklarat;
 
-QMessageBox::StandardButton ShowMessage(Deklarat &d, MessageKind kind, const QString &caption,
-                                        const QString &text,
+QMessageBox::StandardButton ShowMessage(Deklarat &d, MessageKind kind, const QString &caption, const QString &text,
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 // An error box with the common error caption of the interface window.
 void ShowErrorMessage(Deklarat &d, const QString &text);

@@ -34,7 +34,8 @@ Station::~Station()
         windows.pop_back();
 }
 
-namespace {
+namespace
+{
 
 template <typename Window> Window *create(Station &s, Window *&slot)
 {

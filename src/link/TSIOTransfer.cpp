@@ -30,8 +30,7 @@ void TAddressComboBox::keyPressEvent(QKeyEvent *event)
     QComboBox::keyPressEvent(event);
 }
 
-TSIOTransfer::TSIOTransfer(Deklarat &d)
-    : TForm(d, QStringLiteral("TSIOTransfer"), QStringLiteral("Schnittstelle"))
+TSIOTransfer::TSIOTransfer(Deklarat &d) : TForm(d, QStringLiteral("TSIOTransfer"), QStringLiteral("Schnittstelle"))
 {
     Link = new Transport(d, this);
     d.Link = Link;
@@ -70,8 +69,7 @@ TSIOTransfer::TSIOTransfer(Deklarat &d)
     Label3 = named(new QLabel(QStringLiteral("Port:"), GBEthernet), "Label3");
     SEPort = named(new QSpinBox(GBEthernet), "SEPort");
     SEPort->setRange(0, 65535);
-    CBoShowMessage = named(new QCheckBox(QStringLiteral("Verbindungs-Meldungen zeigen"), GBEthernet),
-                           "CBoShowMessage");
+    CBoShowMessage = named(new QCheckBox(QStringLiteral("Verbindungs-Meldungen zeigen"), GBEthernet), "CBoShowMessage");
     CBoShowMessage->setChecked(true);
     auto *ethLayout = new QGridLayout(GBEthernet);
     ethLayout->addWidget(CBAdresse, 0, 0, 1, 2);

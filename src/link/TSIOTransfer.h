@@ -12,7 +12,8 @@
 #include <QSpinBox>
 
 // The address field: opening its list or pressing Enter runs the history rule.
-class TAddressComboBox : public QComboBox {
+class TAddressComboBox : public QComboBox
+{
     Q_OBJECT
 public:
     using QComboBox::QComboBox;
@@ -25,7 +26,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 };
 
-class TSIOTransfer : public TForm {
+class TSIOTransfer : public TForm
+{
     Q_OBJECT
 public:
     explicit TSIOTransfer(Deklarat &d);
@@ -56,7 +58,7 @@ public:
     int ConnectTimeoutMs = 5000;
 
     // The link values kept between uses of the dialog.
-    int ComNumber = 3;   // 1..4
+    int ComNumber = 3; // 1..4
     int BaudRate = 38400;
     int FrameFormat = 4; // 1..4
     int SelectedHistoryIndex = 0;

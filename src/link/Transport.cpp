@@ -256,8 +256,7 @@ void Transport::applyRs485()
     if (!SerialPort->isOpen())
         return;
     QString reason;
-    if (!SetRs485Mode(static_cast<int>(SerialPort->handle()), rs485_, &reason) && rs485_ &&
-        !rs485NoteShown_) {
+    if (!SetRs485Mode(static_cast<int>(SerialPort->handle()), rs485_, &reason) && rs485_ && !rs485NoteShown_) {
         rs485NoteShown_ = true;
         if (monitor_)
             monitor_->ShowLinkNote(QStringLiteral("RS485: %1").arg(reason));
