@@ -12,6 +12,7 @@
 
 #include "app/Deklarat.h"
 #include "app/Platform.h"
+#include "monitor/TVo3112CCC.h"
 #include "parameters/TParaAnaIn32Bit.h"
 #include "process/ProcessImage.h"
 #include "process/TCont.h"
@@ -42,6 +43,7 @@ constexpr int ParameterTimeoutMs = 100;
 struct Options {
     bool smoke = false;
     bool hidden = false;
+    QString grab; // folder for pictures of the windows after the run
     bool slowEvents = false;
     int figure = 0;   // 0: all
     int seconds = 60; // figure 1, per DataTimeout
@@ -64,6 +66,8 @@ bool Parse(int argc, char **argv, Options &o)
             o.blocks = 1;
         } else if (!std::strcmp(argv[i], "--hidden")) {
             o.hidden = true;
+        } else if (!std::strcmp(argv[i], "--grab") && hasValue) {
+            o.grab = QString::fromLocal8Bit(argv[++i]);
         } else if (!std::strcmp(argv[i], "--slow-events")) {
             o.slowEvents = true;
         } else if (!std::strcmp(argv[i], "--figure") && hasValue) {
@@ -296,7 +300,7 @@ int main(int argc, char **argv)
     Options o;
     if (!Parse(argc, argv, o)) {
         std::fprintf(stderr,
-                     "usage: %s [--smoke] [--hidden] [--slow-events] [--figure 1|2|3] [--seconds S]\n"
+                     "usage: %s [--smoke] [--hidden] [--grab DIR] [--slow-events] [--figure 1|2|3] [--seconds S]\n"
                      "          [--memory-cycles N] [--memory-warm-up N] [--reads N] [--blocks N]\n",
                      argv[0]);
         return 2;
@@ -357,5 +361,9 @@ int main(int argc, char **argv)
         failures += BesideParameterReads(program, o, expected);
     if (o.slowEvents)
         app.print();
+    if (!o.grab.isEmpty()) {
+        program.d().Cont->grab().save(o.grab + QStringLiteral("/cycle-control.png"));
+        program.d().Vo3112CCC->grab().save(o.grab + QStringLiteral("/cycle-main.png"));
+    }
     return failures ? 1 : 0;
 }

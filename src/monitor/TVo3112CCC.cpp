@@ -56,26 +56,22 @@ TVo3112CCC::TVo3112CCC(Deklarat &d) : d(d)
     Sprache1 = addAction(Datei1, "Sprache1", QStringLiteral("Sprache"), &TVo3112CCC::Sprache1Click);
     Datei1->addSeparator();
     Beenden1 = addAction(Datei1, "Beenden1", QStringLiteral("Beenden"), &TVo3112CCC::Beenden1Click);
-    Schnittstelle1 = addBarAction("Schnittstelle1", QStringLiteral("Schnittstelle"),
-                                  &TVo3112CCC::Schnittstelle1Click);
+    Schnittstelle1 = addBarAction("Schnittstelle1", QStringLiteral("Schnittstelle"), &TVo3112CCC::Schnittstelle1Click);
     Steuerung1 = addBarAction("Steuerung1", QStringLiteral("Steuerung"), &TVo3112CCC::Steuerung1Click);
     Parameter1 = addBarAction("Parameter1", QStringLiteral("Parameter"), &TVo3112CCC::Parameter1Click);
     // The dedicated parameter windows have no entry of their own in the classic
     // menu; a technician still needs to reach them.
     Parameterfenster1 = menuBar()->addMenu(QStringLiteral("Parameterfenster"));
     Parameterfenster1->setObjectName(QStringLiteral("Parameterfenster1"));
-    Analog1 = addAction(Parameterfenster1, "Analog1", QStringLiteral("analoge Eingänge"),
-                        &TVo3112CCC::Analog1Click);
-    AnalogIn32Bit1 = addAction(Parameterfenster1, "AnalogIn32Bit1",
-                               QStringLiteral("analoge Eingänge 32Bit"), &TVo3112CCC::AnalogIn32Bit1Click);
-    AnalogOut1 = addAction(Parameterfenster1, "AnalogOut1", QStringLiteral("analoge Ausgänge"),
-                           &TVo3112CCC::AnalogOut1Click);
-    Digital1 = addAction(Parameterfenster1, "Digital1", QStringLiteral("digitale Ausgänge"),
-                         &TVo3112CCC::Digital1Click);
-    Allgemein1 = addAction(Parameterfenster1, "Allgemein1", QStringLiteral("Allgemein"),
-                           &TVo3112CCC::Allgemein1Click);
-    Konfiguration1 = addBarAction("Konfiguration1", QStringLiteral("Konfiguration"),
-                                  &TVo3112CCC::Konfiguration1Click);
+    Analog1 = addAction(Parameterfenster1, "Analog1", QStringLiteral("analoge Eingänge"), &TVo3112CCC::Analog1Click);
+    AnalogIn32Bit1 = addAction(Parameterfenster1, "AnalogIn32Bit1", QStringLiteral("analoge Eingänge 32Bit"),
+                               &TVo3112CCC::AnalogIn32Bit1Click);
+    AnalogOut1 =
+        addAction(Parameterfenster1, "AnalogOut1", QStringLiteral("analoge Ausgänge"), &TVo3112CCC::AnalogOut1Click);
+    Digital1 =
+        addAction(Parameterfenster1, "Digital1", QStringLiteral("digitale Ausgänge"), &TVo3112CCC::Digital1Click);
+    Allgemein1 = addAction(Parameterfenster1, "Allgemein1", QStringLiteral("Allgemein"), &TVo3112CCC::Allgemein1Click);
+    Konfiguration1 = addBarAction("Konfiguration1", QStringLiteral("Konfiguration"), &TVo3112CCC::Konfiguration1Click);
     Fehler1 = addBarAction("Fehler1", QStringLiteral("Fehler"), &TVo3112CCC::Fehler1Click);
     Statistik1 = addBarAction("Statistik1", QStringLiteral("Statistik"), &TVo3112CCC::Statistik1Click);
     Trend1 = addBarAction("Trend1", QStringLiteral("Trend"), &TVo3112CCC::Trend1Click);
@@ -93,8 +89,7 @@ TVo3112CCC::TVo3112CCC(Deklarat &d) : d(d)
     FormCreate();
 }
 
-QAction *TVo3112CCC::addAction(QMenu *menu, const char *name, const QString &caption,
-                               void (TVo3112CCC::*handler)())
+QAction *TVo3112CCC::addAction(QMenu *menu, const char *name, const QString &caption, void (TVo3112CCC::*handler)())
 {
     QAction *action = menu->addAction(caption);
     action->setParent(this);
@@ -103,8 +98,7 @@ QAction *TVo3112CCC::addAction(QMenu *menu, const char *name, const QString &cap
     return action;
 }
 
-QAction *TVo3112CCC::addBarAction(const char *name, const QString &caption,
-                                  void (TVo3112CCC::*handler)())
+QAction *TVo3112CCC::addBarAction(const char *name, const QString &caption, void (TVo3112CCC::*handler)())
 {
     auto *action = new QAction(caption, this);
     action->setObjectName(QString::fromLatin1(name));
@@ -209,15 +203,42 @@ void TVo3112CCC::ShowSlaveAddress()
     StatusBar1->setPanelText(0, QStringLiteral(" Slaveadress: ") + HexText(d.SlaveAddress, 2));
 }
 
-void TVo3112CCC::Info1Click() { ShowWindow(d.AboutBox); }
-void TVo3112CCC::Sprache1Click() { ShowWindow(d.OKBottomDlg); }
-void TVo3112CCC::Beenden1Click() { close(); }
-void TVo3112CCC::Schnittstelle1Click() { ShowWindow(d.SIOTransfer); }
-void TVo3112CCC::Steuerung1Click() { ShowWindow(d.Cont); }
-void TVo3112CCC::Parameter1Click() { ShowWindow(d.Parameter); }
-void TVo3112CCC::Fehler1Click() { ShowWindow(d.Fehler); }
-void TVo3112CCC::Statistik1Click() { ShowWindow(d.Statistik); }
-void TVo3112CCC::Trend1Click() { ShowWindow(d.Trend); }
+void TVo3112CCC::Info1Click()
+{
+    ShowWindow(d.AboutBox);
+}
+void TVo3112CCC::Sprache1Click()
+{
+    ShowWindow(d.OKBottomDlg);
+}
+void TVo3112CCC::Beenden1Click()
+{
+    close();
+}
+void TVo3112CCC::Schnittstelle1Click()
+{
+    ShowWindow(d.SIOTransfer);
+}
+void TVo3112CCC::Steuerung1Click()
+{
+    ShowWindow(d.Cont);
+}
+void TVo3112CCC::Parameter1Click()
+{
+    ShowWindow(d.Parameter);
+}
+void TVo3112CCC::Fehler1Click()
+{
+    ShowWindow(d.Fehler);
+}
+void TVo3112CCC::Statistik1Click()
+{
+    ShowWindow(d.Statistik);
+}
+void TVo3112CCC::Trend1Click()
+{
+    ShowWindow(d.Trend);
+}
 
 void TVo3112CCC::Konfiguration1Click()
 {
@@ -229,11 +250,26 @@ void TVo3112CCC::Konfiguration1Click()
     ShowWindow(d.DeviceConfigForm);
 }
 
-void TVo3112CCC::Analog1Click() { ShowWindow(d.ParaAna); }
-void TVo3112CCC::AnalogIn32Bit1Click() { ShowWindow(d.ParaAnaIn32Bit); }
-void TVo3112CCC::AnalogOut1Click() { ShowWindow(d.ParaAnaOut); }
-void TVo3112CCC::Digital1Click() { ShowWindow(d.ParaDig); }
-void TVo3112CCC::Allgemein1Click() { ShowWindow(d.AllgePara); }
+void TVo3112CCC::Analog1Click()
+{
+    ShowWindow(d.ParaAna);
+}
+void TVo3112CCC::AnalogIn32Bit1Click()
+{
+    ShowWindow(d.ParaAnaIn32Bit);
+}
+void TVo3112CCC::AnalogOut1Click()
+{
+    ShowWindow(d.ParaAnaOut);
+}
+void TVo3112CCC::Digital1Click()
+{
+    ShowWindow(d.ParaDig);
+}
+void TVo3112CCC::Allgemein1Click()
+{
+    ShowWindow(d.AllgePara);
+}
 
 void TVo3112CCC::closeEvent(QCloseEvent *event)
 {
@@ -258,7 +294,8 @@ void TVo3112CCC::closeEvent(QCloseEvent *event)
     QCoreApplication::quit();
 }
 
-namespace {
+namespace
+{
 
 QString hex2(int value)
 {
@@ -283,7 +320,18 @@ void TVo3112CCC::buildMonitor()
         memo->setMinimumSize(360, 260);
         QFont mono(QStringLiteral("Liberation Mono"));
         mono.setStyleHint(QFont::Monospace);
+        // Hex digits need no shaping; skipping it halves the cost of laying out a batch.
+        mono.setStyleStrategy(QFont::PreferNoShaping);
         memo->setFont(mono);
+        // Flat scroll bars: the style's gradients are redrawn with every batch and
+        // cost more than the text.
+        memo->setStyleSheet(QStringLiteral(
+            "QScrollBar:vertical{background:#ececec;width:14px;margin:0}"
+            "QScrollBar:horizontal{background:#ececec;height:14px;margin:0}"
+            "QScrollBar::handle{background:#b4b4b4;min-height:24px;min-width:24px;border-radius:3px;margin:2px}"
+            "QScrollBar::handle:hover{background:#989898}"
+            "QScrollBar::add-line,QScrollBar::sub-line{width:0;height:0}"
+            "QScrollBar::add-page,QScrollBar::sub-page{background:none}"));
     }
     sendMemo_ = MonitorMemo(Transmit);
     receiveMemo_ = MonitorMemo(Receive);
@@ -354,9 +402,9 @@ void TVo3112CCC::buildMonitor()
     sendRow->addWidget(LMs);
     sendRow->addStretch();
     layout->addLayout(sendRow);
-    for (QWidget *w : {static_cast<QWidget *>(PFreeCom), static_cast<QWidget *>(BSend),
-                       static_cast<QWidget *>(BAutoSend), static_cast<QWidget *>(EAutoSend),
-                       static_cast<QWidget *>(LMs)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(PFreeCom), static_cast<QWidget *>(BSend), static_cast<QWidget *>(BAutoSend),
+          static_cast<QWidget *>(EAutoSend), static_cast<QWidget *>(LMs)})
         w->hide();
 
     TimerAutoSend = new QTimer(this);
@@ -368,8 +416,9 @@ void TVo3112CCC::buildMonitor()
     MonitorFlushTimer = new QTimer(this);
     MonitorFlushTimer->setObjectName(QStringLiteral("MonitorFlushTimer"));
     MonitorFlushTimer->setSingleShot(true);
-    // Ten batches a second: faster than anyone reads, and each one repaints.
-    MonitorFlushTimer->setInterval(100);
+    // At most four batches a second: each one repaints both memos, which costs
+    // more than the frames themselves on a fast cycle, and nobody reads faster.
+    MonitorFlushTimer->setInterval(MonitorFlushPeriodMs);
     connect(MonitorFlushTimer, &QTimer::timeout, this, [this] { flushMonitor(); });
     setSavingLight(false);
     setCentralWidget(central);
@@ -433,8 +482,7 @@ void TVo3112CCC::buildFreeCommunication(QWidget *parent)
         fixedCell(0, c, QStringLiteral("0x") + hex2(c - 1));
     for (int r = 1; r <= 5; ++r) {
         fixedCell(r, 0, QStringLiteral("0x") + hex2((r - 1) * 16));
-        for (int c = 1; c <= 16; ++c)
-        {
+        for (int c = 1; c <= 16; ++c) {
             auto *item = new QTableWidgetItem(QStringLiteral("00"));
             item->setTextAlignment(Qt::AlignCenter);
             SGFreeCom->setItem(r, c, item);
@@ -493,13 +541,18 @@ void TVo3112CCC::addMonitorLine(MonitorMemo &memo, const QString &prefix, const 
 
 void TVo3112CCC::lineAdded()
 {
-    if (!MonitorFlushTimer->isActive())
-        MonitorFlushTimer->start();
+    if (MonitorFlushTimer->isActive())
+        return;
+    // After a rest the line is shown with the next turn of the event loop;
+    // while lines keep coming, one batch a period.
+    const qint64 since = lastMonitorFlush_.isValid() ? lastMonitorFlush_.elapsed() : MonitorFlushPeriodMs;
+    MonitorFlushTimer->start(static_cast<int>(std::max<qint64>(0, MonitorFlushPeriodMs - since)));
 }
 
 void TVo3112CCC::flushMonitor()
 {
     MonitorFlushTimer->stop();
+    lastMonitorFlush_.start();
     sendMemo_.flush();
     receiveMemo_.flush();
 }
@@ -599,9 +652,9 @@ void TVo3112CCC::BFreeComClick()
     if (show && d.TcpConnected != 1)
         return;
     FreeComOpen = show;
-    for (QWidget *w : {static_cast<QWidget *>(PFreeCom), static_cast<QWidget *>(BSend),
-                       static_cast<QWidget *>(BAutoSend), static_cast<QWidget *>(EAutoSend),
-                       static_cast<QWidget *>(LMs)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(PFreeCom), static_cast<QWidget *>(BSend), static_cast<QWidget *>(BAutoSend),
+          static_cast<QWidget *>(EAutoSend), static_cast<QWidget *>(LMs)})
         w->setVisible(show);
     BFreeCom->setText(LookupMessage(show ? QStringLiteral("@BFreeComClose") : QStringLiteral("@BFreeCom")));
 }

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,7 +22,8 @@
 class Deklarat;
 
 // The main window: menu, status bar, bus monitor and free communication.
-class TVo3112CCC : public QMainWindow, public MonitorSink {
+class TVo3112CCC : public QMainWindow, public MonitorSink
+{
     Q_OBJECT
 public:
     explicit TVo3112CCC(Deklarat &d);
@@ -79,7 +81,8 @@ public:
     QLabel *LMs;
     QTimer *TimerAutoSend;
     QTimer *MonitorFlushTimer; // hands gathered monitor lines to the memos
-    QTimer *TimerAutostart;    // one step of the unattended start per tick
+    static constexpr int MonitorFlushPeriodMs = 250;
+    QTimer *TimerAutostart; // one step of the unattended start per tick
 
     // Window state
     bool MonitorActive = true;
@@ -158,6 +161,7 @@ private:
     MonitorMemo receiveMemo_{nullptr};
     TrafficFile traffic_;
     QDateTime monitorBaseUtc_;
+    QElapsedTimer lastMonitorFlush_;
     QString captionSuffix_;
     bool autostartWaited_ = false;
     std::optional<std::pair<QString, bool>> decodedLine_; // line shown in MDecode, and whether sent

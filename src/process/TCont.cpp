@@ -22,7 +22,8 @@
 #include <QVBoxLayout>
 #include <functional>
 
-namespace {
+namespace
+{
 
 // Keeps its place in the layout while hidden, so that hiding a slot group or a
 // check box does not move its neighbours.
@@ -102,6 +103,8 @@ void TCont::buildDigitalBand(QGroupBox *band, bool inputs)
             const int number = inputs ? 8 * (s - 1) + b + 1 : 73 + 8 * (s - 1) + b;
             auto *box = named(new QCheckBox(group), QStringLiteral("CheckBox%1").arg(number));
             keepPlaceWhenHidden(box);
+            // Opaque, so that a changing input repaints itself, not its group's frame.
+            box->setAutoFillBackground(true);
             boxes->addWidget(box, b / 2, b % 2, Qt::AlignHCenter);
             CheckBox[static_cast<size_t>(number)] = box;
         }
@@ -113,7 +116,8 @@ void TCont::buildDigitalBand(QGroupBox *band, bool inputs)
         Edit[static_cast<size_t>(editNumber)] = edit;
 
         const int labelNumber = inputs ? s : 9 + s;
-        auto *label = named(new QLabel(QStringLiteral("Slot %1").arg(s), band), QStringLiteral("Label%1").arg(labelNumber));
+        auto *label =
+            named(new QLabel(QStringLiteral("Slot %1").arg(s), band), QStringLiteral("Label%1").arg(labelNumber));
         Label[static_cast<size_t>(labelNumber)] = label;
         grid->addWidget(group, 0, s - 1);
         grid->addWidget(label, 1, s - 1, Qt::AlignHCenter);
@@ -140,7 +144,8 @@ void TCont::buildAnalogBand()
         grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         const int frame = 2 * grid->frameWidth();
-        grid->setFixedWidth(ChannelColumnWidth + ValueColumnWidth + frame + grid->verticalScrollBar()->sizeHint().width());
+        grid->setFixedWidth(ChannelColumnWidth + ValueColumnWidth + frame +
+                            grid->verticalScrollBar()->sizeHint().width());
         grid->setMinimumHeight(GridVisibleRows * GridRowHeight + frame);
         keepPlaceWhenHidden(grid);
     }
@@ -570,8 +575,8 @@ void TCont::SaveTimerTimer()
         return;
     const StationConfiguration &config = d.StationConfig;
     const int bytes = std::min((config.DigInCount + 7) / 8, static_cast<int>(d.DigInBytes.size()));
-    const QString line = ValueLogLine(MonitorSeconds(LogTimeBase, QDateTime::currentDateTime()), d.AnaInAllValues.data(),
-                                      AnalogInputChannels(config), d.DigInBytes.data(), bytes);
+    const QString line = ValueLogLine(MonitorSeconds(LogTimeBase, QDateTime::currentDateTime()),
+                                      d.AnaInAllValues.data(), AnalogInputChannels(config), d.DigInBytes.data(), bytes);
     QString error;
     if (!log_.writeLine(line, &error))
         logFileFailed(error);

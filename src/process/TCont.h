@@ -59,7 +59,7 @@ public:
     QTimer *SaveTimer;
     QTimer *TimerAutoRestart; // watches the sequence after a restart request
     QTimer *DisplayTimer;     // paces showing the inputs
-    static constexpr int DisplayPeriodMs = 40;
+    static constexpr int DisplayPeriodMs = 100;
 
     quint8 CycleRunning = 0;
     int ResponseRetries = 0;

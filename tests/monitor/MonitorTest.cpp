@@ -11,7 +11,8 @@
 #include <QTcpServer>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 TEST(MonitorLine, FormatAndTimeStamp)
 {
@@ -65,6 +66,25 @@ TEST(Monitor, LinesReachTheMemoInBatchesInTheirOrder)
     EXPECT_TRUE(lines.first().endsWith(QStringLiteral("line 49")));
     EXPECT_TRUE(lines.last().endsWith(QStringLiteral("line 59")));
     EXPECT_EQ(w->monitorLineCount(false), 11);
+}
+
+TEST(Monitor, FirstLineAfterARestIsShownAtOnceLaterOnesOnceAPeriod)
+{
+    TestStation t;
+    TVo3112CCC *w = t.d.Vo3112CCC;
+    w->ShowReceivedData(QStringLiteral("first"));
+    ASSERT_TRUE(w->MonitorFlushTimer->isActive());
+    EXPECT_EQ(w->MonitorFlushTimer->interval(), 0);
+    w->flushMonitor();
+    EXPECT_TRUE(w->Receive->toPlainText().endsWith(QStringLiteral(")  first")));
+    // Right after a batch the next one waits for the rest of the period.
+    w->ShowReceivedData(QStringLiteral("second"));
+    ASSERT_TRUE(w->MonitorFlushTimer->isActive());
+    EXPECT_GT(w->MonitorFlushTimer->interval(), 0);
+    EXPECT_LE(w->MonitorFlushTimer->interval(), TVo3112CCC::MonitorFlushPeriodMs);
+    EXPECT_FALSE(w->Receive->toPlainText().contains(QStringLiteral("second")));
+    ASSERT_TRUE(WaitUntil([&] { return !w->MonitorFlushTimer->isActive(); }, 2000));
+    EXPECT_TRUE(w->Receive->toPlainText().endsWith(QStringLiteral(")  second")));
 }
 
 TEST(Monitor, ActiveSwitchesLinesButNotSeparators)
