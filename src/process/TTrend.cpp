@@ -20,9 +20,6 @@
 namespace
 {
 
-// Slices per curve: up to 240 points, one per two or three pixel columns.
-// The points handed to Qt Charts are what the drawing costs.
-constexpr int CurveSlices = 120;
 // Digital traces one above the other on their own axis.
 constexpr double BitPitch = 1.5;
 
@@ -88,7 +85,7 @@ TTrend::TTrend(Deklarat &d) : TForm(d, QStringLiteral("TTrend"), QStringLiteral(
 
     RedrawTimer = new QTimer(this);
     RedrawTimer->setObjectName(QStringLiteral("RedrawTimer"));
-    RedrawTimer->setInterval(RedrawIntervalMs);
+    RedrawTimer->setInterval(redrawIntervalMs(spanMs()));
 
     auto *top = new QHBoxLayout;
     top->addWidget(LSpan);
@@ -140,6 +137,11 @@ TTrend::TTrend(Deklarat &d) : TForm(d, QStringLiteral("TTrend"), QStringLiteral(
         connect(d.Cont, &TCont::InputsDecoded, this, [this] { AddImage(); });
     syncChannelList();
     redraw();
+}
+
+int TTrend::redrawIntervalMs(qint64 spanMs)
+{
+    return static_cast<int>(std::clamp<qint64>(spanMs / CurveSlices, 200, 1000));
 }
 
 qint64 TTrend::spanMs() const
@@ -341,6 +343,7 @@ void TTrend::redraw()
 
 void TTrend::CoBoSpanChange()
 {
+    RedrawTimer->setInterval(redrawIntervalMs(spanMs()));
     dirty_ = true;
     redraw();
 }

@@ -41,8 +41,12 @@ public:
 
     // Time spans offered, in seconds.
     static constexpr int SpanSeconds[] = {10, 30, 60, 300, 600, 1800, 3600};
-    // Redraws a second at most, whatever the cycle's rate.
-    static constexpr int RedrawIntervalMs = 100;
+    // Points per curve handed to the chart: the minimum and maximum of this
+    // many time slices. What a redraw costs follows them.
+    static constexpr int CurveSlices = 120;
+    // Once a time slice, but at most five and at least one redraw a second,
+    // whatever the cycle's rate: 200 ms for 10 s, 500 ms for a minute.
+    static int redrawIntervalMs(qint64 spanMs);
 
     // A process data reply was decoded: its values go into the buffer.
     void AddImage();

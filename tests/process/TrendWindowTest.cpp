@@ -204,3 +204,28 @@ TEST_F(TrendWindow, LongSpanLanguageAndTheControlWindowButton)
 }
 
 } // namespace
+
+TEST(TrendRedraw, OnceATimeSliceBetweenFiveAndOneASecond)
+{
+    const struct {
+        qint64 spanMs;
+        int intervalMs;
+    } cases[] = {
+        {10000, 200},   // a slice is 83 ms: five a second at most
+        {30000, 250},   // once a slice
+        {60000, 500},   //
+        {120000, 1000}, // a slice is exactly a second
+        {3600000, 1000} // one a second at least
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(TTrend::redrawIntervalMs(c.spanMs), c.intervalMs) << c.spanMs;
+}
+
+TEST_F(TrendWindow, ChoosingASpanSetsTheRedrawRate)
+{
+    EXPECT_EQ(w.RedrawTimer->interval(), 200); // 10 s
+    w.CoBoSpan->setCurrentIndex(2);            // 1 min
+    EXPECT_EQ(w.RedrawTimer->interval(), 500);
+    w.CoBoSpan->setCurrentIndex(6); // 1 h
+    EXPECT_EQ(w.RedrawTimer->interval(), 1000);
+}
