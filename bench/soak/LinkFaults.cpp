@@ -1,5 +1,6 @@
 #include "LinkFaults.h"
 
+#include "../../tests/support/DeadEndpoint.h"
 #include "../transport/SimulatorProcess.h"
 #include "SerialSimulator.h"
 #include "StallProbe.h"
@@ -13,48 +14,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <arpa/inet.h>
 #include <cstdio>
 #include <memory>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace
 {
-
-// A loopback port where nothing listens (refuse), or whose listener has a full
-// backlog, so that a connect's SYN is never answered.
-struct DeadPort {
-    explicit DeadPort(bool refuse)
-    {
-        fd = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof a;
-        bind(fd, reinterpret_cast<sockaddr *>(&a), sizeof a);
-        getsockname(fd, reinterpret_cast<sockaddr *>(&a), &size);
-        port = ntohs(a.sin_port);
-        if (refuse) {
-            close(fd);
-            fd = -1;
-            return;
-        }
-        listen(fd, 0);
-        filler = socket(AF_INET, SOCK_STREAM, 0);
-        connect(filler, reinterpret_cast<sockaddr *>(&a), sizeof a);
-    }
-    ~DeadPort()
-    {
-        for (int f : {fd, filler})
-            if (f >= 0)
-                close(f);
-    }
-    int fd = -1;
-    int filler = -1;
-    quint16 port = 0;
-};
 
 // The whole program with its cycle running against a working coupler.
 struct Running {
@@ -202,13 +166,13 @@ int RunLinkFaults()
         std::fprintf(stderr, "bench_soak: simulator: %s\n", qPrintable(good.error()));
         return 1;
     }
-    DeadPort refused(true);
-    DeadPort unanswered(false);
+    DeadEndpoint refused(true);
+    DeadEndpoint unanswered(false);
     bool ok = true;
     ok &= TcpCase("TCP reset in the middle of a reply", good.port(), reset.port(), 8000);
     ok &= TcpCase("TCP accepts, never answers", good.port(), silent.port(), 8000);
-    ok &= TcpCase("TCP connect refused", good.port(), refused.port, 8000);
-    ok &= TcpCase("TCP connect never answered", good.port(), unanswered.port, 8000);
+    ok &= TcpCase("TCP connect refused", good.port(), refused.port(), 8000);
+    ok &= TcpCase("TCP connect never answered", good.port(), unanswered.port(), 8000);
     ok &= SerialCase(8000);
     return ok ? 0 : 1;
 }

@@ -2,9 +2,21 @@
 // A message box shown from a window's activation takes the activation away
 // and hands it back when it closes. That return is no new activation: without
 // this the box would come back for ever.
+#include <QEvent>
+
 class ActivationGuard
 {
 public:
+    // From the window's event(): true for an activation the window is to
+    // handle; a deactivation is noted.
+    bool activates(const QEvent *event)
+    {
+        if (event->type() == QEvent::WindowActivate)
+            return takeActivation();
+        if (event->type() == QEvent::WindowDeactivate)
+            deactivated();
+        return false;
+    }
     // On the window's activation: false when it is the return from its own box.
     bool takeActivation()
     {

@@ -43,7 +43,7 @@ public:
 
     void send(QTimer *timer, int period, quint8 length);
     ReplyOutcome tick();
-    // The same, for windows whose two timers share the helper: a tick of the
+    // The same, for windows whose timers share the helper: a tick of the
     // timer that is not armed for the request now outstanding stops it and is
     // Idle.
     ReplyOutcome tick(QTimer *firing);
@@ -52,6 +52,8 @@ public:
     void cancel();
 
     bool active() const { return active_; }
+    // The request outstanding is the one `timer` checks.
+    bool awaiting(const QTimer *timer) const { return active_ && timer_ == timer; }
     // Asked and the response timer still runs: the window will tick again.
     bool waiting() const;
     const RequestShape &shape() const { return shape_; }

@@ -43,6 +43,26 @@ FrameProblem countedData(int have, int at, int byteCount, int expectedCount)
     return FrameProblem::None;
 }
 
+// A body of start address and quantity: reads asked, writes of several answered.
+void startAndQuantity(const quint8 *body, int n, DecodedFrame &f)
+{
+    if (n >= 4) {
+        f.start = word(body);
+        f.quantity = word(body + 2);
+    }
+    f.problem = fixedSize(n, 4);
+}
+
+// A body of address and one value: single writes, asked and answered alike.
+void startAndValue(const quint8 *body, int n, DecodedFrame &f)
+{
+    if (n >= 4) {
+        f.start = word(body);
+        f.values.push_back(static_cast<quint16>(word(body + 2)));
+    }
+    f.problem = fixedSize(n, 4);
+}
+
 void decodeRequest(const quint8 *body, int n, DecodedFrame &f)
 {
     switch (f.function) {
@@ -50,19 +70,11 @@ void decodeRequest(const quint8 *body, int n, DecodedFrame &f)
     case 2:
     case 3:
     case 4:
-        if (n >= 4) {
-            f.start = word(body);
-            f.quantity = word(body + 2);
-        }
-        f.problem = fixedSize(n, 4);
+        startAndQuantity(body, n, f);
         return;
     case 5:
     case 6:
-        if (n >= 4) {
-            f.start = word(body);
-            f.values.push_back(static_cast<quint16>(word(body + 2)));
-        }
-        f.problem = fixedSize(n, 4);
+        startAndValue(body, n, f);
         return;
     case 15:
     case 16: {
@@ -83,16 +95,11 @@ void decodeRequest(const quint8 *body, int n, DecodedFrame &f)
         return;
     }
     case 23: {
+        startAndQuantity(body, n, f); // the read half
         if (n < 9) {
-            if (n >= 4) {
-                f.start = word(body);
-                f.quantity = word(body + 2);
-            }
             f.problem = FrameProblem::TooShort;
             return;
         }
-        f.start = word(body);
-        f.quantity = word(body + 2);
         f.writeStart = word(body + 4);
         f.writeQuantity = word(body + 6);
         f.byteCount = body[8];
@@ -133,19 +140,11 @@ void decodeReply(const quint8 *body, int n, DecodedFrame &f)
     }
     case 5:
     case 6:
-        if (n >= 4) {
-            f.start = word(body);
-            f.values.push_back(static_cast<quint16>(word(body + 2)));
-        }
-        f.problem = fixedSize(n, 4);
+        startAndValue(body, n, f);
         return;
     case 15:
     case 16:
-        if (n >= 4) {
-            f.start = word(body);
-            f.quantity = word(body + 2);
-        }
-        f.problem = fixedSize(n, 4);
+        startAndQuantity(body, n, f);
         return;
     default:
         f.data = QByteArray(reinterpret_cast<const char *>(body), n);
@@ -270,57 +269,49 @@ QString hexAndDecimal(int value)
     return QStringLiteral("%1 (%2)").arg(hex(value, 4)).arg(value);
 }
 
+struct CodeName {
+    int code;
+    const char *name;
+};
+
+template <size_t N> QString nameOf(const CodeName (&names)[N], int code)
+{
+    for (const CodeName &n : names)
+        if (n.code == code)
+            return QString::fromLatin1(n.name);
+    return QString();
+}
+
+constexpr CodeName FunctionNames[] = {
+    {1, "Read Coils"},
+    {2, "Read Discrete Inputs"},
+    {3, "Read Holding Registers"},
+    {4, "Read Input Registers"},
+    {5, "Write Single Coil"},
+    {6, "Write Single Register"},
+    {15, "Write Multiple Coils"},
+    {16, "Write Multiple Registers"},
+    {23, "Read/Write Multiple Registers"},
+    {42, "Restart"},
+    {43, "Read Device Identification"},
+};
+
+// Beyond the codes the windows name themselves.
+constexpr CodeName OtherExceptionNames[] = {
+    {4, "Slave Device Failure"},      {5, "Acknowledge"},
+    {6, "Slave Device Busy"},         {8, "Memory Parity Error"},
+    {10, "Gateway Path Unavailable"}, {11, "Gateway Target Device Failed to Respond"},
+};
+
 QString functionName(int function)
 {
-    switch (function) {
-    case 1:
-        return QStringLiteral("Read Coils");
-    case 2:
-        return QStringLiteral("Read Discrete Inputs");
-    case 3:
-        return QStringLiteral("Read Holding Registers");
-    case 4:
-        return QStringLiteral("Read Input Registers");
-    case 5:
-        return QStringLiteral("Write Single Coil");
-    case 6:
-        return QStringLiteral("Write Single Register");
-    case 15:
-        return QStringLiteral("Write Multiple Coils");
-    case 16:
-        return QStringLiteral("Write Multiple Registers");
-    case 23:
-        return QStringLiteral("Read/Write Multiple Registers");
-    case 42:
-        return QStringLiteral("Restart");
-    case 43:
-        return QStringLiteral("Read Device Identification");
-    default:
-        return QString();
-    }
+    return nameOf(FunctionNames, function);
 }
 
 QString exceptionName(int code)
 {
     const QString own = BareExceptionText(static_cast<quint8>(code));
-    if (!own.isEmpty())
-        return own;
-    switch (code) {
-    case 4:
-        return QStringLiteral("Slave Device Failure");
-    case 5:
-        return QStringLiteral("Acknowledge");
-    case 6:
-        return QStringLiteral("Slave Device Busy");
-    case 8:
-        return QStringLiteral("Memory Parity Error");
-    case 10:
-        return QStringLiteral("Gateway Path Unavailable");
-    case 11:
-        return QStringLiteral("Gateway Target Device Failed to Respond");
-    default:
-        return QString();
-    }
+    return own.isEmpty() ? nameOf(OtherExceptionNames, code) : own;
 }
 
 QString problemId(FrameProblem problem)

@@ -285,12 +285,8 @@ void TAllgePara::readSettings()
 bool TAllgePara::event(QEvent *event)
 {
     const bool handled = TForm::event(event);
-    if (event->type() == QEvent::WindowActivate) {
-        if (activation_.takeActivation())
-            FormActivate();
-    } else if (event->type() == QEvent::WindowDeactivate) {
-        activation_.deactivated();
-    }
+    if (activation_.activates(event))
+        FormActivate();
     return handled;
 }
 

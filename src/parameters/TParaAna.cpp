@@ -125,14 +125,8 @@ int TParaAna::channels() const
 
 void TParaAna::reportChannelLimit()
 {
-    const int count = d.StationConfig.AnaInCount;
-    if (count <= AnaInChannels) {
-        reportedCount_ = 0;
+    if (!channelLimit_.due(d.StationConfig.AnaInCount, AnaInChannels))
         return;
-    }
-    if (count == reportedCount_)
-        return;
-    reportedCount_ = count;
     activation_.report([this] {
         ShowMessage(d, MessageKind::Information, windowTitle(), LookupMessage(QStringLiteral("@idKANAL_MAX")));
     });
@@ -165,12 +159,8 @@ void TParaAna::FormActivate()
 bool TParaAna::event(QEvent *event)
 {
     const bool handled = TForm::event(event);
-    if (event->type() == QEvent::WindowActivate) {
-        if (activation_.takeActivation())
-            FormActivate();
-    } else if (event->type() == QEvent::WindowDeactivate) {
-        activation_.deactivated();
-    }
+    if (activation_.activates(event))
+        FormActivate();
     return handled;
 }
 

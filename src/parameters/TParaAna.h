@@ -3,6 +3,7 @@
 // edits and writes their sensor type, filter, offset, unit and switches.
 #include "app/TForm.h"
 #include "link/Exchange.h"
+#include "parameters/ChannelLimitNotice.h"
 #include "app/ActivationGuard.h"
 #include "parameters/AnaInParams.h"
 
@@ -92,8 +93,7 @@ private:
     void reportChannelLimit();
 
     int readChannels_ = 0;
-    // The count above 16 last reported, so that it is said once.
-    int reportedCount_ = 0;
+    ChannelLimitNotice channelLimit_;
     ActivationGuard activation_;
     Exchange exchange_{d, TickCounter};
 };

@@ -168,14 +168,8 @@ int TParaAnaOut::channels() const
 
 void TParaAnaOut::reportChannelLimit()
 {
-    const int count = d.StationConfig.AnaOutCount;
-    if (count <= AnaOutChannels) {
-        reportedCount_ = 0;
+    if (!channelLimit_.due(d.StationConfig.AnaOutCount, AnaOutChannels))
         return;
-    }
-    if (count == reportedCount_)
-        return;
-    reportedCount_ = count;
     activation_.report([this] {
         ShowMessage(d, MessageKind::Information, windowTitle(), LookupMessage(QStringLiteral("@idKANAL_MAX")));
     });
@@ -206,12 +200,8 @@ void TParaAnaOut::FormActivate()
 bool TParaAnaOut::event(QEvent *event)
 {
     const bool handled = TForm::event(event);
-    if (event->type() == QEvent::WindowActivate) {
-        if (activation_.takeActivation())
-            FormActivate();
-    } else if (event->type() == QEvent::WindowDeactivate) {
-        activation_.deactivated();
-    }
+    if (activation_.activates(event))
+        FormActivate();
     return handled;
 }
 

@@ -5,6 +5,7 @@
 // and the word itself.
 #include "app/TForm.h"
 #include "link/Exchange.h"
+#include "parameters/ChannelLimitNotice.h"
 #include "app/ActivationGuard.h"
 #include "parameters/AnaOutParams.h"
 
@@ -79,7 +80,7 @@ private:
 
     int readChannels_ = 0;
     int editRow_ = 0; // grid row of the open editor, 0: none
-    int reportedCount_ = 0;
+    ChannelLimitNotice channelLimit_;
     ActivationGuard activation_;
     Exchange exchange_{d, TickCounter};
 };

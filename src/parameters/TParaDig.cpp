@@ -147,12 +147,8 @@ void TParaDig::FormCreate()
 bool TParaDig::event(QEvent *event)
 {
     const bool handled = TForm::event(event);
-    if (event->type() == QEvent::WindowActivate) {
-        if (activation_.takeActivation())
-            FormActivate();
-    } else if (event->type() == QEvent::WindowDeactivate) {
-        activation_.deactivated();
-    }
+    if (activation_.activates(event))
+        FormActivate();
     return handled;
 }
 
@@ -212,21 +208,16 @@ void TParaDig::ReadClick()
     // This request carries the transaction identifier of the one before.
     d.TxLength = BuildDigOutReadRequest(d.TxFrame, d.SlaveAddress, n);
     readModules_ = n;
-    pending_ = Request::Read;
     exchange_.send(Anfrage, d.ResponseInterval, d.TxLength);
 }
 
 void TParaDig::AnfrageTimer()
 {
-    // The shared helper belongs to the write while that is outstanding.
-    if (pending_ != Request::Read) {
-        Anfrage->stop();
-        return;
-    }
-    const ReplyOutcome outcome = exchange_.tick();
+    // The helper is shared with the write: while that is outstanding a tick
+    // here only stops this timer.
+    const ReplyOutcome outcome = exchange_.tick(Anfrage);
     if (outcome == ReplyOutcome::Idle || outcome == ReplyOutcome::Pending)
         return;
-    pending_ = Request::None;
     if (outcome == ReplyOutcome::TimedOut) {
         addMemoLine(DigOutAnswerLine(QStringLiteral("Timeout")));
         return;
@@ -269,20 +260,14 @@ void TParaDig::WriteClick()
         return;
     d.TxLength = BuildDigOutWriteRequest(d.TxFrame, d.SlaveAddress, n, FailStates);
     addMemoLine(DigOutWriteMemoLine(d.TxFrame, n));
-    pending_ = Request::Write;
     exchange_.send(Timer1, d.ResponseInterval, d.TxLength);
 }
 
 void TParaDig::Timer1Timer()
 {
-    if (pending_ != Request::Write) {
-        Timer1->stop();
-        return;
-    }
-    const ReplyOutcome outcome = exchange_.tick();
+    const ReplyOutcome outcome = exchange_.tick(Timer1);
     if (outcome == ReplyOutcome::Idle || outcome == ReplyOutcome::Pending)
         return;
-    pending_ = Request::None;
     if (outcome == ReplyOutcome::TimedOut) {
         addMemoLine(DigOutAnswerLine(QStringLiteral("Timeout")));
         return;

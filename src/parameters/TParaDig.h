@@ -59,8 +59,6 @@ private:
     // The modules a request carries; 0 after telling the user there are none.
     int modulesOrRefuse();
 
-    enum class Request { None, Read, Write };
-    Request pending_ = Request::None;
     int readModules_ = 0;
     ActivationGuard activation_;
     Exchange exchange_{d, TickCounter};

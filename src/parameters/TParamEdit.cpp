@@ -262,20 +262,14 @@ void TParamEdit::BReadClick()
 {
     d.TxLength = BuildCouplerReadRequest(d.TxFrame, d.SlaveAddress);
     ++d.TransactionId;
-    pending_ = Request::Read;
     exchange_.send(ReadPara, d.ResponseInterval, d.TxLength);
 }
 
 void TParamEdit::ReadParaTimer()
 {
-    if (pending_ != Request::Read) {
-        ReadPara->stop();
-        return;
-    }
-    const ReplyOutcome outcome = exchange_.tick();
+    const ReplyOutcome outcome = exchange_.tick(ReadPara);
     if (outcome == ReplyOutcome::Idle || outcome == ReplyOutcome::Pending)
         return;
-    pending_ = Request::None;
     if (outcome == ReplyOutcome::TimedOut) {
         ShowErrorMessage(d, QStringLiteral("Timeout"));
         return;
@@ -293,20 +287,14 @@ void TParamEdit::BSendClick()
     // The coupler block goes out under the transaction identifier of the
     // request before it.
     d.TxLength = BuildCouplerWriteRequest(d.TxFrame, d.SlaveAddress, CouplerBlock);
-    pending_ = Request::Write;
     exchange_.send(WritePara, d.ParaTimeout, d.TxLength);
 }
 
 void TParamEdit::WriteParaTimer()
 {
-    if (pending_ != Request::Write) {
-        WritePara->stop();
-        return;
-    }
-    const ReplyOutcome outcome = exchange_.tick();
+    const ReplyOutcome outcome = exchange_.tick(WritePara);
     if (outcome == ReplyOutcome::Idle || outcome == ReplyOutcome::Pending)
         return;
-    pending_ = Request::None;
     if (outcome == ReplyOutcome::TimedOut)
         ShowErrorMessage(d, QStringLiteral("Timeout"));
     else if (outcome == ReplyOutcome::Exception)

@@ -71,8 +71,6 @@ private:
     Display display_ = Display::Nothing;
     int displayRoute_ = 0;
 
-    enum class Request { None, Read, Write };
-    Request pending_ = Request::None;
     // Captions of the object shown last; an object that names fewer keeps them.
     std::array<QString, 3> captions_;
     QString valueCaption0_;

@@ -406,7 +406,6 @@ void TZusatzIOEdit::ReadBtnClick()
     requestChannel_ = IsAnalog() ? TCKanal->currentIndex() : 0;
     d.TxLength = BuildParameterReadRequest(d.TxFrame, d.SlaveAddress, requestBlock_);
     ++d.TransactionId;
-    pending_ = Request::Read;
     exchange_.send(TmReadPara, d.ResponseInterval, d.TxLength);
     ReadBtn->setEnabled(false);
 }
@@ -427,14 +426,9 @@ void TZusatzIOEdit::readDone()
 
 void TZusatzIOEdit::TmReadParaTimer()
 {
-    if (pending_ != Request::Read) {
-        TmReadPara->stop();
-        return;
-    }
-    const ReplyOutcome outcome = exchange_.tick();
+    const ReplyOutcome outcome = exchange_.tick(TmReadPara);
     if (outcome == ReplyOutcome::Idle || outcome == ReplyOutcome::Pending)
         return;
-    pending_ = Request::None;
     if (outcome != ReplyOutcome::Data) {
         reportFailure(outcome);
         // After a timeout the button stays as it is until the window opens again.
@@ -466,20 +460,14 @@ void TZusatzIOEdit::sendSecondRead()
     requestBlock_ = *block;
     d.TxLength = BuildParameterReadRequest(d.TxFrame, d.SlaveAddress, requestBlock_);
     ++d.TransactionId;
-    pending_ = Request::Read32;
     exchange_.send(TmRead32Para, d.ResponseInterval, d.TxLength);
 }
 
 void TZusatzIOEdit::TmRead32ParaTimer()
 {
-    if (pending_ != Request::Read32) {
-        TmRead32Para->stop();
-        return;
-    }
-    const ReplyOutcome outcome = exchange_.tick();
+    const ReplyOutcome outcome = exchange_.tick(TmRead32Para);
     if (outcome == ReplyOutcome::Idle || outcome == ReplyOutcome::Pending)
         return;
-    pending_ = Request::None;
     if (outcome == ReplyOutcome::TimedOut) {
         reportFailure(outcome);
         return;
@@ -509,26 +497,20 @@ void TZusatzIOEdit::OKBtnClick()
     if (!block)
         return;
     // A write gives up a read still waiting: its button is usable again.
-    if (pending_ == Request::Read || pending_ == Request::Read32)
+    if (exchange_.awaiting(TmReadPara) || exchange_.awaiting(TmRead32Para))
         ReadBtn->setEnabled(true);
     requestBlock_ = *block;
     requestChannel_ = IsAnalog() ? TCKanal->currentIndex() : 0;
     d.TxLength = BuildParameterWriteRequest(d.TxFrame, d.SlaveAddress, requestBlock_, *CurrentRecord());
     ++d.TransactionId;
-    pending_ = Request::Write;
     exchange_.send(TmWritePara, d.ResponseInterval, d.TxLength);
 }
 
 void TZusatzIOEdit::TmWriteParaTimer()
 {
-    if (pending_ != Request::Write) {
-        TmWritePara->stop();
-        return;
-    }
-    const ReplyOutcome outcome = exchange_.tick();
+    const ReplyOutcome outcome = exchange_.tick(TmWritePara);
     if (outcome == ReplyOutcome::Idle || outcome == ReplyOutcome::Pending)
         return;
-    pending_ = Request::None;
     if (outcome != ReplyOutcome::Data) {
         reportFailure(outcome);
         return;
@@ -553,27 +535,20 @@ void TZusatzIOEdit::sendSecondWrite()
     requestBlock_ = *block;
     d.TxLength = BuildParameterWriteRequest(d.TxFrame, d.SlaveAddress, requestBlock_, *record);
     ++d.TransactionId;
-    pending_ = Request::Write32;
     exchange_.send(TmWrite32Para, d.ResponseInterval, d.TxLength);
 }
 
 void TZusatzIOEdit::TmWrite32ParaTimer()
 {
-    if (pending_ != Request::Write32) {
-        TmWrite32Para->stop();
-        return;
-    }
-    const ReplyOutcome outcome = exchange_.tick();
+    const ReplyOutcome outcome = exchange_.tick(TmWrite32Para);
     if (outcome == ReplyOutcome::Idle || outcome == ReplyOutcome::Pending)
         return;
-    pending_ = Request::None;
     reportFailure(outcome);
 }
 
 void TZusatzIOEdit::CancelBtnClick()
 {
     exchange_.cancel();
-    pending_ = Request::None;
     for (auto &channel : WorkChannels)
         channel.reset();
     WorkModule.reset();

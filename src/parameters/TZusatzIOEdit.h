@@ -108,8 +108,6 @@ private:
     bool filling_ = false;
     tObjItems shown_; // the description of the object on display
 
-    enum class Request { None, Read, Read32, Write, Write32 };
-    Request pending_ = Request::None;
     int requestChannel_ = 0; // channel tab (0-based) of the request outstanding
     ParameterBlock requestBlock_;
     Exchange exchange_{d, TickCounter};

@@ -68,130 +68,113 @@ struct Program : ParameterStation {
     }
 };
 
-template <typename W> QDialog *OpenEditor(Deklarat &d, int column)
+// A window's request handlers and response timers with their handlers.
+template <typename W> struct Handlers {
+    std::vector<std::pair<const char *, void (W::*)()>> actions;
+    std::vector<std::pair<QTimer * W::*, void (W::*)()>> timers;
+};
+
+template <typename W>
+Subject Bind(W *w, const Handlers<W> &h, bool unitChecked = false, std::function<void()> close = {})
 {
-    d.Parameter->SGParamDblClick(column, 1);
-    return qobject_cast<W *>(d.Parameter->OpenEditor());
+    Subject s{w, {}, {}, unitChecked, std::move(close)};
+    for (const auto &[name, click] : h.actions)
+        s.actions.emplace_back(name, [w, click] { (w->*click)(); });
+    for (const auto &[timer, tick] : h.timers)
+        s.timers.emplace_back(w->*timer, [w, tick] { (w->*tick)(); });
+    return s;
 }
 
-Subject IoEditor(Deklarat &d, int column)
+// A window of the menu, activated as showing it would.
+template <typename W> std::function<Subject(Deklarat &)> Activated(W *Deklarat::*window, Handlers<W> h)
 {
-    auto *w = static_cast<TZusatzIOEdit *>(OpenEditor<TZusatzIOEdit>(d, column));
-    if (!w)
-        return Subject{};
-    return Subject{w,
-                   {{"read", [w] { w->ReadBtnClick(); }}, {"write", [w] { w->OKBtnClick(); }}},
-                   {{w->TmReadPara, [w] { w->TmReadParaTimer(); }},
-                    {w->TmRead32Para, [w] { w->TmRead32ParaTimer(); }},
-                    {w->TmWritePara, [w] { w->TmWriteParaTimer(); }},
-                    {w->TmWrite32Para, [w] { w->TmWrite32ParaTimer(); }}},
-                   false,
-                   [w] { w->reject(); }};
+    return [window, h](Deklarat &d) {
+        W *w = d.*window;
+        w->FormActivate();
+        return Bind(w, h);
+    };
 }
+
+// A parameter editor, opened from the column of the parameter grid.
+template <typename W> std::function<Subject(Deklarat &)> Editor(int column, Handlers<W> h)
+{
+    return [column, h](Deklarat &d) {
+        d.Parameter->SGParamDblClick(column, 1);
+        auto *w = qobject_cast<W *>(d.Parameter->OpenEditor());
+        if (!w)
+            return Subject{};
+        return Bind(w, h, false, [w] { w->reject(); });
+    };
+}
+
+const Handlers<TZusatzIOEdit> IoEditorHandlers{
+    {{"read", &TZusatzIOEdit::ReadBtnClick}, {"write", &TZusatzIOEdit::OKBtnClick}},
+    {{&TZusatzIOEdit::TmReadPara, &TZusatzIOEdit::TmReadParaTimer},
+     {&TZusatzIOEdit::TmRead32Para, &TZusatzIOEdit::TmRead32ParaTimer},
+     {&TZusatzIOEdit::TmWritePara, &TZusatzIOEdit::TmWriteParaTimer},
+     {&TZusatzIOEdit::TmWrite32Para, &TZusatzIOEdit::TmWrite32ParaTimer}}};
 
 std::vector<WindowKind> Windows()
 {
     return {
         {"configuration",
          [](Deklarat &d) {
-             TDeviceConfigForm *w = d.DeviceConfigForm;
-             return Subject{w,
-                            {{"read", [w] { w->BReadConfigClick(); }}},
-                            {{w->TimerIdentity, [w] { w->TimerIdentityTimer(); }},
-                             {w->TimerSlotList, [w] { w->TimerSlotListTimer(); }}},
-                            true,
-                            {}};
+             return Bind(d.DeviceConfigForm,
+                         Handlers<TDeviceConfigForm>{
+                             {{"read", &TDeviceConfigForm::BReadConfigClick}},
+                             {{&TDeviceConfigForm::TimerIdentity, &TDeviceConfigForm::TimerIdentityTimer},
+                              {&TDeviceConfigForm::TimerSlotList, &TDeviceConfigForm::TimerSlotListTimer}}},
+                         true);
          }},
         {"control",
          [](Deklarat &d) {
              TCont *w = d.Cont;
              w->FormActivate();
              w->BStartClick();
-             return Subject{
-                 w, {{"request", [w] { w->AnfrageTimer(); }}}, {{w->Antwort, [w] { w->AntwortTimer(); }}}, false, [w] {
-                     w->BStopClick();
-                 }};
+             return Bind(
+                 w, Handlers<TCont>{{{"request", &TCont::AnfrageTimer}}, {{&TCont::Antwort, &TCont::AntwortTimer}}},
+                 false, [w] { w->BStopClick(); });
          }},
-        {"error and alarm mask",
-         [](Deklarat &d) {
-             TFehler *w = d.Fehler;
-             w->FormActivate();
-             return Subject{w,
-                            {{"read errors", [w] { w->BReadErrorClick(); }},
-                             {"reset errors", [w] { w->BResetErrorClick(); }},
-                             {"read mask", [w] { w->BReadAlarmMaskClick(); }},
-                             {"send mask", [w] { w->BSendAlarmMaskClick(); }}},
-                            {{w->Anfrage, [w] { w->AnfrageTimer(); }}, {w->Timer1, [w] { w->Timer1Timer(); }}},
-                            false,
-                            {}};
-         }},
+        {"error and alarm mask", Activated<TFehler>(&Deklarat::Fehler, {{{"read errors", &TFehler::BReadErrorClick},
+                                                                         {"reset errors", &TFehler::BResetErrorClick},
+                                                                         {"read mask", &TFehler::BReadAlarmMaskClick},
+                                                                         {"send mask", &TFehler::BSendAlarmMaskClick}},
+                                                                        {{&TFehler::Anfrage, &TFehler::AnfrageTimer},
+                                                                         {&TFehler::Timer1, &TFehler::Timer1Timer}}})},
         {"analog inputs 32 bit",
-         [](Deklarat &d) {
-             TParaAnaIn32Bit *w = d.ParaAnaIn32Bit;
-             w->FormActivate();
-             return Subject{w,
-                            {{"read", [w] { w->ReadAnaInClick(); }}, {"write", [w] { w->WriteAnaInClick(); }}},
-                            {{w->Timer1, [w] { w->Timer1Timer(); }}, {w->Timer3, [w] { w->Timer3Timer(); }}},
-                            false,
-                            {}};
-         }},
+         Activated<TParaAnaIn32Bit>(
+             &Deklarat::ParaAnaIn32Bit,
+             {{{"read", &TParaAnaIn32Bit::ReadAnaInClick}, {"write", &TParaAnaIn32Bit::WriteAnaInClick}},
+              {{&TParaAnaIn32Bit::Timer1, &TParaAnaIn32Bit::Timer1Timer},
+               {&TParaAnaIn32Bit::Timer3, &TParaAnaIn32Bit::Timer3Timer}}})},
         {"analog inputs 16 bit",
-         [](Deklarat &d) {
-             TParaAna *w = d.ParaAna;
-             w->FormActivate();
-             return Subject{w,
-                            {{"read", [w] { w->ReadAnaInClick(); }}, {"write", [w] { w->WriteAnaInClick(); }}},
-                            {{w->Timer1, [w] { w->Timer1Timer(); }}, {w->Timer3, [w] { w->Timer3Timer(); }}},
-                            false,
-                            {}};
-         }},
+         Activated<TParaAna>(
+             &Deklarat::ParaAna,
+             {{{"read", &TParaAna::ReadAnaInClick}, {"write", &TParaAna::WriteAnaInClick}},
+              {{&TParaAna::Timer1, &TParaAna::Timer1Timer}, {&TParaAna::Timer3, &TParaAna::Timer3Timer}}})},
         {"analog outputs",
-         [](Deklarat &d) {
-             TParaAnaOut *w = d.ParaAnaOut;
-             w->FormActivate();
-             return Subject{w,
-                            {{"read", [w] { w->ReadAnaOutClick(); }}, {"write", [w] { w->WriteAnaOutClick(); }}},
-                            {{w->Timer2, [w] { w->Timer2Timer(); }}, {w->Timer4, [w] { w->Timer4Timer(); }}},
-                            false,
-                            {}};
-         }},
+         Activated<TParaAnaOut>(
+             &Deklarat::ParaAnaOut,
+             {{{"read", &TParaAnaOut::ReadAnaOutClick}, {"write", &TParaAnaOut::WriteAnaOutClick}},
+              {{&TParaAnaOut::Timer2, &TParaAnaOut::Timer2Timer}, {&TParaAnaOut::Timer4, &TParaAnaOut::Timer4Timer}}})},
         {"digital",
-         [](Deklarat &d) {
-             TParaDig *w = d.ParaDig;
-             w->FormActivate();
-             return Subject{w,
-                            {{"read", [w] { w->ReadClick(); }}, {"write", [w] { w->WriteClick(); }}},
-                            {{w->Anfrage, [w] { w->AnfrageTimer(); }}, {w->Timer1, [w] { w->Timer1Timer(); }}},
-                            false,
-                            {}};
-         }},
+         Activated<TParaDig>(&Deklarat::ParaDig, {{{"read", &TParaDig::ReadClick}, {"write", &TParaDig::WriteClick}},
+                                                  {{&TParaDig::Anfrage, &TParaDig::AnfrageTimer},
+                                                   {&TParaDig::Timer1, &TParaDig::Timer1Timer}}})},
         {"general and network",
-         [](Deklarat &d) {
-             TAllgePara *w = d.AllgePara;
-             w->FormActivate();
-             return Subject{w,
-                            {{"read", [w] { w->ReadClick(); }},
-                             {"write", [w] { w->WriteClick(); }},
-                             {"reset", [w] { w->BSetComDefaultClick(); }}},
-                            {{w->Timer1, [w] { w->Timer1Timer(); }}, {w->Timer2, [w] { w->Timer2Timer(); }}},
-                            false,
-                            {}};
-         }},
+         Activated<TAllgePara>(&Deklarat::AllgePara, {{{"read", &TAllgePara::ReadClick},
+                                                       {"write", &TAllgePara::WriteClick},
+                                                       {"reset", &TAllgePara::BSetComDefaultClick}},
+                                                      {{&TAllgePara::Timer1, &TAllgePara::Timer1Timer},
+                                                       {&TAllgePara::Timer2, &TAllgePara::Timer2Timer}}})},
         {"coupler editor",
-         [](Deklarat &d) {
-             auto *w = static_cast<TParamEdit *>(OpenEditor<TParamEdit>(d, 1));
-             if (!w)
-                 return Subject{};
-             return Subject{w,
-                            {{"read", [w] { w->BReadClick(); }}, {"send", [w] { w->BSendClick(); }}},
-                            {{w->ReadPara, [w] { w->ReadParaTimer(); }}, {w->WritePara, [w] { w->WriteParaTimer(); }}},
-                            false,
-                            [w] { w->reject(); }};
-         }},
+         Editor<TParamEdit>(1, {{{"read", &TParamEdit::BReadClick}, {"send", &TParamEdit::BSendClick}},
+                                {{&TParamEdit::ReadPara, &TParamEdit::ReadParaTimer},
+                                 {&TParamEdit::WritePara, &TParamEdit::WriteParaTimer}}})},
         // Slot 4 holds a digital output module, slot 6 a strain gauge module
         // with 32-bit objects.
-        {"I/O editor, digital output", [](Deklarat &d) { return IoEditor(d, 5); }},
-        {"I/O editor, strain gauge", [](Deklarat &d) { return IoEditor(d, 7); }},
+        {"I/O editor, digital output", Editor<TZusatzIOEdit>(5, IoEditorHandlers)},
+        {"I/O editor, strain gauge", Editor<TZusatzIOEdit>(7, IoEditorHandlers)},
     };
 }
 

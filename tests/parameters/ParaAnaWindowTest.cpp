@@ -229,6 +229,21 @@ TEST(ActivationGuard, TheReturnFromTheWindowsOwnBoxIsNoActivation)
     EXPECT_TRUE(guard.takeActivation());
 }
 
+TEST(ActivationGuard, EventsTheWindowHandsOn)
+{
+    ActivationGuard guard;
+    const QEvent activate(QEvent::WindowActivate);
+    const QEvent deactivate(QEvent::WindowDeactivate);
+    const QEvent other(QEvent::Show);
+    EXPECT_TRUE(guard.activates(&activate));
+    EXPECT_FALSE(guard.activates(&other));
+    // The box's own deactivation and return: no activation.
+    guard.report([&] { EXPECT_FALSE(guard.activates(&deactivate)); });
+    EXPECT_FALSE(guard.activates(&activate));
+    EXPECT_FALSE(guard.activates(&deactivate)); // leaving for another window
+    EXPECT_TRUE(guard.activates(&activate));
+}
+
 TEST(ParaAnaWindow, ShowingTheWindowActivatesItOnce)
 {
     TestStation t;

@@ -296,6 +296,28 @@ TEST(ParaDigWindow, TimeoutsGoToTheLogOnly)
     EXPECT_EQ(x.group(1)->itemIndex(), -1);
 }
 
+TEST(ParaDigWindow, WriteGivesUpAWaitingRead)
+{
+    Window x(12, 2);
+    x.d.RetryLimit = 2;
+    x.w->ReadClick();
+    x.w->AnfrageTimer();
+    ASSERT_EQ(x.w->TickCounter, 1);
+    x.w->WriteClick();
+    EXPECT_FALSE(x.w->Anfrage->isActive());
+    EXPECT_EQ(x.w->TickCounter, 0);
+    // A late tick of the read's timer checks nothing and leaves the write's count.
+    x.w->AnfrageTimer();
+    EXPECT_FALSE(x.w->Anfrage->isActive());
+    EXPECT_TRUE(x.w->Timer1->isActive());
+    EXPECT_EQ(x.w->TickCounter, 0);
+    x.reply({8, 0x10, x.d.TxFrame[8], x.d.TxFrame[9], x.d.TxFrame[10], x.d.TxFrame[11]});
+    x.w->Timer1Timer();
+    EXPECT_FALSE(x.w->Timer1->isActive());
+    EXPECT_TRUE(x.t.sink.boxes.empty());
+    EXPECT_EQ(x.memo().filter(QStringLiteral("Timeout")), QStringList());
+}
+
 TEST(ParaDigWindow, ExceptionRepliesInBoxAndLog)
 {
     struct Case {

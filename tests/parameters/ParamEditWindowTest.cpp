@@ -280,6 +280,27 @@ TEST(ParamEditWindow, AnotherWindowsReplyIsNotTaken)
     EXPECT_EQ(e.w->CouplerBlock, CouplerParameterBlock{});
 }
 
+TEST(ParamEditWindow, SendGivesUpAWaitingRead)
+{
+    Editor e;
+    e.d.RetryLimit = 2;
+    e.w->BReadClick();
+    e.w->ReadParaTimer();
+    ASSERT_EQ(e.w->RetryCount, 1);
+    e.w->BSendClick();
+    EXPECT_FALSE(e.w->ReadPara->isActive());
+    EXPECT_EQ(e.w->RetryCount, 0);
+    // A late tick of the read's timer checks nothing and leaves the write's count.
+    e.w->ReadParaTimer();
+    EXPECT_FALSE(e.w->ReadPara->isActive());
+    EXPECT_TRUE(e.w->WritePara->isActive());
+    EXPECT_EQ(e.w->RetryCount, 0);
+    HandReply(e.d, {8, 0x10, e.d.TxFrame[8], e.d.TxFrame[9], e.d.TxFrame[10], e.d.TxFrame[11]});
+    e.w->WriteParaTimer();
+    EXPECT_FALSE(e.w->WritePara->isActive());
+    EXPECT_TRUE(e.sink.boxes.empty());
+}
+
 TEST(ParamEditWindow, BackClosesAndTheOverviewDestroysIt)
 {
     Editor e;

@@ -500,6 +500,54 @@ TEST(ZusatzIOEditWindow, StrainGaugeSecondExchangesTakeOnlyTheirOwnReplies)
     EXPECT_EQ(g.sink.boxes[0].text, QStringLiteral(" Fehler Illegal Data Adress"));
 }
 
+// A write gives up a read that still waits: the read button is usable again
+// and a late tick of the read's timer checks nothing. A read that ended in a
+// timeout leaves the button as it was.
+TEST(ZusatzIOEditWindow, WriteGivesUpAWaitingRead)
+{
+    struct Case {
+        const char *name;
+        int slot;
+        bool strainGaugeSecondRead; // the first read answered, the 32-bit one waits
+        bool timedOut;
+        bool readUsable;
+    };
+    const Case cases[] = {
+        {"first read waiting", 2, false, false, true},
+        {"32-bit read waiting", 8, true, false, true},
+        {"read timed out", 2, false, true, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        IoEditor e;
+        e.d.RetryLimit = 0;
+        ASSERT_NE(e.open(c.slot), nullptr);
+        e.w->ReadBtnClick();
+        if (c.strainGaugeSecondRead) {
+            e.readReply({1, 2, 3});
+            e.w->TmReadParaTimer();
+            ASSERT_TRUE(e.w->TmRead32Para->isActive());
+        }
+        if (c.timedOut) {
+            e.w->TmReadParaTimer();
+            ASSERT_EQ(e.sink.boxes.size(), 1u);
+        }
+        ASSERT_FALSE(e.w->ReadBtn->isEnabled());
+        e.w->OKBtnClick();
+        EXPECT_EQ(e.w->ReadBtn->isEnabled(), c.readUsable);
+        EXPECT_FALSE(e.w->TmReadPara->isActive());
+        EXPECT_FALSE(e.w->TmRead32Para->isActive());
+        ASSERT_TRUE(e.w->TmWritePara->isActive());
+        e.w->TmReadParaTimer();
+        e.w->TmRead32ParaTimer();
+        EXPECT_TRUE(e.w->TmWritePara->isActive()) << "the write still waits";
+        EXPECT_EQ(e.sink.boxes.size(), c.timedOut ? 1u : 0u);
+        e.writeReply();
+        e.w->TmWriteParaTimer();
+        EXPECT_FALSE(e.w->TmWritePara->isActive());
+    }
+}
+
 TEST(ZusatzIOEditWindow, ModuleWithoutParameterBlockIsRefused)
 {
     // Module 3 is not in the fixture file: no kind, no records.

@@ -5,18 +5,18 @@
 #include "station/ModuleNames.h"
 #include "station/StationConfigDecode.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QString>
 #include <gtest/gtest.h>
 
 #include <set>
 
 namespace {
 
-// The description files as delivered, from the source tree.
+// The description files as delivered, from the source tree (the folder comes
+// from the build: a compiler cache may hand __FILE__ over as a relative path).
 QString dataFolder()
 {
-    return QFileInfo(QStringLiteral(__FILE__)).dir().absoluteFilePath(QStringLiteral("../../data/"));
+    return QStringLiteral(VO_SOURCE_DATA_DIR "/");
 }
 
 struct Expected {
