@@ -25,6 +25,7 @@
 #include <QThread>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <sys/resource.h>
 
 namespace
@@ -63,6 +64,22 @@ void Wait(int ms)
     RunUntil([&] { return t.elapsed() >= ms; }, ms + 1000);
 }
 
+// The whole program connected to the simulator; null, and why printed, when
+// the simulator did not start or the program could not read its configuration.
+std::unique_ptr<ProgramOnSimulator> StartProgram(const SimulatorProcess &sim)
+{
+    if (sim.port() == 0) {
+        std::printf("simulator did not start: %s\n", qPrintable(sim.error()));
+        return nullptr;
+    }
+    auto program = std::make_unique<ProgramOnSimulator>(sim.port());
+    if (!program->error().isEmpty()) {
+        std::printf("%s\n", qPrintable(program->error()));
+        return nullptr;
+    }
+    return program;
+}
+
 // Pictures of the trend, the statistics and a decoded monitor line, in both
 // languages: a station with analog and looped-back digital channels, some
 // requests dropped and the alarm mask write answered with an exception.
@@ -71,21 +88,15 @@ int TakeScreenshots(const QString &folder)
     QDir().mkpath(folder);
     SimulatorProcess sim({QStringLiteral("--slots"), QStringLiteral("3,3,10,6,1,0,0,0,0"), QStringLiteral("--drop"),
                           QStringLiteral("2"), QStringLiteral("--exception"), QStringLiteral("6:2")});
-    if (sim.port() == 0) {
-        std::printf("simulator did not start: %s\n", qPrintable(sim.error()));
+    const std::unique_ptr<ProgramOnSimulator> program = StartProgram(sim);
+    if (!program)
         return 1;
-    }
-    ProgramOnSimulator program(sim.port());
-    if (!program.error().isEmpty()) {
-        std::printf("%s\n", qPrintable(program.error()));
-        return 1;
-    }
-    Deklarat &d = program.d();
+    Deklarat &d = program->d();
     TVo3112CCC &main = *d.Vo3112CCC;
     TCont &cont = *d.Cont;
     TTrend &trend = *d.Trend;
     TStatistik &statistik = *d.Statistik;
-    program.setDataTimeout(10);
+    program->setDataTimeout(10);
     main.show();
     statistik.show();
     trend.show();
@@ -184,23 +195,17 @@ int main(int argc, char **argv)
                 qPrintable(QGuiApplication::platformName()), QThread::idealThreadCount(), qPrintable(LoadAverage()));
 
     SimulatorProcess sim({QStringLiteral("--slots"), QString::fromLatin1(Slots)});
-    if (sim.port() == 0) {
-        std::printf("simulator did not start: %s\n", qPrintable(sim.error()));
+    const std::unique_ptr<ProgramOnSimulator> program = StartProgram(sim);
+    if (!program)
         return 1;
-    }
-    ProgramOnSimulator program(sim.port());
-    if (!program.error().isEmpty()) {
-        std::printf("%s\n", qPrintable(program.error()));
-        return 1;
-    }
-    Deklarat &d = program.d();
+    Deklarat &d = program->d();
     const StationConfiguration &c = d.StationConfig;
     const int channels = c.AnaInCount + c.AnaIn32Count;
     if (channels != 36) {
         std::printf("the configuration read gave %d analog input channels instead of 36\n", channels);
         return 1;
     }
-    program.setDataTimeout(2);
+    program->setDataTimeout(2);
     TCont &cont = *d.Cont;
     TTrend &trend = *d.Trend;
     long images = 0;

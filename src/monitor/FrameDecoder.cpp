@@ -10,6 +10,11 @@
 namespace
 {
 
+QByteArray rawBytes(const quint8 *p, int n)
+{
+    return QByteArray(reinterpret_cast<const char *>(p), n);
+}
+
 int word(const quint8 *p)
 {
     return (p[0] << 8) | p[1];
@@ -89,7 +94,7 @@ void decodeRequest(const quint8 *body, int n, DecodedFrame &f)
         if (f.function == 16)
             takeWords(body + 5, available, f.values);
         else
-            f.data = QByteArray(reinterpret_cast<const char *>(body + 5), available);
+            f.data = rawBytes(body + 5, available);
         const int expected = f.function == 16 ? 2 * f.quantity : (f.quantity + 7) / 8;
         f.problem = countedData(n, 5, f.byteCount, expected);
         return;
@@ -109,7 +114,7 @@ void decodeRequest(const quint8 *body, int n, DecodedFrame &f)
     }
     default:
         // 43 (MEI type, code, object), 42 (nothing) and whatever else.
-        f.data = QByteArray(reinterpret_cast<const char *>(body), n);
+        f.data = rawBytes(body, n);
         return;
     }
 }
@@ -129,7 +134,7 @@ void decodeReply(const quint8 *body, int n, DecodedFrame &f)
         f.byteCount = body[0];
         const int available = std::min(n - 1, f.byteCount);
         if (f.function == 1 || f.function == 2)
-            f.data = QByteArray(reinterpret_cast<const char *>(body + 1), available);
+            f.data = rawBytes(body + 1, available);
         else
             takeWords(body + 1, available, f.values);
         const bool registers = f.function != 1 && f.function != 2;
@@ -147,7 +152,7 @@ void decodeReply(const quint8 *body, int n, DecodedFrame &f)
         startAndQuantity(body, n, f);
         return;
     default:
-        f.data = QByteArray(reinterpret_cast<const char *>(body), n);
+        f.data = rawBytes(body, n);
         return;
     }
 }

@@ -108,36 +108,32 @@ bool TrendBuffer::fineCovers(qint64 from) const
     return fineCount_ > 0 && (fine(0).timeMs <= from || fineCount_ < fineCapacity_);
 }
 
-qint32 TrendBuffer::valueOf(const Sample &s, int channel)
+qint32 TrendBuffer::channelOf(const Analog &analog, const Digital &digital, int channel)
 {
     if (channel < AnalogChannels)
-        return s.analog[static_cast<size_t>(channel)];
+        return analog[static_cast<size_t>(channel)];
     const int bit = channel - AnalogChannels;
-    return (s.digital[static_cast<size_t>(bit / 8)] >> (bit % 8)) & 1;
+    return (digital[static_cast<size_t>(bit / 8)] >> (bit % 8)) & 1;
+}
+
+qint32 TrendBuffer::valueOf(const Sample &s, int channel)
+{
+    return channelOf(s.analog, s.digital, channel);
 }
 
 qint32 TrendBuffer::minimumOf(const Bucket &b, int channel)
 {
-    if (channel < AnalogChannels)
-        return b.minimum[static_cast<size_t>(channel)];
-    const int bit = channel - AnalogChannels;
-    return (b.allSet[static_cast<size_t>(bit / 8)] >> (bit % 8)) & 1;
+    return channelOf(b.minimum, b.allSet, channel);
 }
 
 qint32 TrendBuffer::maximumOf(const Bucket &b, int channel)
 {
-    if (channel < AnalogChannels)
-        return b.maximum[static_cast<size_t>(channel)];
-    const int bit = channel - AnalogChannels;
-    return (b.anySet[static_cast<size_t>(bit / 8)] >> (bit % 8)) & 1;
+    return channelOf(b.maximum, b.anySet, channel);
 }
 
 qint32 TrendBuffer::lastOf(const Bucket &b, int channel)
 {
-    if (channel < AnalogChannels)
-        return b.last[static_cast<size_t>(channel)];
-    const int bit = channel - AnalogChannels;
-    return (b.lastDigital[static_cast<size_t>(bit / 8)] >> (bit % 8)) & 1;
+    return channelOf(b.last, b.lastDigital, channel);
 }
 
 namespace

@@ -72,6 +72,8 @@ private:
         Analog minimum{}, maximum{}, last{};
         Digital anySet{}, allSet{}, lastDigital{};
     };
+    // An analog channel's value or a digital channel's bit (0 or 1).
+    static qint32 channelOf(const Analog &analog, const Digital &digital, int channel);
     static qint32 valueOf(const Sample &s, int channel);
     static qint32 minimumOf(const Bucket &b, int channel);
     static qint32 maximumOf(const Bucket &b, int channel);
