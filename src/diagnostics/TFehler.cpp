@@ -19,7 +19,8 @@
 
 #include <numeric>
 
-namespace {
+namespace
+{
 
 constexpr int RowHeight = 24;
 constexpr int CouplerRows = 16;

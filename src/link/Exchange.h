@@ -29,7 +29,8 @@ enum class ReplyOutcome {
     Data,      // the reply, from RxFrame[8] on
 };
 
-class Exchange {
+class Exchange
+{
 public:
     // `retries` is the window's own retry counter (two timers of one window
     // may share it).

@@ -20,7 +20,8 @@ class Deklarat;
 class TrafficObserver;
 
 // Where the transport's monitor lines go (the main window).
-class MonitorSink {
+class MonitorSink
+{
 public:
     virtual ~MonitorSink() = default;
     virtual void ShowSendData(const QString &text) = 0;
@@ -32,7 +33,8 @@ public:
     virtual void ShowLinkNote(const QString &text) = 0;
 };
 
-class Transport : public QObject {
+class Transport : public QObject
+{
     Q_OBJECT
 public:
     explicit Transport(Deklarat &d, QObject *parent = nullptr);

@@ -1,11 +1,11 @@
 #pragma once
 // The parameter window of the 16-bit analog input channels: reads, shows,
 // edits and writes their sensor type, filter, offset, unit and switches.
+#include "app/ActivationGuard.h"
 #include "app/TForm.h"
 #include "link/Exchange.h"
-#include "parameters/ChannelLimitNotice.h"
-#include "app/ActivationGuard.h"
 #include "parameters/AnaInParams.h"
+#include "parameters/ChannelLimitNotice.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,11 +3,11 @@
 // parameter word of each channel and shows it in a grid, one row a channel:
 // output type and reaction as the module's parameter object describes them,
 // and the word itself.
+#include "app/ActivationGuard.h"
 #include "app/TForm.h"
 #include "link/Exchange.h"
-#include "parameters/ChannelLimitNotice.h"
-#include "app/ActivationGuard.h"
 #include "parameters/AnaOutParams.h"
+#include "parameters/ChannelLimitNotice.h"
 
 #include <QComboBox>
 #include <QFrame>

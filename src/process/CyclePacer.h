@@ -4,7 +4,8 @@
 // this every late tick would lengthen the period for good.
 #include <QtGlobal>
 
-class CyclePacer {
+class CyclePacer
+{
 public:
     // A request goes out now (ns on a monotonic clock). It keeps the schedule
     // unless it is more than one DataTimeout behind it (the first request, a

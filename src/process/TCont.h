@@ -23,7 +23,8 @@ class QPainter;
 class QStyleOptionViewItem;
 class QModelIndex;
 
-class TCont : public TForm {
+class TCont : public TForm
+{
     Q_OBJECT
 public:
     explicit TCont(Deklarat &d);
@@ -129,8 +130,8 @@ private:
     DigitalInputLayout shownInputs_;
     // What the input grid shows, so that a cycle rewrites only changed cells.
     AnalogInTable shownAnaIn_{};
-    int decodedAnaIn_ = 0;       // channels of the last reply
-    bool imageWaiting_ = false;  // a reply not shown yet
+    int decodedAnaIn_ = 0;      // channels of the last reply
+    bool imageWaiting_ = false; // a reply not shown yet
     void imageChanged();
     ValueLogFile log_;
     QString logPath_; // where the current recording goes

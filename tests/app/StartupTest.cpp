@@ -7,7 +7,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 TEST(Startup, WindowsAreCreatedInOrderWithTheirTitlesAndOnlyTheMainOneIsShown)
 {

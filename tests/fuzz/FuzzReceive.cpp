@@ -18,7 +18,8 @@
 
 using namespace fuzz;
 
-namespace {
+namespace
+{
 
 struct Part {
     Link link;
@@ -31,8 +32,8 @@ struct Case {
     std::string name;
     std::vector<Part> parts;
     Expect expect;
-    int rxCount = 0;         // when delivered
-    bool wholeOnly = false;  // a split may end on a chance CRC match first
+    int rxCount = 0;        // when delivered
+    bool wholeOnly = false; // a split may end on a chance CRC match first
 };
 
 // Event boundaries of one part, cut at the given offsets; no cuts: one event.
@@ -118,7 +119,12 @@ std::vector<Case> TcpCases()
         {"length field 258 with 600 bytes", tcp(WithTcpLength(ofSize(600), 258)), Expect::Delivered, 264},
         {"length field 259 with 600 bytes", tcp(WithTcpLength(ofSize(600), 259)), Expect::Nothing},
         {"length field 0xFFFF", tcp(WithTcpLength(ofSize(600), 0xFFFF)), Expect::Nothing},
-        {"protocol identifier 1", tcp([&] { Bytes b = slotList; b[3] = 1; return b; }()), Expect::Nothing},
+        {"protocol identifier 1", tcp([&] {
+             Bytes b = slotList;
+             b[3] = 1;
+             return b;
+         }()),
+         Expect::Nothing},
         {"bare header", tcp(TcpFrame(4, {})), Expect::Nothing},
         {"two replies in one segment", tcp(Concat({slotList, slotList})), Expect::Delivered, 37},
         {"600 bytes 0xFF", tcp(Bytes(600, 0xFF)), Expect::Nothing},
@@ -138,9 +144,8 @@ std::vector<Case> TcpCases()
 std::vector<Case> SerialCases()
 {
     const Bytes slotList = WithCrc(Concat({{0x08, 0x04, 28}, Counting(28, 0x30)}));
-    const Bytes identity = WithCrc(DeviceIdentification({{'V', 'A', 'L', 'K', 'O'},
-                                                          {'V', 'O', '3', '1', '1', '2'},
-                                                          {'V', '1', '.', '0'}}));
+    const Bytes identity = WithCrc(
+        DeviceIdentification({{'V', 'A', 'L', 'K', 'O'}, {'V', 'O', '3', '1', '1', '2'}, {'V', '1', '.', '0'}}));
     auto read = [](size_t total) { // function 3, byte count total - 5
         return WithCrc(Concat({{0x08, 0x03, static_cast<quint8>(total - 5)}, Counting(total - 5)}));
     };
@@ -159,11 +164,17 @@ std::vector<Case> SerialCases()
         {"exception status reply", serial(WithCrc({0x08, 0x07, 0x5A})), Expect::Delivered, 6 + 5},
         {"mask write reply", serial(WithCrc({0x08, 0x16, 0, 1, 2, 3, 4, 5})), Expect::Delivered, 6 + 10},
         {"device identification", serial(identity), Expect::Delivered, 6 + static_cast<int>(identity.size())},
-        {"device identification, object count lies",
-         serial([&] { Bytes b = identity; b[7] = 200; return WithCrc(Bytes(b.begin(), b.end() - 2)); }()),
+        {"device identification, object count lies", serial([&] {
+             Bytes b = identity;
+             b[7] = 200;
+             return WithCrc(Bytes(b.begin(), b.end() - 2));
+         }()),
          Expect::Any},
-        {"device identification, object length lies",
-         serial([&] { Bytes b = identity; b[9] = 250; return WithCrc(Bytes(b.begin(), b.end() - 2)); }()),
+        {"device identification, object length lies", serial([&] {
+             Bytes b = identity;
+             b[9] = 250;
+             return WithCrc(Bytes(b.begin(), b.end() - 2));
+         }()),
          Expect::Any},
         {"255-byte read reply", serial(read(255)), Expect::Delivered, 6 + 255},
         {"256-byte read reply", serial(read(256)), Expect::Delivered, 6 + 256},
@@ -177,8 +188,8 @@ std::vector<Case> SerialCases()
         {"5-byte reply of a function without told length", serial(user(5)), Expect::Delivered, 11, true},
         {"byte count one more than sent", serial(countOneMore), Expect::Nothing},
         {"byte count one less than sent", serial(countOneLess), Expect::Any},
-        {"request echo before the reply",
-         serial(Concat({WithCrc({0x08, 0x04, 0x10, 0x00, 0x00, 0x0E}), slotList})), Expect::Delivered, 6 + 33},
+        {"request echo before the reply", serial(Concat({WithCrc({0x08, 0x04, 0x10, 0x00, 0x00, 0x0E}), slotList})),
+         Expect::Delivered, 6 + 33},
         {"function code 0 before the reply", serial(Concat({{0x00, 0x00}, slotList})), Expect::Delivered, 6 + 33},
         {"600 zero bytes", serial(Bytes(600, 0x00)), Expect::Nothing},
         {"600 bytes 0xFF", serial(Bytes(600, 0xFF)), Expect::Any},
@@ -203,8 +214,10 @@ std::vector<Case> MixedCases()
     const Bytes serialReply = WithCrc(Concat({{0x08, 0x04, 28}, Counting(28, 0x30)}));
     return {
         {"TCP bytes that never complete, then a serial reply",
-         {{Link::Tcp, Bytes(264, 0xFF)}, {Link::Serial, serialReply}}, Expect::Any},
-        {"260 TCP bytes, then serial bytes", {{Link::Tcp, Bytes(260, 0x01)}, {Link::Serial, Bytes(40, 0x41)}},
+         {{Link::Tcp, Bytes(264, 0xFF)}, {Link::Serial, serialReply}},
+         Expect::Any},
+        {"260 TCP bytes, then serial bytes",
+         {{Link::Tcp, Bytes(260, 0x01)}, {Link::Serial, Bytes(40, 0x41)}},
          Expect::Any},
         {"half a serial reply, then a TCP reply",
          {{Link::Serial, Bytes(serialReply.begin(), serialReply.begin() + 20)},
@@ -235,8 +248,7 @@ int RunCases(const std::vector<Case> &cases)
                     if (!FeedEvent(checker, part.link, part.bytes, bounds[e - 1], bounds[e]))
                         Abort(c.name + " (split " + std::to_string(split) + ")", checker);
             }
-            const bool ok = c.expect == Expect::Any ||
-                            (c.expect == Expect::Nothing && checker.rxCount() == 0) ||
+            const bool ok = c.expect == Expect::Any || (c.expect == Expect::Nothing && checker.rxCount() == 0) ||
                             (c.expect == Expect::Delivered && checker.rxCount() == c.rxCount);
             if (!ok) {
                 std::fprintf(stderr, "FAILED %s (%s, split %d): rxCount %d, expected %s %d\n", c.name.c_str(),
@@ -265,7 +277,8 @@ Bytes RandomStream(std::mt19937 &rng, int kind)
             piece = TcpFrame(static_cast<quint16>(below(65536)),
                              below(3) ? RandomReplyPdu(rng) : RandomBytes(rng, static_cast<size_t>(below(262))));
             if (below(4) == 0)
-                piece = WithTcpLength(piece, below(2) ? static_cast<int>(piece.size()) - 6 + below(3) - 1 : below(65536));
+                piece =
+                    WithTcpLength(piece, below(2) ? static_cast<int>(piece.size()) - 6 + below(3) - 1 : below(65536));
             if (below(8) == 0)
                 piece[2 + below(2)] = static_cast<quint8>(1 + below(255));
         } else {
@@ -306,8 +319,8 @@ void RunRandom(unsigned seed, long streams, bool mixedLinks, Totals &totals)
         // One event, one per byte (the serial port's usual pace), or random cuts.
         const int style = below(20);
         const std::vector<size_t> cuts = style < 2    ? std::vector<size_t>{}
-                                       : style == 2 ? EveryByte(stream.size())
-                                                    : RandomCuts(rng, stream.size());
+                                         : style == 2 ? EveryByte(stream.size())
+                                                      : RandomCuts(rng, stream.size());
         const quint16 before = checker->rxCount();
         Link link = streamLink;
         const std::vector<size_t> bounds = Bounds(stream.size(), cuts);
@@ -371,7 +384,7 @@ int main(int argc, char **argv)
     Totals totals;
     for (unsigned seed : {1u, 2u, 3u})
         RunRandom(seed, streams / 3, mixedLinks, totals);
-    std::printf("%ld random streams, %ld read events, %ld TCP and %ld serial frames delivered: ok\n",
-                totals.streams, totals.events, totals.tcpFrames, totals.serialFrames);
+    std::printf("%ld random streams, %ld read events, %ld TCP and %ld serial frames delivered: ok\n", totals.streams,
+                totals.events, totals.tcpFrames, totals.serialFrames);
     return 0;
 }

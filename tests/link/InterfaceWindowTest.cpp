@@ -11,7 +11,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 void writeIni(const QString &folder, const QByteArray &content)
 {
