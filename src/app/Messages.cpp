@@ -3,10 +3,13 @@
 #include "app/Deklarat.h"
 #include "link/TSIOTransfer.h"
 
-QMessageBox::StandardButton DialogMessageSink::show(const MessageRequest &request)
+namespace
+{
+
+QMessageBox::Icon IconOf(MessageKind kind)
 {
     QMessageBox::Icon icon = QMessageBox::Information;
-    switch (request.kind) {
+    switch (kind) {
     case MessageKind::Error:
         icon = QMessageBox::Critical;
         break;
@@ -20,7 +23,19 @@ QMessageBox::StandardButton DialogMessageSink::show(const MessageRequest &reques
         icon = QMessageBox::Information;
         break;
     }
-    QMessageBox box(icon, request.caption, request.text, request.buttons);
+    return icon;
+}
+
+} // namespace
+
+DialogMessageSink::~DialogMessageSink()
+{
+    delete notice_.data();
+}
+
+QMessageBox::StandardButton DialogMessageSink::show(const MessageRequest &request)
+{
+    QMessageBox box(IconOf(request.kind), request.caption, request.text, request.buttons);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
@@ -28,6 +43,23 @@ void DialogMessageSink::conversionError(const QString &text)
 {
     QMessageBox box(QMessageBox::Critical, QString(), text, QMessageBox::Ok);
     box.exec();
+}
+
+void DialogMessageSink::notice(const MessageRequest &request)
+{
+    // One at a time: a link that comes and goes would otherwise pile them up.
+    if (notice_) {
+        notice_->setText(request.text);
+        notice_->setWindowTitle(request.caption);
+        notice_->setIcon(IconOf(request.kind));
+        notice_->raise();
+        return;
+    }
+    auto *box = new QMessageBox(IconOf(request.kind), request.caption, request.text, QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    notice_ = box;
+    box->show();
 }
 
 QMessageBox::StandardButton RecordingMessageSink::show(const MessageRequest &request)
@@ -41,6 +73,13 @@ void RecordingMessageSink::conversionError(const QString &text)
     conversionErrors.push_back(text);
 }
 
+void RecordingMessageSink::notice(const MessageRequest &request)
+{
+    MessageRequest shown = request;
+    shown.notice = true;
+    boxes.push_back(shown);
+}
+
 void RecordingMessageSink::clear()
 {
     boxes.clear();
@@ -51,6 +90,13 @@ QMessageBox::StandardButton ShowMessage(Deklarat &d, MessageKind kind, const QSt
                                         QMessageBox::StandardButtons buttons)
 {
     return d.messages().show(MessageRequest{kind, caption, text, buttons});
+}
+
+void ShowNotice(Deklarat &d, MessageKind kind, const QString &caption, const QString &text)
+{
+    MessageRequest request{kind, caption, text, QMessageBox::Ok};
+    request.notice = true;
+    d.messages().notice(request);
 }
 
 void ShowErrorMessage(Deklarat &d, const QString &text)

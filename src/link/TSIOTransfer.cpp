@@ -109,7 +109,9 @@ TSIOTransfer::TSIOTransfer(Deklarat &d) : TForm(d, QStringLiteral("TSIOTransfer"
     connect(Link->ClientSocket, &QTcpSocket::errorOccurred, this,
             [this](QAbstractSocket::SocketError e) { ClientSocketError(e); });
     connect(ConnectTimer, &QTimer::timeout, this, [this] { ConnectTimerTimer(); });
-    connect(Link, &Transport::serialLost, this, [this] { SerialPortLost(); });
+    // Queued: the loss is reported from inside the port's own error signal.
+    connect(
+        Link, &Transport::serialLost, this, [this] { SerialPortLost(); }, Qt::QueuedConnection);
 
     translate(TSIOTransferWords(), WindowFonts::Arial());
     FormCreate();
@@ -205,6 +207,7 @@ void TSIOTransfer::OKClick()
 
     if (CBoEthernet->isChecked()) {
         Link->ClientSocket->abort();
+        connectTarget_ = CBAdresse->currentText() + QLatin1Char(':') + QString::number(SEPort->value());
         Link->ClientSocket->connectToHost(CBAdresse->currentText(), static_cast<quint16>(SEPort->value()));
         ConnectTimer->start(ConnectTimeoutMs);
     } else {
@@ -231,6 +234,7 @@ TSIOTransfer::SerialOpenResult TSIOTransfer::openSerialPort()
         const QSerialPort::SerialPortError error = port->error();
         const QString reason = port->errorString();
         port->clearError();
+        linkNote(QStringLiteral("COM %1 (%2): %3").arg(ComNumber).arg(device, reason));
         // The port is closed now: the panel must not keep a baud rate.
         if (portLost_)
             setStatusPanel1(LookupMessage(QStringLiteral("@idSST_LOST")));
@@ -341,18 +345,44 @@ void TSIOTransfer::setStatusPanel1(const QString &text)
         d.Vo3112CCC->StatusBar1->setPanelText(1, text);
 }
 
-void TSIOTransfer::connectionMessage(const QString &text)
+bool TSIOTransfer::unattended() const
 {
-    if (CBoShowMessage->isChecked())
-        ShowMessage(d, MessageKind::Information, QString(), text);
+    return d.CommandLine.AutoStart || (d.StationFlags & StationFlag::RestartUnderWay);
+}
+
+void TSIOTransfer::linkNote(const QString &text)
+{
+    if (Link->monitor())
+        Link->monitor()->ShowLinkNote(text);
+}
+
+// Connection events arrive inside the socket's own signals. The box is a
+// notice that does not wait there: a modal box would run the program, and a
+// reconnect with it, inside the socket's half-finished disconnect.
+void TSIOTransfer::connectionMessage(const QString &text, const QString &detail)
+{
+    if (!CBoShowMessage->isChecked()) {
+        if (!detail.isEmpty())
+            linkNote(text + detail);
+        return;
+    }
+    if (unattended() || !detail.isEmpty())
+        linkNote(text + detail);
+    if (!unattended())
+        ShowNotice(d, MessageKind::Information, QString(), text);
 }
 
 void TSIOTransfer::SerialPortLost()
 {
+    if (!portLost_ && Link->SerialPort->isOpen())
+        return; // opened again before this queued report came
     portLost_ = true;
     const QString text = LookupMessage(QStringLiteral("@idSST_LOST"));
     setStatusPanel1(text);
-    ShowErrorMessage(d, text + QStringLiteral(" (") + Link->SerialPort->portName() + QStringLiteral(")"));
+    const QString where = text + QStringLiteral(" (") + Link->SerialPort->portName() + QStringLiteral(")");
+    linkNote(where);
+    if (!unattended())
+        ShowErrorMessage(d, where);
 }
 
 void TSIOTransfer::ConnectTimerTimer()
@@ -361,7 +391,7 @@ void TSIOTransfer::ConnectTimerTimer()
         return;
     // abort() reports nothing of its own.
     Link->ClientSocket->abort();
-    ClientSocketError(QAbstractSocket::SocketTimeoutError);
+    connectFailed(LookupMessage(QStringLiteral("@idSST_NOANSWER")).arg(ConnectTimeoutMs));
 }
 
 void TSIOTransfer::ClientSocketConnect()
@@ -394,7 +424,12 @@ void TSIOTransfer::ClientSocketError(QAbstractSocket::SocketError error)
     // The coupler closing the connection is a disconnection, not an error.
     if (error == QAbstractSocket::RemoteHostClosedError)
         return;
+    connectFailed(Link->ClientSocket->errorString());
+}
+
+void TSIOTransfer::connectFailed(const QString &reason)
+{
     ConnectTimer->stop();
     d.StationFlags |= StationFlag::SocketError;
-    connectionMessage(QStringLiteral("Ethernet - Port error"));
+    connectionMessage(QStringLiteral("Ethernet - Port error"), QStringLiteral(" (%1: %2)").arg(connectTarget_, reason));
 }

@@ -92,6 +92,12 @@ private:
     enum class SerialOpenResult { Opened, Reported, OtherFailure };
     SerialOpenResult openSerialPort();
     void setStatusPanel1(const QString &text);
-    void connectionMessage(const QString &text);
+    // `detail`: where and why, for the send monitor (empty: nothing to add).
+    void connectionMessage(const QString &text, const QString &detail = QString());
+    void connectFailed(const QString &reason);
+    // A run nobody watches: AUTO on the command line, or a restart under way.
+    bool unattended() const;
+    void linkNote(const QString &text);
     bool portLost_ = false;
+    QString connectTarget_; // "address:port" of the last connect
 };

@@ -215,6 +215,14 @@ TEST_F(TcpFault, RefusedOrUnansweredConnectEndsAsAnError)
         if (refuse) {
             EXPECT_EQ(socket().error(), QAbstractSocket::ConnectionRefusedError);
         }
+        // The box text stays as it is; the send monitor says where and why.
+        const QString where = QStringLiteral("127.0.0.1:%1").arg(coupler.port());
+        const QString why =
+            refuse ? QStringLiteral("refused") : QStringLiteral("keine Antwort auf den Verbindungsaufbau");
+        d.Vo3112CCC->flushMonitor();
+        const QString monitor = d.Vo3112CCC->Transmit->toPlainText();
+        EXPECT_TRUE(monitor.contains(QStringLiteral("Ethernet - Port error (") + where)) << monitor.toStdString();
+        EXPECT_TRUE(monitor.contains(why, Qt::CaseInsensitive)) << monitor.toStdString();
         EXPECT_EQ(socket().state(), QAbstractSocket::UnconnectedState);
         EXPECT_EQ(d.TcpConnected, 0);
         EXPECT_EQ(panel1(), QString());

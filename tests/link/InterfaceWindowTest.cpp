@@ -88,6 +88,9 @@ TEST(InterfaceWindow, OkOnAMissingDeviceReportsNotAvailableAndWritesTheFile)
     EXPECT_EQ(s.sink.boxes[0].kind, MessageKind::Error);
     EXPECT_EQ(s.sink.boxes[0].caption, QStringLiteral("Fehler"));
     EXPECT_EQ(s.sink.boxes[0].text, QStringLiteral("Schnittstelle nicht vorhanden!"));
+    s.d().Vo3112CCC->flushMonitor();
+    const QString monitor = s.d().Vo3112CCC->Transmit->toPlainText();
+    EXPECT_TRUE(monitor.contains(QStringLiteral("COM 3 (/dev/vo3112-no-such-port): "))) << monitor.toStdString();
     EXPECT_EQ(s.d().StationFlags & StationFlag::SerialOpen, 0);
     EXPECT_EQ(s.d().Vo3112CCC->StatusBar1->panelText(1), QString());
     EXPECT_FALSE(s.w()->isVisible());
@@ -163,14 +166,26 @@ TEST(InterfaceWindow, OkInEthernetModeSetsRetryLimitBeforeTheConnectionExists)
     EXPECT_EQ(ReadInterfaceSettings(s.d().SettingsPath).EthPort, 1);
 }
 
+// Connection messages: notices (they do not wait inside the socket's
+// signals) when shown; in an unattended run (AUTO) the send monitor instead.
 TEST(InterfaceWindow, TcpEventsUpdateStatusFlagsAndButtons)
 {
-    for (bool showMessages : {true, false}) {
+    const QStringList both{"Ethernet - Port connected", "Ethernet - Port disconnected"};
+    struct Case {
+        bool showMessages;
+        bool autoStart;
+        QStringList boxes;
+        bool inMonitor;
+    };
+    for (const Case &c : {Case{true, false, both, false}, Case{false, false, {}, false}, Case{true, true, {}, true},
+                          Case{false, true, {}, false}}) {
+        SCOPED_TRACE(QStringLiteral("show %1 auto %2").arg(c.showMessages).arg(c.autoStart).toStdString());
         Started s;
+        s.d().CommandLine.AutoStart = c.autoStart;
         QTcpServer server;
         ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
         TSIOTransfer *w = s.w();
-        w->CBoShowMessage->setChecked(showMessages);
+        w->CBoShowMessage->setChecked(c.showMessages);
         w->CBoEthernet->setChecked(true);
         w->CBoEthernetClick();
         w->CBAdresse->setEditText(QStringLiteral("127.0.0.1"));
@@ -189,12 +204,15 @@ TEST(InterfaceWindow, TcpEventsUpdateStatusFlagsAndButtons)
         EXPECT_TRUE(w->BClosePort->isHidden());
         EXPECT_EQ(s.d().Vo3112CCC->StatusBar1->panelText(1), QString());
         QStringList texts;
-        for (const auto &box : s.sink.boxes)
+        for (const auto &box : s.sink.boxes) {
             texts << box.text;
-        if (showMessages)
-            EXPECT_EQ(texts, (QStringList{"Ethernet - Port connected", "Ethernet - Port disconnected"}));
-        else
-            EXPECT_TRUE(texts.isEmpty());
+            EXPECT_TRUE(box.notice);
+        }
+        EXPECT_EQ(texts, c.boxes);
+        s.d().Vo3112CCC->flushMonitor();
+        const QString monitor = s.d().Vo3112CCC->Transmit->toPlainText();
+        for (const QString &text : both)
+            EXPECT_EQ(monitor.contains(text), c.inMonitor) << monitor.toStdString();
     }
 }
 
