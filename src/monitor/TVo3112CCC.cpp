@@ -2,6 +2,7 @@
 
 #include "app/Conversions.h"
 #include "app/Deklarat.h"
+#include "app/IntegerField.h"
 #include "app/Named.h"
 #include "app/UserFiles.h"
 #include "diagnostics/TFehler.h"
@@ -437,8 +438,15 @@ void TVo3112CCC::buildMonitor()
     connect(Active, &QPushButton::clicked, this, [this] { ActiveClick(); });
     connect(Clear, &QPushButton::clicked, this, [this] { ClearClick(); });
     connect(MonitorLines, &QComboBox::activated, this, [this](int i) { MonitorLinesChange(i); });
-    connect(Edit1, &QLineEdit::textEdited, this, [this] { Edit1Change(); });
-    connect(Edit2, &QLineEdit::textEdited, this, [this] { Edit2Change(); });
+    // A minute is the longest a technician would wait for one reply; 0 would
+    // flood the coupler.
+    DataTimeoutField = new IntegerField(d, Edit1, MinTimeoutMs, MaxTimeoutMs, [this](qint64 v) {
+        d.DataTimeout = static_cast<qint32>(v);
+        if (d.Cont)
+            d.Cont->DataTimeoutChanged();
+    });
+    ParaTimeoutField = new IntegerField(d, Edit2, MinTimeoutMs, MaxTimeoutMs,
+                                        [this](qint64 v) { d.ParaTimeout = static_cast<qint32>(v); });
     connect(Speichern, &QPushButton::clicked, this, [this] { SpeichernClick(); });
     connect(BFreeCom, &QPushButton::clicked, this, [this] { BFreeComClick(); });
     connect(BFill0x00, &QPushButton::clicked, this, [this] { BFill0x00Click(); });
@@ -609,21 +617,22 @@ void TVo3112CCC::MonitorLinesChange(int index)
 
 void TVo3112CCC::Edit1Change()
 {
-    // An empty field is one being retyped, not a wrong number.
-    if (Edit1->text().trimmed().isEmpty())
-        return;
-    qint64 value = d.DataTimeout;
-    if (StrToIntReported(d, Edit1->text(), value))
-        d.DataTimeout = static_cast<qint32>(value);
+    DataTimeoutField->changed();
+}
+
+void TVo3112CCC::Edit1Exit()
+{
+    DataTimeoutField->left();
 }
 
 void TVo3112CCC::Edit2Change()
 {
-    if (Edit2->text().trimmed().isEmpty())
-        return;
-    qint64 value = d.ParaTimeout;
-    if (StrToIntReported(d, Edit2->text(), value))
-        d.ParaTimeout = static_cast<qint32>(value);
+    ParaTimeoutField->changed();
+}
+
+void TVo3112CCC::Edit2Exit()
+{
+    ParaTimeoutField->left();
 }
 
 void TVo3112CCC::SpeichernClick()

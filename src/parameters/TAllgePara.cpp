@@ -6,6 +6,7 @@
 #include "app/Messages.h"
 #include "app/Named.h"
 #include "parameters/AnaIn32Params.h"
+#include "parameters/CouplerBlock.h"
 #include "parameters/WindowScaling.h"
 #include "translation/WordLists.h"
 
@@ -411,12 +412,13 @@ bool TAllgePara::collectBlock(NetworkBlock &block)
         route.mask = take(CBRoutingMask[i]);
         route.gateway = take(CBRoutingGateway[i]);
         const QString text = EdMetric[i]->text();
-        const std::optional<qint32> metric = ParseInt32(text);
+        const std::optional<quint16> metric = ParseMetric(text);
         if (!metric) {
-            conversionError(InvalidIntegerText(text));
+            conversionError(
+                IntegerReadingError(text, ReadIntegerText(text, MetricMin, MetricMax), MetricMin, MetricMax));
             return false;
         }
-        route.metric = static_cast<quint16>(*metric);
+        route.metric = *metric;
     }
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "app/Conversions.h"
 #include "app/Deklarat.h"
+#include "app/IntegerField.h"
 #include "app/Messages.h"
 #include "app/Named.h"
 #include "parameters/AnaIn32Frames.h"
@@ -91,9 +92,10 @@ void TParaAna::buildRow(int k)
     connect(r.ComboBox, &QComboBox::activated, this, [this, k] { ComboBoxChange(k); });
     connect(r.CoBoUnit, &QComboBox::activated, this, [this, k] { CoBoUnitChange(k); });
     connect(r.ScrollBar, &QScrollBar::valueChanged, this, [this, k] { ScrollBarChange(k); });
-    connect(r.Edit, &QLineEdit::textChanged, this, [this, k] { EditChange(k); });
     connect(r.ScrollBarOffset, &QScrollBar::valueChanged, this, [this, k] { ScrollBarOffsetChange(k); });
-    connect(r.Offset, &QLineEdit::textChanged, this, [this, k] { OffsetChange(k); });
+    AnaInRecord &rec = AnaInParams[static_cast<size_t>(k - 1)];
+    r.FilterField = numberField(r.Edit, r.ScrollBar, rec.FilterValue);
+    r.OffsetField = numberField(r.Offset, r.ScrollBarOffset, rec.OffsetValue);
 }
 
 void TParaAna::FormCreate()
@@ -241,6 +243,8 @@ void TParaAna::takeLimited(QScrollBar *bar, QLineEdit *edit, qint32 &value)
 
 void TParaAna::WriteAnaInClick()
 {
+    if (refuseUnwritable(channels()))
+        return;
     for (int k = 1; k <= AnaInChannels; ++k) {
         const TAnaInRow &row = Row[static_cast<size_t>(k)];
         AnaInSwitches s;
@@ -305,18 +309,31 @@ void TParaAna::barChanged(QScrollBar *bar, QLineEdit *edit, qint32 &value)
     value = position;
 }
 
-void TParaAna::editChanged(QLineEdit *edit, QScrollBar *bar, qint32 &value)
+IntegerField *TParaAna::numberField(QLineEdit *edit, QScrollBar *bar, qint32 &value)
 {
-    const QString text = edit->text();
-    if (text == QString::number(bar->value()))
-        return;
-    const std::optional<qint32> parsed = ParseInt32(text);
-    if (!parsed) {
-        ReportConversionError(d, InvalidIntegerText(text));
-        return;
+    // Only a number within the bar's range moves it; anything else is reported
+    // when the field is left and keeps the value, and a write refuses it.
+    return new IntegerField(d, edit, bar->minimum(), bar->maximum(), [bar, &value](qint64 typed) {
+        bar->setValue(static_cast<int>(typed));
+        value = bar->value();
+    });
+}
+
+bool TParaAna::refuseUnwritable(int n)
+{
+    for (int k = 1; k <= n; ++k) {
+        const TAnaInRow &row = Row[static_cast<size_t>(k)];
+        const std::pair<IntegerField *, QLabel *> fields[] = {{row.FilterField, Heading(18)},
+                                                              {row.OffsetField, Heading(24)}};
+        for (const auto &[field, heading] : fields) {
+            if (field->holdsValue())
+                continue;
+            ShowErrorMessage(d, FieldRefusalText(LookupMessage(QStringLiteral("@idFIELD_BAD")),
+                                                 row.Label->text() + QStringLiteral(", ") + heading->text(), *field));
+            return true;
+        }
     }
-    bar->setValue(LimitToRange(*parsed, bar->minimum(), bar->maximum()));
-    value = bar->value();
+    return false;
 }
 
 void TParaAna::ScrollBarChange(int k)
@@ -327,8 +344,7 @@ void TParaAna::ScrollBarChange(int k)
 
 void TParaAna::EditChange(int k)
 {
-    TAnaInRow &row = Row[static_cast<size_t>(k)];
-    editChanged(row.Edit, row.ScrollBar, AnaInParams[static_cast<size_t>(k - 1)].FilterValue);
+    Row[static_cast<size_t>(k)].FilterField->changed();
 }
 
 void TParaAna::ScrollBarOffsetChange(int k)
@@ -339,6 +355,5 @@ void TParaAna::ScrollBarOffsetChange(int k)
 
 void TParaAna::OffsetChange(int k)
 {
-    TAnaInRow &row = Row[static_cast<size_t>(k)];
-    editChanged(row.Offset, row.ScrollBarOffset, AnaInParams[static_cast<size_t>(k - 1)].OffsetValue);
+    Row[static_cast<size_t>(k)].OffsetField->changed();
 }

@@ -17,6 +17,8 @@
 #include <QScrollBar>
 #include <QTimer>
 
+class IntegerField;
+
 #include <array>
 #include <vector>
 
@@ -32,6 +34,8 @@ struct TAnaInRow {
     QComboBox *CoBoUnit = nullptr;
     QLineEdit *Offset = nullptr;
     QScrollBar *ScrollBarOffset = nullptr;
+    IntegerField *FilterField = nullptr; // Edit
+    IntegerField *OffsetField = nullptr; // Offset
 
     std::vector<QWidget *> controls() const;
 };
@@ -85,8 +89,10 @@ private:
     void addMemoLine(const QString &line);
     // The scroll bar half of a filter or offset pair.
     void barChanged(QScrollBar *bar, QLineEdit *edit, qint32 &value);
-    // The edit half: the text into the bar, limited to its range.
-    void editChanged(QLineEdit *edit, QScrollBar *bar, qint32 &value);
+    // The edit half: a number within the bar's range into the bar and the record.
+    IntegerField *numberField(QLineEdit *edit, QScrollBar *bar, qint32 &value);
+    // A row to be written whose field holds no value: said, and true.
+    bool refuseUnwritable(int n);
     // The bar shows a limited value: the record takes what is shown.
     void takeLimited(QScrollBar *bar, QLineEdit *edit, qint32 &value);
     int channels() const;

@@ -2,6 +2,7 @@
 
 #include "app/Conversions.h"
 #include "app/Deklarat.h"
+#include "app/IntegerField.h"
 #include "app/Messages.h"
 #include "app/Named.h"
 #include "link/Transport.h"
@@ -13,8 +14,10 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <limits>
 
-namespace {
+namespace
+{
 
 QString numbered(const char *name, int k)
 {
@@ -24,8 +27,7 @@ QString numbered(const char *name, int k)
 // The same in both languages.
 QStringList OutputItems()
 {
-    return {QStringLiteral("Brutto"), QStringLiteral("Netto"), QStringLiteral("Tara"),
-            QStringLiteral("Offset")};
+    return {QStringLiteral("Brutto"), QStringLiteral("Netto"), QStringLiteral("Tara"), QStringLiteral("Offset")};
 }
 
 QStringList FormatItems()
@@ -35,16 +37,16 @@ QStringList FormatItems()
 }
 
 // English design texts of the headings Label17..Label33.
-const char *const HeadingTexts[] = {"Type",  "Filter",  "Active",   "Spike",    "Scale", "Down",
-                                    "32Bit", "Process", "Value",    "Output",   "Format", "lower",
-                                    "ProValue", "upper", "ProValue", "upper", "FieldValue"};
+const char *const HeadingTexts[] = {"Type",     "Filter",  "Active",   "Spike",  "Scale",     "Down",
+                                    "32Bit",    "Process", "Value",    "Output", "Format",    "lower",
+                                    "ProValue", "upper",   "ProValue", "upper",  "FieldValue"};
 
 } // namespace
 
 std::vector<QWidget *> TAnaIn32Row::controls() const
 {
-    return {Label,   Typ,     Edit,     ScrollBar, CbAktiv,    CbSpike, CbScale,
-            CbFormat, CbValue, CoBoAus, CoBoFormat, PV1_,      PV2_,    FV2_};
+    return {Label,    Typ,     Edit,    ScrollBar,  CbAktiv, CbSpike, CbScale,
+            CbFormat, CbValue, CoBoAus, CoBoFormat, PV1_,    PV2_,    FV2_};
 }
 
 TParaAnaIn32Bit::TParaAnaIn32Bit(Deklarat &d)
@@ -110,13 +112,19 @@ void TParaAnaIn32Bit::buildRow(int k)
         w->hide();
 
     connect(r.ScrollBar, &QScrollBar::valueChanged, this, [this, k] { ScrollBarChange(k); });
-    connect(r.Edit, &QLineEdit::textChanged, this, [this, k] { EditChange(k); });
+    AnaIn32Record &rec = AnaIn32Params[static_cast<size_t>(k - 1)];
+    // Only a number within the bar's range moves it; anything else is reported
+    // when the field is left and keeps the value, and a write refuses it.
+    r.FilterField = new IntegerField(d, r.Edit, FilterMin, FilterMax, [r, &rec](qint64 typed) {
+        r.ScrollBar->setValue(static_cast<int>(typed));
+        rec.ModeWord = WithFilter(rec.ModeWord, r.ScrollBar->value());
+    });
     // Only a user's choice counts as a change; setting the index does not.
     connect(r.CoBoAus, &QComboBox::activated, this, [this, k] { CoBoAusChange(k); });
     connect(r.CoBoFormat, &QComboBox::activated, this, [this, k] { CoBoFormatChange(k); });
-    connect(r.PV1_, &QLineEdit::textChanged, this, [this, k] { PV1_Change(k); });
-    connect(r.PV2_, &QLineEdit::textChanged, this, [this, k] { PV2_Change(k); });
-    connect(r.FV2_, &QLineEdit::textChanged, this, [this, k] { FV2_Change(k); });
+    r.PV1_Field = valueField(r.PV1_, rec.LowerProValue);
+    r.PV2_Field = valueField(r.PV2_, rec.UpperProValue);
+    r.FV2_Field = valueField(r.FV2_, rec.UpperFieldValue);
 }
 
 void TParaAnaIn32Bit::FormCreate()
@@ -263,6 +271,8 @@ void TParaAnaIn32Bit::ShowRecords()
 
 void TParaAnaIn32Bit::WriteAnaInClick()
 {
+    if (refuseUnwritable(std::min<int>(d.StationConfig.AnaIn32Count, AnaIn32Channels)))
+        return;
     for (int k = 1; k <= AnaIn32Channels; ++k) {
         const TAnaIn32Row &row = Row[static_cast<size_t>(k)];
         SetupSwitches s;
@@ -336,18 +346,7 @@ void TParaAnaIn32Bit::ScrollBarChange(int k)
 
 void TParaAnaIn32Bit::EditChange(int k)
 {
-    TAnaIn32Row &row = Row[static_cast<size_t>(k)];
-    const QString text = row.Edit->text();
-    if (text == QString::number(row.ScrollBar->value()))
-        return;
-    const std::optional<qint32> value = ParseInt32(text);
-    if (!value) {
-        ReportConversionError(d, InvalidIntegerText(text));
-        return;
-    }
-    row.ScrollBar->setValue(LimitFilter(*value));
-    AnaIn32Record &rec = AnaIn32Params[static_cast<size_t>(k - 1)];
-    rec.ModeWord = WithFilter(rec.ModeWord, row.ScrollBar->value());
+    Row[static_cast<size_t>(k)].FilterField->changed();
 }
 
 void TParaAnaIn32Bit::CoBoAusChange(int k)
@@ -362,29 +361,45 @@ void TParaAnaIn32Bit::CoBoFormatChange(int k)
     rec.ModeWord = WithFormat(rec.ModeWord, k, Row[static_cast<size_t>(k)].CoBoFormat->currentIndex());
 }
 
-bool TParaAnaIn32Bit::storeValue(QLineEdit *edit, qint32 &value)
+IntegerField *TParaAnaIn32Bit::valueField(QLineEdit *edit, qint32 &value)
 {
-    const QString text = edit->text();
-    const std::optional<qint32> parsed = ParseInt32(text);
-    if (!parsed) {
-        ReportConversionError(d, InvalidIntegerText(text));
-        return false;
+    return new IntegerField(d, edit, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max(),
+                            [&value](qint64 typed) { value = static_cast<qint32>(typed); });
+}
+
+bool TParaAnaIn32Bit::refuseUnwritable(int n)
+{
+    for (int k = 1; k <= n; ++k) {
+        const TAnaIn32Row &row = Row[static_cast<size_t>(k)];
+        const auto twoLines = [this](int first) {
+            return Heading(first)->text() + QLatin1Char(' ') + Heading(first + 1)->text();
+        };
+        const std::pair<IntegerField *, QString> fields[] = {{row.FilterField, Heading(18)->text()},
+                                                             {row.PV1_Field, twoLines(28)},
+                                                             {row.PV2_Field, twoLines(30)},
+                                                             {row.FV2_Field, twoLines(32)}};
+        for (const auto &[field, name] : fields) {
+            if (field->holdsValue())
+                continue;
+            ShowErrorMessage(d, FieldRefusalText(LookupMessage(QStringLiteral("@idFIELD_BAD")),
+                                                 row.Label->text() + QStringLiteral(", ") + name, *field));
+            return true;
+        }
     }
-    value = *parsed;
-    return true;
+    return false;
 }
 
 void TParaAnaIn32Bit::PV1_Change(int k)
 {
-    storeValue(Row[static_cast<size_t>(k)].PV1_, AnaIn32Params[static_cast<size_t>(k - 1)].LowerProValue);
+    Row[static_cast<size_t>(k)].PV1_Field->changed();
 }
 
 void TParaAnaIn32Bit::PV2_Change(int k)
 {
-    storeValue(Row[static_cast<size_t>(k)].PV2_, AnaIn32Params[static_cast<size_t>(k - 1)].UpperProValue);
+    Row[static_cast<size_t>(k)].PV2_Field->changed();
 }
 
 void TParaAnaIn32Bit::FV2_Change(int k)
 {
-    storeValue(Row[static_cast<size_t>(k)].FV2_, AnaIn32Params[static_cast<size_t>(k - 1)].UpperFieldValue);
+    Row[static_cast<size_t>(k)].FV2_Field->changed();
 }

@@ -16,6 +16,8 @@
 #include <QScrollBar>
 #include <QTimer>
 
+class IntegerField;
+
 #include <array>
 #include <vector>
 
@@ -35,11 +37,16 @@ struct TAnaIn32Row {
     QLineEdit *PV1_ = nullptr;
     QLineEdit *PV2_ = nullptr;
     QLineEdit *FV2_ = nullptr;
+    IntegerField *FilterField = nullptr; // Edit
+    IntegerField *PV1_Field = nullptr;
+    IntegerField *PV2_Field = nullptr;
+    IntegerField *FV2_Field = nullptr;
 
     std::vector<QWidget *> controls() const;
 };
 
-class TParaAnaIn32Bit : public TForm {
+class TParaAnaIn32Bit : public TForm
+{
     Q_OBJECT
 public:
     explicit TParaAnaIn32Bit(Deklarat &d);
@@ -92,8 +99,10 @@ private:
     void designLayout();
     void sendRead();
     void sendWrite();
-    // The edit's text into `value`, or the conversion error with `value` kept.
-    bool storeValue(QLineEdit *edit, qint32 &value);
+    // A signed 32-bit field of the row.
+    IntegerField *valueField(QLineEdit *edit, qint32 &value);
+    // A row to be written whose field holds no value: said, and true.
+    bool refuseUnwritable(int n);
     void addMemoLine(const QString &line);
 
     // The requests still to be sent for the running read or write, one after

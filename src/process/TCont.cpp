@@ -18,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <functional>
@@ -213,7 +214,8 @@ void TCont::connectHandlers()
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
     connect(DisplayTimer, &QTimer::timeout, this, [this] { DisplayTimerTimer(); });
     connect(SaveTimer, &QTimer::timeout, this, [this] { SaveTimerTimer(); });
-    connect(ESaveTime, &QLineEdit::textChanged, this, [this] { ESaveTimeChange(); });
+    connect(SG_ProValueOut, &QTableWidget::cellChanged, this,
+            [this](int row, int column) { SG_ProValueOutCellChange(row, column); });
     // Setting a box from a program (the pipe) has the same effect as a click.
     for (int number = 73; number <= 144; ++number)
         connect(CheckBox[static_cast<size_t>(number)], &QCheckBox::toggled, this,
@@ -328,6 +330,7 @@ void TCont::setUpGrid(QTableWidget *grid, int channels)
         return;
     }
     const bool editable = grid == SG_ProValueOut;
+    const QScopedValueRollback filling(fillingOutputs_, editable);
     grid->setRowCount(channels + 1);
     grid->setItem(0, 0, fixedItem(LookupMessage(QStringLiteral("@Kanal"))));
     grid->setItem(0, 1, fixedItem(LookupMessage(QStringLiteral("@ProWert"))));
@@ -339,6 +342,8 @@ void TCont::setUpGrid(QTableWidget *grid, int channels)
             flags |= Qt::ItemIsEditable;
         value->setFlags(flags);
         grid->setItem(row, 1, value);
+        if (editable && row <= MaxAnalogChannels)
+            outputTexts_[static_cast<size_t>(row - 1)] = value->text();
     }
     grid->setEnabled(true);
     grid->show();
@@ -384,26 +389,58 @@ void TCont::Timer1Timer()
         d.Vo3112CCC->Konfiguration1Click();
 }
 
-bool TCont::takeAnalogOutputs()
+void TCont::takeAnalogOutputs()
 {
     const int channels = std::min<int>(d.StationConfig.AnaOutCount, MaxAnalogChannels);
     for (int i = 0; i < channels; ++i) {
         // A row the grid does not have (configuration read since the last
-        // activation) is sent as 0.
-        qint64 value = 0;
+        // activation) is sent as 0; a cell that holds no value keeps the
+        // last one, so the cycle goes on.
         const QTableWidgetItem *cell = SG_ProValueOut->item(i + 1, 1);
-        if (cell && !StrToIntReported(d, cell->text(), value))
-            return false;
-        d.AnaOutValues[static_cast<size_t>(i)] = static_cast<quint16>(value);
+        if (!cell) {
+            d.AnaOutValues[static_cast<size_t>(i)] = 0;
+            continue;
+        }
+        if (const std::optional<quint16> word = AnalogOutputWord(cell->text()))
+            d.AnaOutValues[static_cast<size_t>(i)] = *word;
     }
-    return true;
+}
+
+void TCont::SG_ProValueOutCellChange(int row, int column)
+{
+    if (fillingOutputs_ || column != 1 || row < 1 || row > MaxAnalogChannels)
+        return;
+    QTableWidgetItem *cell = SG_ProValueOut->item(row, column);
+    if (!cell)
+        return;
+    const QString text = cell->text();
+    const size_t i = static_cast<size_t>(row - 1);
+    if (const std::optional<quint16> word = AnalogOutputWord(text)) {
+        outputTexts_[i] = text;
+        d.AnaOutValues[i] = *word;
+        return;
+    }
+    // What the cell shows is what goes out: the last value comes back.
+    {
+        const QScopedValueRollback filling(fillingOutputs_, true);
+        cell->setText(outputTexts_[i]);
+    }
+    const IntegerReading reading = ReadIntegerText(text, AnalogOutputMin, AnalogOutputMax);
+    ReportConversionError(d, IntegerReadingError(text, reading, AnalogOutputMin, AnalogOutputMax));
+}
+
+void TCont::DataTimeoutChanged()
+{
+    if (Anfrage->isActive())
+        Anfrage->start(d.DataTimeout);
+    if (Antwort->isActive())
+        Antwort->start(d.DataTimeout);
 }
 
 void TCont::AnfrageTimer()
 {
     Anfrage->stop();
-    if (!takeAnalogOutputs())
-        return; // stays stopped until Stop and Start
+    takeAnalogOutputs();
     const StationConfiguration &config = d.StationConfig;
     PackDigitalOutputs(config.SlotModuleIds, d.DigOutSlotBytes, d.DigOutBytes);
     d.TxLength = BuildProcessDataRequest(config, d.SlaveAddress, d.AnaOutValues, d.DigOutBytes, d.TxFrame);
@@ -580,12 +617,6 @@ void TCont::SaveTimerTimer()
     QString error;
     if (!log_.writeLine(line, &error))
         logFileFailed(error);
-}
-
-void TCont::ESaveTimeChange()
-{
-    qint64 value = 0;
-    StrToIntReported(d, ESaveTime->text(), value);
 }
 
 void TCont::ESaveTimeExit()

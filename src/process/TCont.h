@@ -91,12 +91,17 @@ public:
     void OutputCheckBoxClick(int number);
     void SG_ProValueInExit();
     void SG_ProValueOutExit();
+    // A cell of the output grid was committed: a value is taken, anything
+    // else reported and the cell given back its last value.
+    void SG_ProValueOutCellChange(int row, int column);
+    // DataTimeout changed: a waiting request or reply check takes the new
+    // period at once.
+    void DataTimeoutChanged();
     void SG_ProValueInDrawCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index);
     void SG_ProValueOutDrawCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index);
 
     void BSaveClick();
     void SaveTimerTimer();
-    void ESaveTimeChange();
     void ESaveTimeExit();
 
     // Pipe interface and automatic restart
@@ -123,7 +128,9 @@ private:
     void reportMissingConfiguration();
     void layOutSlotGroups();
     void setUpGrid(QTableWidget *grid, int channels);
-    bool takeAnalogOutputs();
+    void takeAnalogOutputs();
+    std::array<QString, MaxAnalogChannels> outputTexts_; // last taken text per output row
+    bool fillingOutputs_ = false;
     void stopLogging();
     void logFileFailed(const QString &error);
 
