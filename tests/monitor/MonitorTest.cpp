@@ -149,23 +149,55 @@ TEST(Monitor, TrafficFileThatCannotBeCreatedIsReported)
     EXPECT_EQ(t.sink.boxes[0].kind, MessageKind::Error);
 }
 
-TEST(Monitor, TimeoutEditsConvertOrReport)
+// Both timeout fields take 1 ms to a minute; every other text is reported
+// when the field is left and the value stays.
+TEST(Monitor, TimeoutEditsTakeOneToSixtyThousandMsOrReportWhenLeft)
 {
+    struct Case {
+        const char *typed;
+        qint32 kept; // the value afterwards; 250 is the one before
+        const char *error;
+    };
+    const Case cases[] = {
+        {"1", 1, nullptr},
+        {"60000", 60000, nullptr},
+        {"0x10", 16, nullptr},
+        {" 300 ", 300, nullptr},
+        {"0", 250, "'0' is not within 1 .. 60000"},
+        {"-1", 250, "'-1' is not within 1 .. 60000"},
+        {"60001", 250, "'60001' is not within 1 .. 60000"},
+        {"999999999", 250, "'999999999' is not within 1 .. 60000"},
+        {"99999999999", 250, "'99999999999' is not within 1 .. 60000"},
+        {"4294967396", 250, "'4294967396' is not within 1 .. 60000"}, // 2^32 + 100
+        {"abc", 250, "'abc' is not a valid integer value"},
+        {"25x", 250, "'25x' is not a valid integer value"},
+        {"", 250, "'' is not a valid integer value"},
+        {"-", 250, "'-' is not a valid integer value"},
+        {"0x", 250, "'0x' is not a valid integer value"},
+    };
     TestStation t;
     TVo3112CCC *w = t.d.Vo3112CCC;
     EXPECT_EQ(w->Edit1->text(), QStringLiteral("100"));
     EXPECT_EQ(w->Edit2->text(), QStringLiteral("500"));
-    w->Edit1->setText(QStringLiteral("250"));
-    w->Edit1Change();
-    w->Edit2->setText(QStringLiteral("900"));
-    w->Edit2Change();
-    EXPECT_EQ(t.d.DataTimeout, 250);
-    EXPECT_EQ(t.d.ParaTimeout, 900);
-    w->Edit1->setText(QStringLiteral("25x"));
-    w->Edit1Change();
-    EXPECT_EQ(t.d.DataTimeout, 250);
-    ASSERT_EQ(t.sink.conversionErrors.size(), 1u);
-    EXPECT_EQ(t.sink.conversionErrors[0], QStringLiteral("'25x' is not a valid integer value"));
+    for (QLineEdit *edit : {w->Edit1, w->Edit2}) {
+        qint32 &value = edit == w->Edit1 ? t.d.DataTimeout : t.d.ParaTimeout;
+        for (const Case &c : cases) {
+            SCOPED_TRACE(std::string(edit == w->Edit1 ? "Edit1 <- " : "Edit2 <- ") + c.typed);
+            edit->setText(QStringLiteral("250"));
+            t.sink.clear();
+            edit->setText(QString::fromLatin1(c.typed));
+            EXPECT_EQ(value, c.kept);
+            EXPECT_TRUE(t.sink.conversionErrors.empty()); // typing is no error yet
+            emit edit->editingFinished();
+            EXPECT_EQ(value, c.kept);
+            if (c.error) {
+                ASSERT_EQ(t.sink.conversionErrors.size(), 1u);
+                EXPECT_EQ(t.sink.conversionErrors[0], QString::fromLatin1(c.error));
+            } else {
+                EXPECT_TRUE(t.sink.conversionErrors.empty());
+            }
+        }
+    }
 }
 
 TEST(FreeCommunication, GridAndByteListLayout)

@@ -169,8 +169,8 @@ TEST_F(ContWindow, StartRequestAndReplyWithTheDemoStation)
     EXPECT_FALSE(w.BStart->isEnabled());
     EXPECT_EQ(w.CycleRunning, 1);
 
-    // Outputs from the grid (low 16 bits) and the check boxes.
-    setOutCell(1, QStringLiteral("70000"));
+    // Outputs from the grid (both readings of a word) and the check boxes.
+    setOutCell(1, QStringLiteral("4464"));
     setOutCell(2, QStringLiteral("-1"));
     setOutCell(3, QStringLiteral("65535"));
     setOutCell(4, QStringLiteral("0x7F"));
@@ -190,6 +190,7 @@ TEST_F(ContWindow, StartRequestAndReplyWithTheDemoStation)
     for (size_t i = 0; i < head.size(); ++i)
         EXPECT_EQ(d.TxFrame[6 + i], head[i]) << "byte " << 6 + i;
     EXPECT_EQ(sentRegister(0), 0x1170);
+    EXPECT_TRUE(t.sink.conversionErrors.empty());
     EXPECT_EQ(sentRegister(1), 0xFFFF);
     EXPECT_EQ(sentRegister(2), 0xFFFF);
     EXPECT_EQ(sentRegister(3), 0x007F);
@@ -434,29 +435,72 @@ TEST_F(ContWindow, MissingConfigurationOnStartAndOnActivation)
     config->hide();
 }
 
-TEST_F(ContWindow, OutputGridTextThatIsNoIntegerStopsTheCycleUntilStopAndStart)
+// Field -> written value for the output grid: what a cell shows after it was
+// left is what the next request carries, or the cell is refused with a message
+// and shows the value that still goes out. The cycle never stops on a cell.
+TEST_F(ContWindow, OutputCellsGoOutAsShownOrAreRefusedAndTheCycleGoesOn)
 {
     load(DemoSlots);
     w.BStartClick();
-    setOutCell(2, QStringLiteral("12a"));
-    d.TxFrame[7] = 0;
-    w.AnfrageTimer();
-    ASSERT_EQ(t.sink.conversionErrors.size(), 1u);
-    EXPECT_TRUE(t.sink.conversionErrors[0].contains(QStringLiteral("12a")));
-    EXPECT_EQ(d.TxFrame[7], 0); // nothing sent
-    EXPECT_FALSE(w.Antwort->isActive());
-    EXPECT_FALSE(w.Anfrage->isActive());
-    EXPECT_FALSE(w.BStart->isEnabled());
-    EXPECT_EQ(w.CycleRunning, 1);
+    struct Case {
+        const char *typed;
+        const char *shown; // after the cell was left
+        int sent;          // register of channel 2 in the next request
+        bool refused;
+    };
+    const Case cases[] = {
+        {"1234", "1234", 1234, false},   {"65535", "65535", 0xFFFF, false}, {"-32768", "-32768", 0x8000, false},
+        {"-1", "-1", 0xFFFF, false},     {"0x7F", "0x7F", 0x7F, false},     {"65536", "0x7F", 0x7F, true},
+        {"70000", "0x7F", 0x7F, true},   {"-32769", "0x7F", 0x7F, true},    {"abc", "0x7F", 0x7F, true},
+        {"1.5", "0x7F", 0x7F, true},     {"", "0x7F", 0x7F, true},          {"-", "0x7F", 0x7F, true},
+        {" 12 ", " 12 ", 12, false},     {"99999999999999999999", " 12 ", 12, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed);
+        t.sink.clear();
+        setOutCell(2, QString::fromLatin1(c.typed));
+        EXPECT_EQ(w.SG_ProValueOut->item(2, 1)->text(), QString::fromLatin1(c.shown));
+        EXPECT_EQ(t.sink.conversionErrors.size(), c.refused ? 1u : 0u);
+        if (c.refused && !t.sink.conversionErrors.empty()) {
+            EXPECT_TRUE(t.sink.conversionErrors[0].contains(QString::fromLatin1(c.typed)));
+        }
+        d.TxFrame[7] = 0;
+        w.AnfrageTimer();
+        EXPECT_EQ(d.TxFrame[7], 0x17); // sent
+        EXPECT_EQ(sentRegister(1), c.sent);
+        EXPECT_EQ(sentRegister(0), 0); // the other cells keep theirs
+        EXPECT_TRUE(w.Antwort->isActive());
+        putReply(Bytes(22, 0));
+        w.AntwortTimer();
+        EXPECT_TRUE(w.Anfrage->isActive()); // the cycle goes on
+    }
+}
 
-    setOutCell(2, QStringLiteral("-2"));
-    w.BStopClick();
+// A shorter period counts at once, whichever of the two timers waits.
+TEST_F(ContWindow, AChangedDataTimeoutReArmsTheWaitingTimer)
+{
+    load(DemoSlots);
+    d.DataTimeout = 5000;
     w.BStartClick();
+    d.DataTimeout = 100;
+    w.DataTimeoutChanged();
+    EXPECT_TRUE(w.Anfrage->isActive());
+    EXPECT_EQ(w.Anfrage->interval(), 100);
+
+    d.DataTimeout = 5000;
     w.AnfrageTimer();
-    EXPECT_EQ(d.TxFrame[7], 0x17);
-    EXPECT_EQ(sentRegister(1), 0xFFFE);
+    EXPECT_EQ(w.Antwort->interval(), 5000);
+    d.DataTimeout = 100;
+    w.DataTimeoutChanged();
     EXPECT_TRUE(w.Antwort->isActive());
-    EXPECT_EQ(t.sink.conversionErrors.size(), 1u);
+    EXPECT_EQ(w.Antwort->interval(), 100);
+    EXPECT_FALSE(w.Anfrage->isActive()); // not a second request beside the one out
+
+    w.BStopClick();
+    w.Antwort->stop();
+    w.DataTimeoutChanged(); // an idle cycle stays idle
+    EXPECT_FALSE(w.Anfrage->isActive());
+    EXPECT_FALSE(w.Antwort->isActive());
 }
 
 TEST_F(ContWindow, ActivationResetsTheOutputValuesToZero)
@@ -619,12 +663,12 @@ TEST_F(ContLog, IntervalFieldAndActivation)
         EXPECT_EQ(w.ESaveTime->text(), QString::number(interval)) << text;
     }
     EXPECT_TRUE(t.sink.conversionErrors.empty());
-    w.ESaveTime->setText(QString()); // every change is checked, an empty field too
-    EXPECT_EQ(t.sink.conversionErrors.size(), 1u);
+    // Typing is no error yet: the field is checked when it is left.
+    w.ESaveTime->setText(QString());
     w.ESaveTime->setText(QStringLiteral("abc"));
-    EXPECT_EQ(t.sink.conversionErrors.size(), 2u);
+    EXPECT_TRUE(t.sink.conversionErrors.empty());
     w.ESaveTimeExit();
-    EXPECT_EQ(t.sink.conversionErrors.size(), 3u);
+    EXPECT_EQ(t.sink.conversionErrors.size(), 1u);
     EXPECT_EQ(w.SaveTimer->interval(), 250); // kept
     EXPECT_EQ(w.ESaveTime->text(), QStringLiteral("abc"));
 

@@ -5,6 +5,7 @@
 #include "station/TDeviceConfigForm.h"
 
 #include <QFile>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,8 +49,59 @@ TEST(ConfigWindow, ActivationTakesTheSlaveAddressFromTheSettingsFile)
     EXPECT_EQ(f.d.SlaveAddress, 0x1F);
     EXPECT_EQ(ReadSlaveAddressText(f.d.SettingsPath), QStringLiteral("31"));
     f.w->EHexID->setText(QStringLiteral("xy"));
+    emit f.w->EHexID->editingFinished();
     EXPECT_EQ(f.d.SlaveAddress, 0x1F);
     ASSERT_EQ(f.sink.conversionErrors.size(), 1u);
+}
+
+// Typed key by key, the field is only on its way: "100" must not take 0x10 on
+// the way. A unit is taken when the field is left, and only 01 to F7.
+TEST(ConfigWindow, TheIdFieldTakesATypedUnitWhenLeftAndOnlyFrom01ToF7)
+{
+    struct Case {
+        const char *typed;
+        int unit; // SlaveAddress and settings file afterwards; 0x1F is the one before
+        bool reported;
+    };
+    const Case cases[] = {
+        {"100", 0x1F, true}, {"0", 0x1F, true},   {"00", 0x1F, true}, {"F8", 0x1F, true}, {"", 0x1F, true},
+        {"0x", 0x1F, true},  {"-1", 0x1F, true},  {"xy", 0x1F, true}, {"F7", 0xF7, false},
+        {"1", 0x01, false},  {"0x20", 0x20, false}, {"$2a", 0x2A, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed);
+        ConfigFixture f;
+        WriteSlaveAddress(f.d.SettingsPath, 0x1F);
+        f.w->FormActivate();
+        f.sink.clear();
+        f.w->EHexID->selectAll();
+        QTest::keyClick(f.w->EHexID, Qt::Key_Backspace);
+        for (const char *key = c.typed; *key; ++key) {
+            QTest::keyClick(f.w->EHexID, *key);
+            EXPECT_EQ(f.d.SlaveAddress, 0x1F); // nothing taken while typing
+            EXPECT_EQ(ReadSlaveAddressText(f.d.SettingsPath), QStringLiteral("31"));
+        }
+        EXPECT_TRUE(f.sink.conversionErrors.empty());
+        emit f.w->EHexID->editingFinished();
+        EXPECT_EQ(f.d.SlaveAddress, c.unit);
+        EXPECT_EQ(ReadSlaveAddressText(f.d.SettingsPath), QString::number(c.unit));
+        EXPECT_EQ(f.sink.conversionErrors.size(), c.reported ? 1u : 0u);
+
+        // A read goes to the unit the field shows, or not at all.
+        f.d.TxFrame.fill(0);
+        f.w->BReadConfigClick();
+        if (c.reported) {
+            ASSERT_EQ(f.sink.boxes.size(), 1u);
+            EXPECT_TRUE(f.sink.boxes[0].text.contains(QStringLiteral("ID (hex)")));
+            EXPECT_TRUE(f.sink.boxes[0].text.contains(QStringLiteral("01 .. F7")));
+            EXPECT_FALSE(f.w->TimerIdentity->isActive());
+            EXPECT_EQ(f.d.TxFrame[7], 0);
+        } else {
+            EXPECT_TRUE(f.sink.boxes.empty());
+            EXPECT_TRUE(f.w->TimerIdentity->isActive());
+            EXPECT_EQ(f.d.TxFrame[6], c.unit);
+        }
+    }
 }
 
 TEST(ConfigWindow, ReadingTheStationStepByStep)
