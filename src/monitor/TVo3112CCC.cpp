@@ -37,6 +37,15 @@
 #include <QTextBlock>
 #include <QVBoxLayout>
 
+std::optional<quint8> FreeComByte(const QString &cell)
+{
+    // The cell is read as "$0" followed by its text: hex digits, no sign.
+    const std::optional<qint64> number = ParseUserInteger(QStringLiteral("$0") + cell);
+    if (!number || *number > 0xFF)
+        return std::nullopt;
+    return static_cast<quint8>(*number);
+}
+
 void ShowWindow(QWidget *window)
 {
     if (!window)
@@ -686,10 +695,16 @@ void TVo3112CCC::BSendClick()
     std::array<quint8, 80> bytes{};
     for (int i = 1; i <= k; ++i) {
         const QTableWidgetItem *cell = SGFreeCom->item((i - 1) / 16 + 1, (i - 1) % 16 + 1);
-        qint64 value = 0;
-        if (!StrToIntReported(d, QStringLiteral("$0") + (cell ? cell->text() : QString()), value))
+        const QString text = cell ? cell->text() : QString();
+        const std::optional<quint8> byte = FreeComByte(text);
+        if (!byte) {
+            // A cell beyond one byte is refused rather than sent as its low byte.
+            const std::optional<qint64> number = ParseUserInteger(QStringLiteral("$0") + text);
+            ReportConversionError(d, number ? OutOfRangeText(text, QStringLiteral("00 .. FF"))
+                                            : InvalidIntegerText(QStringLiteral("$0") + text));
             return;
-        bytes[static_cast<size_t>(i - 1)] = static_cast<quint8>(value & 0xFF);
+        }
+        bytes[static_cast<size_t>(i - 1)] = *byte;
     }
     std::copy(bytes.begin(), bytes.begin() + k, d.TxFrame.begin());
     Daten_Transfer(d, static_cast<quint8>(k));
@@ -742,12 +757,12 @@ void TVo3112CCC::SGFreeComChange()
     QByteArray pdu;
     for (int i = 7; i <= k; ++i) {
         const QTableWidgetItem *cell = SGFreeCom->item((i - 1) / 16 + 1, (i - 1) % 16 + 1);
-        const std::optional<qint64> value = ParseUserInteger(QStringLiteral("$0") + (cell ? cell->text() : QString()));
+        const std::optional<quint8> value = FreeComByte(cell ? cell->text() : QString());
         if (!value) {
             MFreeComDecode->clear();
             return;
         }
-        pdu.append(static_cast<char>(*value & 0xFF));
+        pdu.append(static_cast<char>(*value));
     }
     if (pdu.isEmpty()) {
         MFreeComDecode->clear();

@@ -177,5 +177,9 @@ private:
     void lineAdded();
 };
 
+// The byte a free communication cell stands for; nothing for a text that is
+// no hex number or one beyond a byte.
+std::optional<quint8> FreeComByte(const QString &cell);
+
 // Shows a window that lives for the whole run, brought to the front.
 void ShowWindow(QWidget *window);

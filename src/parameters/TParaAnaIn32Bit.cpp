@@ -115,9 +115,10 @@ void TParaAnaIn32Bit::buildRow(int k)
     AnaIn32Record &rec = AnaIn32Params[static_cast<size_t>(k - 1)];
     // Only a number within the bar's range moves it; anything else is reported
     // when the field is left and keeps the value, and a write refuses it.
-    r.FilterField = new IntegerField(d, r.Edit, FilterMin, FilterMax, [r, &rec](qint64 typed) {
-        r.ScrollBar->setValue(static_cast<int>(typed));
-        rec.ModeWord = WithFilter(rec.ModeWord, r.ScrollBar->value());
+    QScrollBar *bar = r.ScrollBar;
+    r.FilterField = new IntegerField(d, r.Edit, FilterMin, FilterMax, [bar, &rec](qint64 typed) {
+        bar->setValue(static_cast<int>(typed));
+        rec.ModeWord = WithFilter(rec.ModeWord, bar->value());
     });
     // Only a user's choice counts as a change; setting the index does not.
     connect(r.CoBoAus, &QComboBox::activated, this, [this, k] { CoBoAusChange(k); });

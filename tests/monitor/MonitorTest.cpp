@@ -281,6 +281,26 @@ TEST(FreeCommunication, BadCellStopsTheSendAndNullSendsNothing)
     EXPECT_EQ(t.d.Link->line().state(), LineQueue::State::Idle); // nothing went out
 }
 
+// A hand-made byte goes out as typed or not at all: "100" was sent as 00.
+TEST(FreeCommunication, CellsBeyondAByteStopTheSend)
+{
+    const std::pair<const char *, std::optional<quint8>> cells[] = {
+        {"00", 0}, {"ff", 0xFF}, {"7", 7}, {"0FF", 0xFF}, {"100", std::nullopt},
+        {"1FF", std::nullopt}, {"-1", std::nullopt}, {"zz", std::nullopt}, {"FFFFFFFFFFFFFFFFF", std::nullopt},
+    };
+    for (const auto &[text, byte] : cells)
+        EXPECT_EQ(FreeComByte(QString::fromLatin1(text)), byte) << text;
+
+    TestStation t;
+    TVo3112CCC *w = t.d.Vo3112CCC;
+    w->SGFreeCom->item(1, 3)->setText(QStringLiteral("100"));
+    w->CBBytes->setCurrentIndex(4);
+    w->BSendClick();
+    ASSERT_EQ(t.sink.conversionErrors.size(), 1u);
+    EXPECT_EQ(t.sink.conversionErrors[0], QStringLiteral("'100' is not within 00 .. FF"));
+    EXPECT_EQ(t.d.Link->line().state(), LineQueue::State::Idle); // nothing went out
+}
+
 TEST(FreeCommunication, AutoSendCaptionCycleAndBadPeriod)
 {
     TestStation t;
