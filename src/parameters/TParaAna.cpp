@@ -13,6 +13,7 @@
 #include "translation/WordLists.h"
 
 #include <QEvent>
+#include <QScopedValueRollback>
 
 #include <initializer_list>
 
@@ -301,6 +302,8 @@ void TParaAna::CoBoUnitChange(int k)
 
 void TParaAna::barChanged(QScrollBar *bar, QLineEdit *edit, qint32 &value)
 {
+    if (editMovesBar_)
+        return;
     const int position = bar->value();
     const QString text = QString::number(position);
     if (edit->text() == text)
@@ -313,7 +316,10 @@ IntegerField *TParaAna::numberField(QLineEdit *edit, QScrollBar *bar, qint32 &va
 {
     // Only a number within the bar's range moves it; anything else is reported
     // when the field is left and keeps the value, and a write refuses it.
-    return new IntegerField(d, edit, bar->minimum(), bar->maximum(), [bar, &value](qint64 typed) {
+    return new IntegerField(d, edit, bar->minimum(), bar->maximum(), [this, bar, &value](qint64 typed) {
+        // The bar follows the edit; rewriting the edit now would cut into the
+        // typing ("0x1" of "0x10" would become "1").
+        const QScopedValueRollback following(editMovesBar_, true);
         bar->setValue(static_cast<int>(typed));
         value = bar->value();
     });

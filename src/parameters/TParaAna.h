@@ -98,6 +98,7 @@ private:
     int channels() const;
     void reportChannelLimit();
 
+    bool editMovesBar_ = false; // a bar moved by its edit leaves the edit as typed
     int readChannels_ = 0;
     ChannelLimitNotice channelLimit_;
     ActivationGuard activation_;

@@ -11,6 +11,7 @@
 #include "translation/WordLists.h"
 
 #include <QEvent>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <initializer_list>
@@ -116,7 +117,9 @@ void TParaAnaIn32Bit::buildRow(int k)
     // Only a number within the bar's range moves it; anything else is reported
     // when the field is left and keeps the value, and a write refuses it.
     QScrollBar *bar = r.ScrollBar;
-    r.FilterField = new IntegerField(d, r.Edit, FilterMin, FilterMax, [bar, &rec](qint64 typed) {
+    r.FilterField = new IntegerField(d, r.Edit, FilterMin, FilterMax, [this, bar, &rec](qint64 typed) {
+        // Rewriting the edit now would cut into the typing ("0x1" of "0x10").
+        const QScopedValueRollback following(editMovesBar_, true);
         bar->setValue(static_cast<int>(typed));
         rec.ModeWord = WithFilter(rec.ModeWord, bar->value());
     });
@@ -335,6 +338,8 @@ void TParaAnaIn32Bit::BackClick()
 
 void TParaAnaIn32Bit::ScrollBarChange(int k)
 {
+    if (editMovesBar_)
+        return;
     TAnaIn32Row &row = Row[static_cast<size_t>(k)];
     const int position = row.ScrollBar->value();
     const QString text = QString::number(position);

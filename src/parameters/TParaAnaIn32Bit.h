@@ -107,6 +107,7 @@ private:
 
     // The requests still to be sent for the running read or write, one after
     // the other; a 16-channel block needs two.
+    bool editMovesBar_ = false; // a bar moved by its edit leaves the edit as typed
     std::vector<ChannelRange> readChunks_;
     size_t readNext_ = 0;
     AnaIn32Block readStaging_{}; // taken over only once every chunk arrived

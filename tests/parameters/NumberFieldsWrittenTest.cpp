@@ -86,6 +86,7 @@ void checkField(TestStation &t, const NumberField &f)
         EXPECT_FALSE(f.sent());
         EXPECT_EQ(d.TxFrame[7], 0); // nothing built
     }
+    f.edit()->setText(QString::fromLatin1(f.baseline)); // the next field's writes are not stopped by this one
 }
 
 // Cases every field gets: no number, an empty field, a sign alone, a text
@@ -163,7 +164,11 @@ TEST(NumberFieldsWritten, AnalogInputs32Bit)
     // lower, upper process value, upper field value.
     const NumberField fields[] = {
         {"Kanal 1, Filter", [w] { return w->Row[1].Edit; }, write, sent, 15, 1, false, "51",
-         withCommonRefusals({{"1", 1}, {"255", 255}, {"0x7F", 127}, {"0", std::nullopt}, {"256", std::nullopt},
+         withCommonRefusals({{"1", 1},
+                             {"255", 255},
+                             {"0x7F", 127},
+                             {"0", std::nullopt},
+                             {"256", std::nullopt},
                              {"99999", std::nullopt}})},
         {"Kanal 1, unterer ProWert", [w] { return w->Row[1].PV1_; }, write, sent, 17, 4, true, "0", int32Cases},
         {"Kanal 1, oberer ProWert", [w] { return w->Row[1].PV2_; }, write, sent, 21, 4, true, "10000", int32Cases},

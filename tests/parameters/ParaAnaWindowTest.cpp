@@ -525,12 +525,12 @@ TEST(ParaAnaWindow, ScrollBarAndEditPairs)
         qint32 stored;
     };
     // A number beyond the bar is not taken (the write refuses it), never
-    // limited to another value than the field shows.
+    // limited to another value than the field shows. The bar follows a typed
+    // number and leaves the edit as typed.
     const Step filter[] = {
-        {"051", 0, "051", 51, 51}, // the bar stays at 51: the edit stays as typed
-        {"300", 0, "300", 51, 51}, {"255", 0, "255", 255, 255},
-        {"051", 0, "51", 51, 51}, // the bar moves: its handler writes the position
-        {nullptr, 52, "52", 52, 52}, {"0", 0, "0", 52, 52}, {" 17", 0, "17", 17, 17}, {"$20", 0, "32", 32, 32},
+        {"051", 0, "051", 51, 51}, {"300", 0, "300", 51, 51},   {"255", 0, "255", 255, 255},
+        {"051", 0, "051", 51, 51}, {nullptr, 52, "52", 52, 52}, {"0", 0, "0", 52, 52},
+        {" 17", 0, " 17", 17, 17}, {"$20", 0, "$20", 32, 32},   {nullptr, 33, "33", 33, 33},
     };
     for (const Step &s : filter) {
         SCOPED_TRACE(s.typed ? s.typed : "bar");
