@@ -47,6 +47,8 @@ void IntegerField::left()
         ReportConversionError(d, OutOfRangeText(text, rangeText()));
     else
         ReportConversionError(d, InvalidIntegerText(hex_ ? QStringLiteral("$") + text : text));
+    if (shownAfterRefusal_)
+        edit_->setText(shownAfterRefusal_());
 }
 
 QString IntegerField::rangeText() const

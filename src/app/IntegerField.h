@@ -28,6 +28,9 @@ public:
     void changed();
     // The field was left or Enter pressed: anything but a value is reported.
     void left();
+    // A field whose value counts at once (no write to refuse it) shows the
+    // value in force again once a refused text was reported.
+    void setShownAfterRefusal(std::function<QString()> shown) { shownAfterRefusal_ = std::move(shown); }
     // The value the text stands for, if it is one within the range.
     std::optional<qint64> value() const;
     // The text reads as a value within the range.
@@ -47,6 +50,7 @@ private:
     Take take_;
     bool hex_;
     Taken taken_;
+    std::function<QString()> shownAfterRefusal_;
 };
 
 // The message of a send refused because `field` holds no value in its range:

@@ -456,6 +456,9 @@ void TVo3112CCC::buildMonitor()
     });
     ParaTimeoutField = new IntegerField(d, Edit2, MinTimeoutMs, MaxTimeoutMs,
                                         [this](qint64 v) { d.ParaTimeout = static_cast<qint32>(v); });
+    // The value in force counts at once: the field shows it again after a refusal.
+    DataTimeoutField->setShownAfterRefusal([this] { return QString::number(d.DataTimeout); });
+    ParaTimeoutField->setShownAfterRefusal([this] { return QString::number(d.ParaTimeout); });
     connect(Speichern, &QPushButton::clicked, this, [this] { SpeichernClick(); });
     connect(BFreeCom, &QPushButton::clicked, this, [this] { BFreeComClick(); });
     connect(BFill0x00, &QPushButton::clicked, this, [this] { BFill0x00Click(); });

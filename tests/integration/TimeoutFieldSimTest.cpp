@@ -63,6 +63,7 @@ TEST_F(TimeoutFieldAgainstSimulator, TextsTheFieldRefusesLeaveThePeriodAsItWas)
         sink.clear();
         typeAndLeave(text);
         EXPECT_EQ(d.DataTimeout, 100);
+        EXPECT_EQ(main.Edit1->text(), QStringLiteral("100"));
         ASSERT_EQ(sink.conversionErrors.size(), 1u);
         EXPECT_TRUE(sink.conversionErrors[0].contains(QString::fromLatin1(text)));
         // 20 ticks of 100 ms: about ten cycles of 2 x 100 ms. Neither a flood

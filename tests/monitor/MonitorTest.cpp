@@ -150,7 +150,7 @@ TEST(Monitor, TrafficFileThatCannotBeCreatedIsReported)
 }
 
 // Both timeout fields take 1 ms to a minute; every other text is reported
-// when the field is left and the value stays.
+// when the field is left, the value stays and the field shows it again.
 TEST(Monitor, TimeoutEditsTakeOneToSixtyThousandMsOrReportWhenLeft)
 {
     struct Case {
@@ -190,6 +190,8 @@ TEST(Monitor, TimeoutEditsTakeOneToSixtyThousandMsOrReportWhenLeft)
             EXPECT_TRUE(t.sink.conversionErrors.empty()); // typing is no error yet
             emit edit->editingFinished();
             EXPECT_EQ(value, c.kept);
+            // Left, the field shows the value in force.
+            EXPECT_EQ(edit->text(), c.error ? QString::number(c.kept) : QString::fromLatin1(c.typed));
             if (c.error) {
                 ASSERT_EQ(t.sink.conversionErrors.size(), 1u);
                 EXPECT_EQ(t.sink.conversionErrors[0], QString::fromLatin1(c.error));
