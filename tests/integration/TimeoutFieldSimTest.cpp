@@ -62,15 +62,17 @@ TEST_F(TimeoutFieldAgainstSimulator, TextsTheFieldRefusesLeaveThePeriodAsItWas)
         SCOPED_TRACE(text);
         sink.clear();
         typeAndLeave(text);
-        EXPECT_EQ(d.DataTimeout, 100);
-        EXPECT_EQ(main.Edit1->text(), QStringLiteral("100"));
-        ASSERT_EQ(sink.conversionErrors.size(), 1u);
-        EXPECT_TRUE(sink.conversionErrors[0].contains(QString::fromLatin1(text)));
         // 20 ticks of 100 ms: about ten cycles of 2 x 100 ms. Neither a flood
         // nor a stop.
         const long requests = requestsDuring(20);
         EXPECT_GE(requests, 2);
         EXPECT_LE(requests, 40);
+        EXPECT_EQ(d.DataTimeout, 100);
+        EXPECT_EQ(main.Edit1->text(), QStringLiteral("100"));
+        EXPECT_EQ(sink.conversionErrors.size(), 1u);
+        if (!sink.conversionErrors.empty()) {
+            EXPECT_TRUE(sink.conversionErrors[0].contains(QString::fromLatin1(text)));
+        }
     }
     EXPECT_TRUE(sink.boxes.empty());
 }
