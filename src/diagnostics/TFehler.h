@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
+#include <map>
+#include <optional>
 
 #include <vector>
 
@@ -75,6 +77,17 @@ private:
     void showCouplerWord(quint16 word);
     void showStatusWords(int step, const std::vector<quint16> &words);
     void showError(const QString &text);
+    // The grids' texts again in the language just chosen.
+    void languageChanged();
+    void setHeadings(QTableWidget *grid, const char *const *ids, int count);
+
+    // What each text cell shows, so that a language switch can say it anew.
+    std::optional<quint16> shownCouplerWord_;
+    struct StatusSource {
+        int step = 0;
+        quint16 word = 0;
+    };
+    std::map<std::pair<int, int>, StatusSource> shownStatus_; // (row, column) of SGModulFehler
 
     // The reads' quantity, to take no more words than were asked for.
     int readQuantity_ = 0;

@@ -128,6 +128,9 @@ void TVo3112CCC::FormCreate()
         if (decodedLine_)
             ShowDecodedLine(decodedLine_->first, decodedLine_->second);
         SGFreeComChange();
+        // The list gives the closed panel's caption; an open one closes.
+        if (FreeComOpen)
+            BFreeCom->setText(LookupMessage(QStringLiteral("@BFreeComClose")));
     });
     if (d.CommandLine.AutoStart) {
         d.AutostartStep = 0;

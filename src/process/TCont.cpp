@@ -61,10 +61,18 @@ TCont::TCont(Deklarat &d) : TForm(d, QStringLiteral("TCont"), QStringLiteral("St
     buildDigitalBand(GroupBox2, false);
     buildAnalogBand();
     buildBottomBand();
+    LNotCurrent = named(new QLabel(this), QStringLiteral("LNotCurrent"));
+    QPalette warning = LNotCurrent->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x00));
+    LNotCurrent->setPalette(warning);
+    keepPlaceWhenHidden(LNotCurrent);
+    LNotCurrent->hide();
+    liveInputPalette_ = SG_ProValueIn->palette();
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(GroupBox1);
     layout->addWidget(GroupBox2);
+    layout->addWidget(LNotCurrent);
     layout->addWidget(PAnalog, 1);
     layout->addWidget(PBottom);
 
@@ -84,7 +92,15 @@ TCont::TCont(Deklarat &d) : TForm(d, QStringLiteral("TCont"), QStringLiteral("St
 
     connectHandlers();
     translate(TContWords(), WindowFonts::Arial(), 0);
+    connect(MultiLang1, &TMultiLang::translated, this, [this] { languageChanged(); });
     FormCreate();
+}
+
+void TCont::languageChanged()
+{
+    setGridHeadings(SG_ProValueIn);
+    setGridHeadings(SG_ProValueOut);
+    showFreshness();
 }
 
 void TCont::buildDigitalBand(QGroupBox *band, bool inputs)
@@ -329,8 +345,9 @@ void TCont::setUpGrid(QTableWidget *grid, int channels)
     }
     const bool editable = grid == SG_ProValueOut;
     grid->setRowCount(channels + 1);
-    grid->setItem(0, 0, fixedItem(LookupMessage(QStringLiteral("@Kanal"))));
-    grid->setItem(0, 1, fixedItem(LookupMessage(QStringLiteral("@ProWert"))));
+    grid->setItem(0, 0, fixedItem(QString()));
+    grid->setItem(0, 1, fixedItem(QString()));
+    setGridHeadings(grid);
     for (int row = 1; row <= channels; ++row) {
         grid->setItem(row, 0, fixedItem(QString::number(row)));
         auto *value = new QTableWidgetItem(QStringLiteral("0"));
@@ -344,12 +361,23 @@ void TCont::setUpGrid(QTableWidget *grid, int channels)
     grid->show();
 }
 
+void TCont::setGridHeadings(QTableWidget *grid)
+{
+    if (grid->rowCount() == 0)
+        return;
+    if (QTableWidgetItem *item = grid->item(0, 0))
+        item->setText(LookupMessage(QStringLiteral("@Kanal")));
+    if (QTableWidgetItem *item = grid->item(0, 1))
+        item->setText(LookupMessage(QStringLiteral("@ProWert")));
+}
+
 void TCont::BStartClick()
 {
     if (d.StationConfig.ConfigValid != 1) {
         reportMissingConfiguration();
         return;
     }
+    freshness_.started(QTime::currentTime());
     Anfrage->start(d.DataTimeout);
     BStart->setEnabled(false);
     CycleRunning = 1;
@@ -420,10 +448,13 @@ void TCont::AntwortTimer()
         return;
     case ReplyOutcome::TimedOut:
         d.StationFlags &= static_cast<quint8>(~StationFlag::ProcessDataAnswered);
+        freshness_.timedOut();
         break;
     case ReplyOutcome::Exception:
-        // The coupler answers, but the image stays as it is.
-        d.StationFlags |= StationFlag::ProcessDataAnswered;
+        // The coupler is there, but it sent no values: the image stays as it
+        // is, and neither the window nor a pipe client may take it as live.
+        d.StationFlags &= static_cast<quint8>(~StationFlag::ProcessDataAnswered);
+        freshness_.refused(d.RxFrame[8], QTime::currentTime());
         break;
     case ReplyOutcome::Data: {
         d.StationFlags |= StationFlag::ProcessDataAnswered;
@@ -432,14 +463,35 @@ void TCont::AntwortTimer()
             analog_Input_ist_update();
             if (d.StationConfig.DigInCount > 0)
                 DecodeDigitalInputs(d.RxFrame, d.StationConfig, d.DigInBytes);
+            freshness_.answered(QTime::currentTime());
             imageChanged();
             emit InputsDecoded();
         }
         break;
     }
     }
+    showFreshness();
     if (CycleRunning == 1)
         Anfrage->start(pacer_.nextRequestDelayMs(cycleClock_.nsecsElapsed(), d.DataTimeout, ResponseRetries + 1));
+}
+
+void TCont::showFreshness()
+{
+    const QString text = NotCurrentText(freshness_, LookupMessage(QStringLiteral("@idNO_ANSWER")));
+    const bool stale = !text.isEmpty();
+    if (text == LNotCurrent->text() && stale == !LNotCurrent->isHidden())
+        return; // every cycle passes here: change the widgets only when it changes
+    LNotCurrent->setText(text);
+    LNotCurrent->setVisible(stale);
+    QPalette palette = liveInputPalette_;
+    if (stale)
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+            palette.setColor(group, QPalette::Text, palette.color(QPalette::Disabled, QPalette::Text));
+    SG_ProValueIn->setPalette(palette);
+    SG_ProValueIn->viewport()->update();
+    // Greys the input check boxes; clicking them changes nothing anyway.
+    for (int number = 1; number <= 72; ++number)
+        CheckBox[static_cast<size_t>(number)]->setEnabled(!stale);
 }
 
 void TCont::analog_Input_ist_update()

@@ -6,6 +6,7 @@
 #include "process/CyclePacer.h"
 #include "process/ProcessImage.h"
 #include "process/TServerThread.h"
+#include "process/ValueFreshness.h"
 #include "process/ValueLog.h"
 
 #include <QCheckBox>
@@ -44,6 +45,8 @@ public:
     QTableWidget *SG_ProValueIn;
     QLabel *LAnaOutput;
     QTableWidget *SG_ProValueOut;
+    // Shown while the inputs are not the coupler's current values.
+    QLabel *LNotCurrent;
 
     // Band 4: log and cycle buttons.
     QWidget *PBottom;
@@ -104,6 +107,8 @@ public:
     void TimerAutoRestartTimer();
     void ApplyPipeRequest(const PipeMessage &request);
     PipeMessage CurrentPipeResponse() const;
+
+    const ValueFreshness &freshness() const { return freshness_; }
     TServerThread *pipeServer() const { return pipeServer_.get(); }
 
 signals:
@@ -133,6 +138,13 @@ private:
     int decodedAnaIn_ = 0;      // channels of the last reply
     bool imageWaiting_ = false; // a reply not shown yet
     void imageChanged();
+    ValueFreshness freshness_;
+    QPalette liveInputPalette_;
+    // Greys the inputs and shows the line while they are not current.
+    void showFreshness();
+    // Texts looked up at run time, again after a language switch.
+    void setGridHeadings(QTableWidget *grid);
+    void languageChanged();
     ValueLogFile log_;
     QString logPath_; // where the current recording goes
     Exchange cycleExchange_{d, ResponseRetries};

@@ -269,11 +269,18 @@ bool TDeviceConfigForm::reportedException(const QString &log)
 
 void TDeviceConfigForm::TimerIdentityTimer()
 {
-    if (checkReply() != ReplyCheck::Arrived)
+    const ReplyCheck check = checkReply();
+    if (check == ReplyCheck::Waiting)
         return;
+    if (check == ReplyCheck::TimedOut) {
+        showReadFailed();
+        return;
+    }
     const QString log = QStringLiteral("Antwort : ") + ReplyHeaderText(d.RxFrame);
-    if (reportedException(log))
+    if (reportedException(log)) {
+        showReadFailed();
         return;
+    }
     logLine(log);
     const DeviceIdentity identity = DecodeIdentity(d.RxFrame, d.RxCount);
     EdInfo->setText(identity.Manufacturer);
@@ -288,11 +295,13 @@ void TDeviceConfigForm::TimerSlotListTimer()
     if (check == ReplyCheck::Waiting)
         return;
     if (check == ReplyCheck::TimedOut) {
+        showReadFailed();
         finishSlotListCheck();
         return;
     }
     const QString log = QStringLiteral("Antwort : ") + ReplyHeaderText(d.RxFrame);
     if (reportedException(log)) {
+        showReadFailed();
         finishSlotListCheck();
         return;
     }
@@ -319,6 +328,18 @@ void TDeviceConfigForm::finishSlotListCheck()
 {
     d.StationConfig.DigOutModuleCount = CountDigitalOutputModules(d.StationConfig);
     showSlaveAddress();
+}
+
+// ConfigValid is 0 now: neither the status bar nor the identity fields may go
+// on showing a station that was not read.
+void TDeviceConfigForm::showReadFailed()
+{
+    EdInfo->clear();
+    EdProdukt->clear();
+    EdVersion->clear();
+    redrawGrids();
+    if (d.Vo3112CCC)
+        d.Vo3112CCC->StatusBar1->setPanelText(2, QStringLiteral(" keine Konfiguration geladen "));
 }
 
 void TDeviceConfigForm::redrawGrids()

@@ -77,6 +77,7 @@ private:
     void sendIdentityRequest();
     void sendSlotListRequest();
     void finishSlotListCheck();
+    void showReadFailed();
     void redrawGrids();
     QImage emptySlot_;
     QImage brandedEmptySlot_;

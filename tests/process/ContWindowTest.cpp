@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <vector>
@@ -366,12 +367,13 @@ TEST_F(ContWindow, ExceptionsAndRepliesToOtherRequestsLeaveTheImage)
         int byteCount;
         int frameBytes; // unit identifier to CRC
         bool cyclesReply;
+        bool answered; // bit 0x08: values came
     };
     const Case cases[] = {
-        {"exception", 0x97, 0x04, 5, true},
-        {"function_23_cut_short", 0x17, 22, 3 + 22, true},
-        {"slot_list_reply", 0x04, 28, 3 + 28 + 2, false},
-        {"function_23_of_another_size", 0x17, 20, 3 + 20 + 2, false},
+        {"exception", 0x97, 0x04, 5, true, false},
+        {"function_23_cut_short", 0x17, 22, 3 + 22, true, true},
+        {"slot_list_reply", 0x04, 28, 3 + 28 + 2, false, false},
+        {"function_23_of_another_size", 0x17, 20, 3 + 20 + 2, false, false},
     };
     for (const Case &c : cases) {
         w.AnfrageTimer();
@@ -381,7 +383,7 @@ TEST_F(ContWindow, ExceptionsAndRepliesToOtherRequestsLeaveTheImage)
         frame[2] = static_cast<quint8>(c.byteCount);
         HandReply(d, frame);
         w.AntwortTimer();
-        EXPECT_EQ(bool(d.StationFlags & StationFlag::ProcessDataAnswered), c.cyclesReply) << c.name;
+        EXPECT_EQ(bool(d.StationFlags & StationFlag::ProcessDataAnswered), c.answered) << c.name;
         EXPECT_EQ(d.AnaInValues[0], 7) << c.name;
         EXPECT_EQ(d.AnaInAllValues[1], 0) << c.name;
         EXPECT_EQ(inCell(1), QStringLiteral("7")) << c.name;
@@ -394,6 +396,111 @@ TEST_F(ContWindow, ExceptionsAndRepliesToOtherRequestsLeaveTheImage)
         w.Antwort->stop();
         w.Anfrage->stop();
     }
+}
+
+// While the coupler gives no values, the last ones stay on screen greyed, with
+// a line saying since when nothing came or which exception came instead.
+TEST_F(ContWindow, ValuesAreMarkedNotCurrentUntilGoodRepliesComeAgain)
+{
+    const QRegularExpression sinceGerman(QStringLiteral("^keine Antwort seit (\\d\\d:\\d\\d:\\d\\d)$"));
+    const QRegularExpression sinceEnglish(QStringLiteral("^no answer since \\d\\d:\\d\\d:\\d\\d$"));
+    struct Case {
+        const char *name;
+        int exceptionCode;  // -1: no reply at all
+        const char *german; // the line, unless it tells a time
+        const char *english;
+    };
+    const Case cases[] = {
+        {"silent coupler", -1, nullptr, nullptr},
+        {"exception 2", 2, " Fehler Illegal Data Adress", " Fehler Illegal Data Adress"},
+        {"exception 4", 4, " Fehler ", " Fehler "},
+    };
+    const Bytes good{0x00, 0x07, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x03, 0x00};
+    const Bytes better{0x00, 0x09, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x01, 0x00};
+    const QColor liveText = w.SG_ProValueIn->palette().color(QPalette::Active, QPalette::Text);
+    const QColor greyText = w.SG_ProValueIn->palette().color(QPalette::Disabled, QPalette::Text);
+    ASSERT_NE(liveText, greyText);
+    for (const Case &c : cases) {
+        load(DemoSlots);
+        d.RetryLimit = 1;
+        w.BStartClick();
+        const QTime before = QTime::currentTime();
+        cycle(good);
+        const QTime after = QTime::currentTime();
+        ASSERT_TRUE(w.LNotCurrent->isHidden()) << c.name;
+        ASSERT_TRUE(w.inputCheckBox(1, 0)->isEnabled()) << c.name;
+        ASSERT_EQ(w.SG_ProValueIn->palette().color(QPalette::Active, QPalette::Text), liveText) << c.name;
+
+        w.AnfrageTimer();
+        if (c.exceptionCode < 0) {
+            w.AntwortTimer();
+            EXPECT_TRUE(w.LNotCurrent->isHidden()) << c.name << ": a retry is still waiting";
+            w.AntwortTimer();
+        } else {
+            HandReply(d, {d.SlaveAddress, 0x97, static_cast<quint8>(c.exceptionCode), 0, 0});
+            w.AntwortTimer();
+        }
+        EXPECT_FALSE(d.StationFlags & StationFlag::ProcessDataAnswered) << c.name;
+        EXPECT_FALSE(w.LNotCurrent->isHidden()) << c.name;
+        const QString line = w.LNotCurrent->text();
+        if (c.german) {
+            EXPECT_EQ(line, QString::fromLatin1(c.german)) << c.name;
+        } else {
+            const QRegularExpressionMatch m = sinceGerman.match(line);
+            ASSERT_TRUE(m.hasMatch()) << c.name << ": " << line.toStdString();
+            // Since the last good reply.
+            const QTime since = QTime::fromString(m.captured(1), QStringLiteral("hh:mm:ss"));
+            if (before <= after) { // not across midnight
+                EXPECT_TRUE(since >= before.addMSecs(-before.msec()) && since <= after) << c.name;
+            }
+        }
+        EXPECT_EQ(w.SG_ProValueIn->palette().color(QPalette::Active, QPalette::Text), greyText) << c.name;
+        for (int b = 0; b < 4; ++b)
+            EXPECT_FALSE(w.inputCheckBox(1, b)->isEnabled()) << c.name;
+        EXPECT_EQ(inCell(1), QStringLiteral("7")) << c.name << ": the last values stay";
+        EXPECT_TRUE(w.Anfrage->isActive()) << c.name << ": the cycle goes on";
+        EXPECT_TRUE(t.sink.boxes.empty()) << c.name;
+
+        SelectLanguage(d, 1);
+        if (c.english) {
+            EXPECT_EQ(w.LNotCurrent->text(), QString::fromLatin1(c.english)) << c.name;
+        } else {
+            EXPECT_TRUE(sinceEnglish.match(w.LNotCurrent->text()).hasMatch()) << w.LNotCurrent->text().toStdString();
+        }
+        SelectLanguage(d, 0);
+        EXPECT_EQ(w.LNotCurrent->text(), line) << c.name;
+
+        // Good replies again: the marking goes.
+        cycle(better);
+        EXPECT_TRUE(d.StationFlags & StationFlag::ProcessDataAnswered) << c.name;
+        EXPECT_TRUE(w.LNotCurrent->isHidden()) << c.name;
+        EXPECT_EQ(w.SG_ProValueIn->palette().color(QPalette::Active, QPalette::Text), liveText) << c.name;
+        EXPECT_TRUE(w.inputCheckBox(1, 0)->isEnabled()) << c.name;
+        EXPECT_TRUE(w.inputCheckBox(1, 0)->isChecked()) << c.name;
+        EXPECT_EQ(inCell(1), QStringLiteral("9")) << c.name;
+        w.BStopClick();
+        w.Antwort->stop();
+    }
+}
+
+// A coupler that never answered since Start: the line counts from the Start.
+TEST_F(ContWindow, NoAnswerSinceTheStartWhenNothingEverCame)
+{
+    load(DemoSlots);
+    d.RetryLimit = 0;
+    const QTime before = QTime::currentTime();
+    w.BStartClick();
+    w.AnfrageTimer();
+    w.AntwortTimer();
+    const QTime after = QTime::currentTime();
+    const QString line = w.LNotCurrent->text();
+    ASSERT_TRUE(line.startsWith(QStringLiteral("keine Antwort seit "))) << line.toStdString();
+    const QTime since = QTime::fromString(line.mid(19), QStringLiteral("hh:mm:ss"));
+    ASSERT_TRUE(since.isValid()) << line.toStdString();
+    if (before <= after) {
+        EXPECT_TRUE(since >= before.addMSecs(-before.msec()) && since <= after);
+    }
+    EXPECT_EQ(inCell(1), QStringLiteral("0"));
 }
 
 TEST_F(ContWindow, MissingConfigurationOnStartAndOnActivation)

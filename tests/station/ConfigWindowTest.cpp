@@ -165,6 +165,74 @@ TEST(ConfigWindow, ExceptionToTheIdentityStopsBeforeTheSlotList)
     EXPECT_EQ(f.d.TxFrame[7], 0); // nothing sent
 }
 
+// Whatever way a read fails, nothing on screen goes on claiming the station
+// read before: the status bar and the identity fields follow ConfigValid.
+TEST(ConfigWindow, AFailedReadTakesBackTheLoadedStationFromTheScreen)
+{
+    enum class Step { Identity, SlotList };
+    enum class Reply { None, OtherUnit, Exception };
+    struct Case {
+        const char *name;
+        Step failingStep;
+        Reply reply;
+    };
+    const Case cases[] = {
+        {"identity unanswered", Step::Identity, Reply::None},
+        {"identity from another unit", Step::Identity, Reply::OtherUnit},
+        {"identity exception", Step::Identity, Reply::Exception},
+        {"slot list unanswered", Step::SlotList, Reply::None},
+        {"slot list from another unit", Step::SlotList, Reply::OtherUnit},
+        {"slot list exception", Step::SlotList, Reply::Exception},
+    };
+    const QByteArray slotIds = QByteArray::fromHex("020607010400000000");
+    for (const Case &c : cases) {
+        ConfigFixture f;
+        f.d.RetryLimit = 0;
+        f.w->BReadConfigClick();
+        f.identityReply();
+        f.w->TimerIdentityTimer();
+        f.slotListReply(slotIds);
+        f.w->TimerSlotListTimer();
+        ASSERT_EQ(f.d.StationConfig.ConfigValid, 1) << c.name;
+        ASSERT_EQ(f.d.Vo3112CCC->StatusBar1->panelText(2), QStringLiteral(" Konfiguration geladen ")) << c.name;
+        ASSERT_EQ(f.w->EdProdukt->text(), QStringLiteral("VO3112")) << c.name;
+
+        f.w->BReadConfigClick();
+        if (c.failingStep == Step::SlotList) {
+            f.identityReply();
+            f.w->TimerIdentityTimer();
+            ASSERT_TRUE(f.w->TimerSlotList->isActive()) << c.name;
+        }
+        QTimer *timer = c.failingStep == Step::Identity ? f.w->TimerIdentity : f.w->TimerSlotList;
+        const char function = c.failingStep == Step::Identity ? '\x2B' : '\x04';
+        if (c.reply == Reply::OtherUnit)
+            f.reply(QByteArray::fromHex("09") + QByteArray(1, function) + QByteArray::fromHex("020000"));
+        else if (c.reply == Reply::Exception)
+            f.reply(QByteArray::fromHex("08") + QByteArray(1, static_cast<char>(function | 0x80)) +
+                    QByteArray::fromHex("02"));
+        if (c.failingStep == Step::Identity)
+            f.w->TimerIdentityTimer();
+        else
+            f.w->TimerSlotListTimer();
+        EXPECT_FALSE(timer->isActive()) << c.name;
+        EXPECT_EQ(f.d.StationConfig.ConfigValid, 0) << c.name;
+        EXPECT_EQ(f.d.Vo3112CCC->StatusBar1->panelText(2), QStringLiteral(" keine Konfiguration geladen ")) << c.name;
+        EXPECT_TRUE(f.w->EdInfo->text().isEmpty()) << c.name;
+        EXPECT_TRUE(f.w->EdProdukt->text().isEmpty()) << c.name;
+        EXPECT_TRUE(f.w->EdVersion->text().isEmpty()) << c.name;
+        EXPECT_EQ(f.sink.boxes.size(), c.reply == Reply::Exception ? 1u : 0u) << c.name;
+
+        // Read again with the coupler answering: the station is back.
+        f.w->BReadConfigClick();
+        f.identityReply();
+        f.w->TimerIdentityTimer();
+        f.slotListReply(slotIds);
+        f.w->TimerSlotListTimer();
+        EXPECT_EQ(f.d.Vo3112CCC->StatusBar1->panelText(2), QStringLiteral(" Konfiguration geladen ")) << c.name;
+        EXPECT_EQ(f.w->EdInfo->text(), QStringLiteral("ACME")) << c.name;
+    }
+}
+
 TEST(ConfigWindow, HintAndDataSheetOfAColumn)
 {
     ConfigFixture f;
