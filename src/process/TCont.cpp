@@ -127,6 +127,8 @@ void TCont::buildDigitalBand(QGroupBox *band, bool inputs)
         const int editNumber = inputs ? s : 9 + s;
         auto *edit = named(new QLineEdit(group), QStringLiteral("Edit%1").arg(editNumber));
         edit->setReadOnly(true);
+        // Only a name to read: taking the focus would show it selected.
+        edit->setFocusPolicy(Qt::NoFocus);
         edit->setFixedWidth(70);
         boxes->addWidget(edit, 4, 0, 1, 2);
         Edit[static_cast<size_t>(editNumber)] = edit;
