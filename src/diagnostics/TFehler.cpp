@@ -143,14 +143,6 @@ void TFehler::FormCreate()
     SGModulFehler->setMinimumHeight((CouplerRows + 1) * RowHeight + frame);
 }
 
-bool TFehler::event(QEvent *event)
-{
-    const bool handled = TForm::event(event);
-    if (activation_.activates(event))
-        FormActivate();
-    return handled;
-}
-
 // A grid left for another control of this window is its exit; a message box
 // or another window taking the focus is not.
 void TFehler::focusChanged(QWidget *old, QWidget *now)
@@ -165,7 +157,7 @@ void TFehler::focusChanged(QWidget *old, QWidget *now)
 
 void TFehler::showError(const QString &text)
 {
-    activation_.report([&] { ShowErrorMessage(d, text); });
+    ShowErrorMessage(d, text);
 }
 
 QString TFehler::CellText(const QTableWidget *grid, int row, int column)

@@ -2,7 +2,6 @@
 // The error window: reads the coupler's error word and the status words of
 // its channels and modules into two grids, resets the coupler's errors, and
 // reads and writes the alarm mask shown in TAlarmMaske.
-#include "app/ActivationGuard.h"
 #include "app/TForm.h"
 #include "link/Exchange.h"
 
@@ -59,7 +58,7 @@ public:
     static QString CellText(const QTableWidget *grid, int row, int column);
 
 protected:
-    bool event(QEvent *event) override;
+    void activated() override { FormActivate(); }
 
 private:
     void FormCreate();
@@ -78,6 +77,5 @@ private:
 
     // The reads' quantity, to take no more words than were asked for.
     int readQuantity_ = 0;
-    ActivationGuard activation_;
     Exchange exchange_{d, ErrorRetries};
 };

@@ -43,6 +43,9 @@ TParaAna::TParaAna(Deklarat &d) : TForm(d, QStringLiteral("TParaAna"), QStringLi
     for (int k = 1; k <= AnaInChannels; ++k)
         buildRow(k);
 
+    // The rows scroll when the screen has no room for all of them.
+    ScrollBox1 = named(new QScrollArea(this), "ScrollBox1");
+    ScrollBox1->setFrameShape(QFrame::NoFrame);
     Memo1 = named(new QPlainTextEdit(QStringLiteral("Memo"), this), "Memo1");
     Memo1->setReadOnly(true);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -98,7 +101,9 @@ void TParaAna::buildRow(int k)
 
 void TParaAna::FormCreate()
 {
-    ApplyWindowScaling(this);
+    const ScreenArea screen = ScreenAreaFor(d.ForcedScreenSize);
+    ApplyWindowScaling(this, screen.size);
+    FitRows(this, ScrollBox1, {Memo1, Button1, Button2, Back}, MaxClientSize(this, screen));
     for (int k = 1; k <= AnaInChannels; ++k)
         Row[static_cast<size_t>(k)].ScrollBar->setValue(AnaInDefaultFilter); // its handler stores 51
     for (int k = 1; k <= AnaInChannels; ++k)
@@ -127,15 +132,13 @@ void TParaAna::reportChannelLimit()
 {
     if (!channelLimit_.due(d.StationConfig.AnaInCount, AnaInChannels))
         return;
-    activation_.report([this] {
-        ShowMessage(d, MessageKind::Information, windowTitle(), LookupMessage(QStringLiteral("@idKANAL_MAX")));
-    });
+    ShowMessage(d, MessageKind::Information, windowTitle(), LookupMessage(QStringLiteral("@idKANAL_MAX")));
 }
 
 void TParaAna::FormActivate()
 {
     if (d.StationConfig.ConfigValid != 1) {
-        activation_.report([this] { ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_CONF"))); });
+        ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_CONF")));
         return;
     }
     reportChannelLimit();
@@ -154,14 +157,7 @@ void TParaAna::FormActivate()
     for (QWidget *w : std::initializer_list<QWidget *>{Memo1, Button1, Button2, Back})
         w->move(w->x(), l.controlsTop);
     resize(width(), l.clientHeight);
-}
-
-bool TParaAna::event(QEvent *event)
-{
-    const bool handled = TForm::event(event);
-    if (activation_.activates(event))
-        FormActivate();
-    return handled;
+    FitRows(this, ScrollBox1, {Memo1, Button1, Button2, Back}, MaxClientSize(this, ScreenAreaFor(d.ForcedScreenSize)));
 }
 
 void TParaAna::addMemoLine(const QString &line)

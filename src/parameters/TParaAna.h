@@ -1,7 +1,6 @@
 #pragma once
 // The parameter window of the 16-bit analog input channels: reads, shows,
 // edits and writes their sensor type, filter, offset, unit and switches.
-#include "app/ActivationGuard.h"
 #include "app/TForm.h"
 #include "link/Exchange.h"
 #include "parameters/AnaInParams.h"
@@ -14,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -43,6 +43,7 @@ public:
     explicit TParaAna(Deklarat &d);
 
     QGroupBox *ana_Para_In;
+    QScrollArea *ScrollBox1; // holds ana_Para_In, scrolled on a small screen
     // Rows 1..16; element 0 is unused.
     std::array<TAnaInRow, AnaInChannels + 1> Row;
     // Column headings Label17 "Typ" .. Label24 "Offset Prozesswert".
@@ -77,7 +78,7 @@ public:
     QLabel *Heading(int number) const { return Headings[static_cast<size_t>(number - 17)]; }
 
 protected:
-    bool event(QEvent *event) override;
+    void activated() override { FormActivate(); }
 
 private:
     void buildRow(int k);
@@ -94,6 +95,5 @@ private:
 
     int readChannels_ = 0;
     ChannelLimitNotice channelLimit_;
-    ActivationGuard activation_;
     Exchange exchange_{d, TickCounter};
 };

@@ -14,7 +14,8 @@
 #include <algorithm>
 #include <initializer_list>
 
-namespace {
+namespace
+{
 
 QString numbered(const char *name, int k)
 {
@@ -24,8 +25,7 @@ QString numbered(const char *name, int k)
 // The same in both languages.
 QStringList OutputItems()
 {
-    return {QStringLiteral("Brutto"), QStringLiteral("Netto"), QStringLiteral("Tara"),
-            QStringLiteral("Offset")};
+    return {QStringLiteral("Brutto"), QStringLiteral("Netto"), QStringLiteral("Tara"), QStringLiteral("Offset")};
 }
 
 QStringList FormatItems()
@@ -35,16 +35,16 @@ QStringList FormatItems()
 }
 
 // English design texts of the headings Label17..Label33.
-const char *const HeadingTexts[] = {"Type",  "Filter",  "Active",   "Spike",    "Scale", "Down",
-                                    "32Bit", "Process", "Value",    "Output",   "Format", "lower",
-                                    "ProValue", "upper", "ProValue", "upper", "FieldValue"};
+const char *const HeadingTexts[] = {"Type",     "Filter",  "Active",   "Spike",  "Scale",     "Down",
+                                    "32Bit",    "Process", "Value",    "Output", "Format",    "lower",
+                                    "ProValue", "upper",   "ProValue", "upper",  "FieldValue"};
 
 } // namespace
 
 std::vector<QWidget *> TAnaIn32Row::controls() const
 {
-    return {Label,   Typ,     Edit,     ScrollBar, CbAktiv,    CbSpike, CbScale,
-            CbFormat, CbValue, CoBoAus, CoBoFormat, PV1_,      PV2_,    FV2_};
+    return {Label,    Typ,     Edit,    ScrollBar,  CbAktiv, CbSpike, CbScale,
+            CbFormat, CbValue, CoBoAus, CoBoFormat, PV1_,    PV2_,    FV2_};
 }
 
 TParaAnaIn32Bit::TParaAnaIn32Bit(Deklarat &d)
@@ -57,6 +57,9 @@ TParaAnaIn32Bit::TParaAnaIn32Bit(Deklarat &d)
     for (int k = 1; k <= AnaIn32Channels; ++k)
         buildRow(k);
 
+    // The rows scroll when the screen has no room for all of them.
+    ScrollBox1 = named(new QScrollArea(this), QStringLiteral("ScrollBox1"));
+    ScrollBox1->setFrameShape(QFrame::NoFrame);
     Memo1 = named(new QPlainTextEdit(this), QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -121,7 +124,9 @@ void TParaAnaIn32Bit::buildRow(int k)
 
 void TParaAnaIn32Bit::FormCreate()
 {
-    ApplyWindowScaling(this);
+    const ScreenArea screen = ScreenAreaFor(d.ForcedScreenSize);
+    ApplyWindowScaling(this, screen.size);
+    FitRows(this, ScrollBox1, {Memo1, Button1, Button2, Back}, MaxClientSize(this, screen));
     for (int k = 1; k <= AnaIn32Channels; ++k) {
         TAnaIn32Row &r = Row[static_cast<size_t>(k)];
         r.Typ->setText(QStringLiteral("???"));
@@ -159,19 +164,13 @@ void TParaAnaIn32Bit::FormActivate()
     for (QWidget *w : std::initializer_list<QWidget *>{Memo1, Button1, Button2, Back})
         w->move(w->x(), l.controlsTop);
     resize(width(), l.clientHeight);
+    FitRows(this, ScrollBox1, {Memo1, Button1, Button2, Back}, MaxClientSize(this, ScreenAreaFor(d.ForcedScreenSize)));
 }
 
 void TParaAnaIn32Bit::showEvent(QShowEvent *event)
 {
     TForm::showEvent(event);
     FormActivate();
-}
-
-void TParaAnaIn32Bit::changeEvent(QEvent *event)
-{
-    TForm::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        FormActivate();
 }
 
 void TParaAnaIn32Bit::addMemoLine(const QString &line)

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -39,12 +40,14 @@ struct TAnaIn32Row {
     std::vector<QWidget *> controls() const;
 };
 
-class TParaAnaIn32Bit : public TForm {
+class TParaAnaIn32Bit : public TForm
+{
     Q_OBJECT
 public:
     explicit TParaAnaIn32Bit(Deklarat &d);
 
     QGroupBox *GroupBox1;
+    QScrollArea *ScrollBox1; // holds GroupBox1, scrolled on a small screen
     // Rows 1..16; element 0 is unused.
     std::array<TAnaIn32Row, AnaIn32Channels + 1> Row;
     // Column headings: Label17 "Typ" .. Label33 "FeldWert".
@@ -85,7 +88,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void changeEvent(QEvent *event) override;
+    void activated() override { FormActivate(); }
 
 private:
     void buildRow(int k);

@@ -233,14 +233,6 @@ void TCont::FormCreate()
     startPipeServer();
 }
 
-bool TCont::event(QEvent *event)
-{
-    const bool handled = TForm::event(event);
-    if (event->type() == QEvent::WindowActivate)
-        FormActivate();
-    return handled;
-}
-
 // Leaving a control for another one of this window is its exit; a message box
 // or another window taking the focus is not.
 void TCont::focusChanged(QWidget *old, QWidget *now)

@@ -111,7 +111,7 @@ signals:
     void InputsDecoded();
 
 protected:
-    bool event(QEvent *event) override;
+    void activated() override { FormActivate(); }
 
 private:
     void buildDigitalBand(QGroupBox *band, bool inputs);

@@ -213,37 +213,6 @@ TEST(ParaAnaWindow, MoreThanSixteenChannelsAreSaidOnceAndNeverAskedFor)
     EXPECT_EQ(x.tx(6, 7), (std::vector<int>{8, 0x10, 0x20, 0x00, 0, 48, 96}));
 }
 
-TEST(ActivationGuard, TheReturnFromTheWindowsOwnBoxIsNoActivation)
-{
-    ActivationGuard guard;
-    EXPECT_TRUE(guard.takeActivation());
-    // A box shown from the activation takes the activation away while it is open.
-    guard.report([&] { guard.deactivated(); });
-    EXPECT_FALSE(guard.takeActivation()); // its return
-    EXPECT_TRUE(guard.takeActivation());  // the user coming back later
-    // Leaving for another window is no box: coming back is an activation.
-    guard.deactivated();
-    EXPECT_TRUE(guard.takeActivation());
-    // A box that took nothing away (recorded, not shown) leaves nothing to skip.
-    guard.report([] {});
-    EXPECT_TRUE(guard.takeActivation());
-}
-
-TEST(ActivationGuard, EventsTheWindowHandsOn)
-{
-    ActivationGuard guard;
-    const QEvent activate(QEvent::WindowActivate);
-    const QEvent deactivate(QEvent::WindowDeactivate);
-    const QEvent other(QEvent::Show);
-    EXPECT_TRUE(guard.activates(&activate));
-    EXPECT_FALSE(guard.activates(&other));
-    // The box's own deactivation and return: no activation.
-    guard.report([&] { EXPECT_FALSE(guard.activates(&deactivate)); });
-    EXPECT_FALSE(guard.activates(&activate));
-    EXPECT_FALSE(guard.activates(&deactivate)); // leaving for another window
-    EXPECT_TRUE(guard.activates(&activate));
-}
-
 TEST(ParaAnaWindow, ShowingTheWindowActivatesItOnce)
 {
     TestStation t;
