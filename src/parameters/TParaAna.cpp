@@ -157,7 +157,9 @@ void TParaAna::FormActivate()
     for (QWidget *w : std::initializer_list<QWidget *>{Memo1, Button1, Button2, Back})
         w->move(w->x(), l.controlsTop);
     resize(width(), l.clientHeight);
-    FitRows(this, ScrollBox1, {Memo1, Button1, Button2, Back}, MaxClientSize(this, ScreenAreaFor(d.ForcedScreenSize)));
+    const ScreenArea screen = ScreenAreaFor(d.ForcedScreenSize);
+    HoldScaledRows(this, ana_Para_In, {Memo1, Button1, Button2, Back}, screen);
+    FitRows(this, ScrollBox1, {Memo1, Button1, Button2, Back}, MaxClientSize(this, screen));
 }
 
 void TParaAna::addMemoLine(const QString &line)

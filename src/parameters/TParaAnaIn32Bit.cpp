@@ -164,7 +164,9 @@ void TParaAnaIn32Bit::FormActivate()
     for (QWidget *w : std::initializer_list<QWidget *>{Memo1, Button1, Button2, Back})
         w->move(w->x(), l.controlsTop);
     resize(width(), l.clientHeight);
-    FitRows(this, ScrollBox1, {Memo1, Button1, Button2, Back}, MaxClientSize(this, ScreenAreaFor(d.ForcedScreenSize)));
+    const ScreenArea screen = ScreenAreaFor(d.ForcedScreenSize);
+    HoldScaledRows(this, GroupBox1, {Memo1, Button1, Button2, Back}, screen);
+    FitRows(this, ScrollBox1, {Memo1, Button1, Button2, Back}, MaxClientSize(this, screen));
 }
 
 void TParaAnaIn32Bit::showEvent(QShowEvent *event)

@@ -143,11 +143,13 @@ ScreenArea ScreenAreaFor(QSize forced)
 QSize MaxClientSize(const QWidget *window, const ScreenArea &screen)
 {
     QSize frame = window->frameGeometry().size() - window->size();
-    if (!window->isVisible() || frame.isEmpty()) {
-        // Not shown yet: leave room for a title bar and borders.
-        const int border = window->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, window);
-        frame =
-            frame.expandedTo(QSize(2 * border, window->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border));
+    if (frame.isEmpty()) {
+        // No frame known (not shown yet, or no window manager so far): leave
+        // room for a title bar and borders all the same.
+        const int border = std::max(2, window->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, window));
+        const int title =
+            std::max(window->style()->pixelMetric(QStyle::PM_TitleBarHeight), 2 * window->fontMetrics().height());
+        frame = frame.expandedTo(QSize(2 * border, title + 2 * border));
     }
     return (screen.available - frame).expandedTo(QSize(0, 0));
 }
@@ -175,6 +177,19 @@ void FitRows(QWidget *window, QScrollArea *rows, std::initializer_list<QWidget *
     for (QWidget *w : below)
         w->move(w->x(), w->y() - shift);
     window->resize(std::min(window->width(), maxClient.width()), std::max(target, wanted - shift));
+}
+
+void HoldScaledRows(QWidget *window, QWidget *box, std::initializer_list<QWidget *> below, const ScreenArea &screen)
+{
+    if (!screen.scales())
+        return;
+    const int growth = box->childrenRect().bottom() + 1 - box->height();
+    if (growth <= 0)
+        return;
+    box->resize(box->width(), box->height() + growth);
+    for (QWidget *w : below)
+        w->move(w->x(), w->y() + growth);
+    window->resize(window->width(), window->height() + growth);
 }
 
 QSize SizeWithAllRows(QWidget *window, QScrollArea *rows)

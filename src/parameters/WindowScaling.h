@@ -35,6 +35,7 @@ void ApplyWindowScaling(QWidget *window);
 struct ScreenArea {
     QSize size;
     QSize available;
+    bool scales() const { return ScaleForScreen(size, QSize(1, 1), QSize()).scaled; }
 };
 
 // The primary screen, or a screen of size `forced` (all of it available).
@@ -49,6 +50,12 @@ QSize MaxClientSize(const QWidget *window, const ScreenArea &screen);
 // taller than `maxClient`, the rows' area gives up the difference (the rows
 // scroll) and the controls below move up by it, so that they stay in sight.
 void FitRows(QWidget *window, QScrollArea *rows, std::initializer_list<QWidget *> below, QSize maxClient);
+
+// On a scaled window the rows, placed by scaled and rounded positions, may
+// stand a few pixels below the box a row formula sized with the rounded row
+// height: the box is made to hold them, or the last row could never be seen;
+// the controls `below` and the window's bottom move down with it.
+void HoldScaledRows(QWidget *window, QWidget *box, std::initializer_list<QWidget *> below, const ScreenArea &screen);
 
 // The client size of a window laid out by its layout, with its scroll area
 // `rows` as large as the rows in it.

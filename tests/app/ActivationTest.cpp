@@ -36,14 +36,25 @@ void sendActivation(QWidget *window, QEvent::Type type)
 struct ModalBoxSink : RecordingMessageSink {
     QWidget *window = nullptr;
     bool returnsLater = false;
+    // A window that reports again on each return would never end: past a few
+    // boxes the sink stops handing the activation back.
+    int open = 0;
+    int returns = 0;
 
-    void away() { sendActivation(window, QEvent::WindowDeactivate); }
+    void away()
+    {
+        if (++open <= 3)
+            sendActivation(window, QEvent::WindowDeactivate);
+    }
     void back()
     {
-        if (returnsLater)
-            QCoreApplication::postEvent(window, new QEvent(QEvent::WindowActivate));
-        else
-            sendActivation(window, QEvent::WindowActivate);
+        if (open <= 3 && ++returns <= 10) {
+            if (returnsLater)
+                QCoreApplication::postEvent(window, new QEvent(QEvent::WindowActivate));
+            else
+                sendActivation(window, QEvent::WindowActivate);
+        }
+        --open;
     }
     QMessageBox::StandardButton show(const MessageRequest &request) override
     {
@@ -220,7 +231,7 @@ TEST(Activation, NoBoxRunsAWindowsActivationAgain)
             sendActivation(w, QEvent::WindowActivate);
             QCoreApplication::sendPostedEvents(w, QEvent::WindowActivate);
             const QString missing = wc.missingConfigText(d);
-            ASSERT_EQ(countBoxes(sink, missing), missing.isEmpty() ? 0u : 1u);
+            EXPECT_EQ(countBoxes(sink, missing), missing.isEmpty() ? 0u : 1u) << "one box on opening";
             wc.mark(d);
             w->setProperty("markedHeight", w->height());
             const size_t before = sink.boxes.size() + sink.conversionErrors.size();

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -25,7 +26,7 @@ struct WindowCase {
     std::function<void(Deklarat &)> activate;
     std::function<std::vector<QWidget *>(Deklarat &)> buttons;
     // The scroll area holding the rows and the last row's control in it.
-    std::function<QScrollArea *(Deklarat &)> rows;
+    std::function<QAbstractScrollArea *(Deklarat &)> rows;
     std::function<QWidget *(Deklarat &)> lastRow;
 };
 
@@ -37,35 +38,35 @@ const std::vector<WindowCase> &windowCases()
          [](Deklarat &d) {
              return std::vector<QWidget *>{d.ParaDig->Write, d.ParaDig->Read, d.ParaDig->Back};
          },
-         [](Deklarat &d) { return d.ParaDig->ScrollBox1; },
+         [](Deklarat &d) -> QAbstractScrollArea * { return d.ParaDig->ScrollBox1; },
          [](Deklarat &d) -> QWidget * { return d.ParaDig->RadioGroup[72]; }},
         {"16-bit analog inputs", [](Deklarat &d) -> TForm * { return d.ParaAna; },
          [](Deklarat &d) { d.ParaAna->FormActivate(); },
          [](Deklarat &d) {
              return std::vector<QWidget *>{d.ParaAna->Button1, d.ParaAna->Button2, d.ParaAna->Back};
          },
-         [](Deklarat &d) { return d.ParaAna->ScrollBox1; },
-         [](Deklarat &d) -> QWidget * { return d.ParaAna->Row[16].ScrollBarOffset; }},
+         [](Deklarat &d) -> QAbstractScrollArea * { return d.ParaAna->ScrollBox1; },
+         [](Deklarat &d) -> QWidget * { return d.ParaAna->Row[16].ComboBox; }},
         {"32-bit analog inputs", [](Deklarat &d) -> TForm * { return d.ParaAnaIn32Bit; },
          [](Deklarat &d) { d.ParaAnaIn32Bit->FormActivate(); },
          [](Deklarat &d) {
              return std::vector<QWidget *>{d.ParaAnaIn32Bit->Button1, d.ParaAnaIn32Bit->Button2,
                                            d.ParaAnaIn32Bit->Back};
          },
-         [](Deklarat &d) { return d.ParaAnaIn32Bit->ScrollBox1; },
+         [](Deklarat &d) -> QAbstractScrollArea * { return d.ParaAnaIn32Bit->ScrollBox1; },
          [](Deklarat &d) -> QWidget * { return d.ParaAnaIn32Bit->Row[16].FV2_; }},
         {"analog outputs", [](Deklarat &d) -> TForm * { return d.ParaAnaOut; },
          [](Deklarat &d) { d.ParaAnaOut->FormActivate(); },
          [](Deklarat &d) {
              return std::vector<QWidget *>{d.ParaAnaOut->BRead, d.ParaAnaOut->BWrite, d.ParaAnaOut->BCancel};
          },
-         [](Deklarat &d) -> QScrollArea * { return d.ParaAnaOut->SgAnaOutPara; }, nullptr},
+         [](Deklarat &d) -> QAbstractScrollArea * { return d.ParaAnaOut->SgAnaOutPara; }, nullptr},
         {"general parameters", [](Deklarat &d) -> TForm * { return d.AllgePara; },
          [](Deklarat &d) { d.AllgePara->FormActivate(); },
          [](Deklarat &d) {
              return std::vector<QWidget *>{d.AllgePara->Write, d.AllgePara->Read, d.AllgePara->Back};
          },
-         [](Deklarat &d) { return d.AllgePara->ScrollBox1; },
+         [](Deklarat &d) -> QAbstractScrollArea * { return d.AllgePara->ScrollBox1; },
          [](Deklarat &d) -> QWidget * { return d.AllgePara->BSetComDefault; }},
     };
     return cases;
@@ -82,6 +83,11 @@ void configureFullStation(Deklarat &d)
     d.StationConfig.AnaIn32Count = 16;
     d.StationConfig.AnaOutCount = 16;
     d.EthernetSelected = 1; // the larger of the general window's two views
+}
+
+std::string text(const QRect &r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
 }
 
 // `inner` lies within `outer`'s rectangle.
@@ -118,22 +124,30 @@ TEST(ParameterWindowFit, ScalingRuleScreenAndReachableControls)
             c.activate(d);
             QCoreApplication::processEvents();
 
-            // On the screen, with room for a title bar.
-            EXPECT_LE(w->width(), screen.width());
-            EXPECT_LE(w->height() + 20, screen.height());
+            // On the screen, frame included.
+            EXPECT_LE(w->frameGeometry().width(), screen.width());
+            EXPECT_LE(w->frameGeometry().height(), screen.height());
             for (QWidget *b : c.buttons(d)) {
                 SCOPED_TRACE(b->objectName().toStdString());
                 EXPECT_TRUE(b->isVisible());
-                EXPECT_TRUE(inside(b, w)) << "in the window, not below it";
+                EXPECT_TRUE(inside(b, w))
+                    << "in the window, not below it: " << text(QRect(b->mapTo(w, QPoint()), b->size())) << " in "
+                    << text(w->rect());
             }
-            QScrollArea *rows = c.rows(d);
-            EXPECT_TRUE(inside(rows, w));
-            if (c.lastRow) {
+            QAbstractScrollArea *area = c.rows(d);
+            EXPECT_TRUE(inside(area, w));
+            if (auto *rows = qobject_cast<QScrollArea *>(area)) {
                 QWidget *last = c.lastRow(d);
-                rows->ensureWidgetVisible(last, 0, 0);
-                EXPECT_TRUE(inside(last, rows->viewport())) << "the last row can be scrolled to";
-                if (screen == DesignScreenSize)
+                rows->ensureWidgetVisible(last);
+                EXPECT_TRUE(inside(last, rows->viewport()))
+                    << "the last row can be scrolled to: "
+                    << text(QRect(last->mapTo(rows->viewport(), QPoint()), last->size())) << " in "
+                    << text(rows->viewport()->rect()) << " area " << text(rows->geometry()) << " inner "
+                    << text(rows->widget()->geometry()) << " vmax " << rows->verticalScrollBar()->maximum() << " hmax "
+                    << rows->horizontalScrollBar()->maximum();
+                if (screen == DesignScreenSize) {
                     EXPECT_GE(rows->viewport()->height(), rows->widget()->height()) << "all rows in sight";
+                }
             } else {
                 auto *grid = d.ParaAnaOut->SgAnaOutPara;
                 grid->scrollToItem(grid->item(grid->rowCount() - 1, 0));
