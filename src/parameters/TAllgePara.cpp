@@ -257,7 +257,7 @@ void TAllgePara::FormCreate()
 {
     const ScreenArea screen = ScreenAreaFor(d.ForcedScreenSize);
     ApplyWindowScaling(this, screen.size);
-    FitWindow(this, MaxClientSize(this, screen));
+    FitWindow(this, ScrollBox1, screen);
     seedLists();
     readSettings();
 }

@@ -161,7 +161,7 @@ void TParaAnaOut::FormCreate()
     // The grid scrolls its rows itself when the window is short.
     const ScreenArea screen = ScreenAreaFor(d.ForcedScreenSize);
     ApplyWindowScaling(this, screen.size);
-    FitWindow(this, MaxClientSize(this, screen));
+    resize(size().boundedTo(MaxClientSize(this, screen)));
 }
 
 int TParaAnaOut::channels() const

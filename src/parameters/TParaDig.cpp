@@ -151,7 +151,7 @@ void TParaDig::FormCreate()
 {
     const ScreenArea screen = ScreenAreaFor(d.ForcedScreenSize);
     ApplyWindowScaling(this, screen.size);
-    FitWindow(this, MaxClientSize(this, screen));
+    FitWindow(this, ScrollBox1, screen);
 }
 
 void TParaDig::FormActivate()

@@ -207,9 +207,28 @@ QSize SizeWithAllRows(QWidget *window, QScrollArea *rows)
     return size;
 }
 
-void FitWindow(QWidget *window, QSize maxClient)
+void FitWindow(QWidget *window, QScrollArea *rows, const ScreenArea &screen)
 {
+    const QSize maxClient = MaxClientSize(window, screen);
     if (maxClient.isEmpty())
         return;
-    window->resize(window->size().boundedTo(maxClient));
+    QSize size = window->size().boundedTo(maxClient);
+    QLayout *layout = window->layout();
+    if (layout)
+        layout->activate();
+    window->resize(size);
+    const QWidget *inner = rows->widget();
+    if (layout && inner && screen.scales()) {
+        // Where the rows scroll, the scroll bar takes its share of the rule's
+        // width: the window then takes the width the rows need beside it, as
+        // far as the screen allows, rather than cut off the last column.
+        layout->activate();
+        const QSize wanted = inner->sizeHint();
+        if (wanted.height() > rows->viewport()->height()) {
+            const int bar = rows->verticalScrollBar()->sizeHint().width();
+            const int need = wanted.width() + bar + 2 * rows->frameWidth() + window->width() - rows->width();
+            size.setWidth(std::min(std::max(size.width(), need), maxClient.width()));
+            window->resize(size);
+        }
+    }
 }

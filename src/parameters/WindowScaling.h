@@ -61,6 +61,7 @@ void HoldScaledRows(QWidget *window, QWidget *box, std::initializer_list<QWidget
 // `rows` as large as the rows in it.
 QSize SizeWithAllRows(QWidget *window, QScrollArea *rows);
 
-// A window whose rows' scroll area stretches in its layout: no larger than
-// `maxClient`.
-void FitWindow(QWidget *window, QSize maxClient);
+// A window whose rows' scroll area `rows` stretches in its layout: within the
+// screen's available area; on a scaled window whose rows scroll, as wide as
+// the rows and the scroll bar need, within that area.
+void FitWindow(QWidget *window, QScrollArea *rows, const ScreenArea &screen);

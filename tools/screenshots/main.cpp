@@ -5,6 +5,7 @@
 // shows as cut off.
 #include "app/Deklarat.h"
 #include "app/Station.h"
+#include "monitor/TVo3112CCC.h"
 #include "parameters/TParaDig.h"
 
 #include <QApplication>
