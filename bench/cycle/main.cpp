@@ -7,6 +7,7 @@
 #include "../transport/SimulatorProcess.h"
 #include "BareCycle.h"
 #include "CycleFigures.h"
+#include "NotCurrentScreenshots.h"
 #include "ProgramOnSimulator.h"
 #include "SlowEvents.h"
 
@@ -43,7 +44,8 @@ constexpr int ParameterTimeoutMs = 100;
 struct Options {
     bool smoke = false;
     bool hidden = false;
-    QString grab; // folder for pictures of the windows after the run
+    QString grab;        // folder for pictures of the windows after the run
+    QString screenshots; // folder for the pictures of values marked not current
     bool slowEvents = false;
     int figure = 0;   // 0: all
     int seconds = 60; // figure 1, per DataTimeout
@@ -68,6 +70,8 @@ bool Parse(int argc, char **argv, Options &o)
             o.hidden = true;
         } else if (!std::strcmp(argv[i], "--grab") && hasValue) {
             o.grab = QString::fromLocal8Bit(argv[++i]);
+        } else if (!std::strcmp(argv[i], "--screenshots") && hasValue) {
+            o.screenshots = QString::fromLocal8Bit(argv[++i]);
         } else if (!std::strcmp(argv[i], "--slow-events")) {
             o.slowEvents = true;
         } else if (!std::strcmp(argv[i], "--figure") && hasValue) {
@@ -299,14 +303,18 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     Options o;
     if (!Parse(argc, argv, o)) {
-        std::fprintf(stderr,
-                     "usage: %s [--smoke] [--hidden] [--grab DIR] [--slow-events] [--figure 1|2|3] [--seconds S]\n"
-                     "          [--memory-cycles N] [--memory-warm-up N] [--reads N] [--blocks N]\n",
-                     argv[0]);
+        std::fprintf(
+            stderr,
+            "usage: %s [--smoke] [--hidden] [--grab DIR] [--screenshots DIR] [--slow-events] [--figure 1|2|3]\n"
+            "          [--seconds S]\n"
+            "          [--memory-cycles N] [--memory-warm-up N] [--reads N] [--blocks N]\n",
+            argv[0]);
         return 2;
     }
     PrepareApplicationEnvironment(); // as the program does
     TimedApplication app(argc, argv);
+    if (!o.screenshots.isEmpty())
+        return TakeNotCurrentScreenshots(o.screenshots, QString::fromLatin1(Slots));
     std::printf("bench_cycle%s: Qt %s, %s, %d cores, load average %s\n", o.smoke ? " --smoke" : "", qVersion(),
                 QAbstractEventDispatcher::instance()->metaObject()->className(), QThread::idealThreadCount(),
                 qPrintable(LoadAverage()));

@@ -169,12 +169,18 @@ int main(int argc, char **argv)
     QObject::connect(d.Cont->Antwort, &QTimer::timeout, [&] {
         if (d.Cont->Antwort->isActive())
             return;
-        if (!(d.StationFlags & StationFlag::ProcessDataAnswered))
+        // An exception clears bit 0x08 as a timeout does; the window tells them apart.
+        switch (d.Cont->freshness().state()) {
+        case ValueFreshness::State::NoAnswer:
             ++cycles.timeouts;
-        else if (d.RxFrame[7] & 0x80)
+            break;
+        case ValueFreshness::State::Exception:
             ++cycles.exceptions;
-        else
+            break;
+        case ValueFreshness::State::Current:
             ++cycles.answered;
+            break;
+        }
     });
     // Boxes are counted by text and let go, so that they cost no memory.
     std::map<QString, long> boxes;

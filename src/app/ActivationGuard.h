@@ -1,44 +1,53 @@
 #pragma once
-// A message box shown from a window's activation takes the activation away
-// and hands it back when it closes. That return is no new activation: without
-// this the box would come back for ever.
-#include <QEvent>
+// A modal box takes the activation from the window that was active and hands
+// it back when it closes. That return is no new activation: the window's
+// activation steps (configuration check, layout, clearing its log, resetting
+// its fields) must not run again because of a box, whichever part of the
+// program showed it. One guard serves every window and every box.
+#include <QPointer>
+
+class QWidget;
+class QWindow;
 
 class ActivationGuard
 {
 public:
-    // From the window's event(): true for an activation the window is to
-    // handle; a deactivation is noted.
-    bool activates(const QEvent *event)
+    // Around every box and conversion error dialog (src/app/Messages).
+    void boxOpened() { ++openBoxes_; }
+    void boxClosed()
     {
-        if (event->type() == QEvent::WindowActivate)
-            return takeActivation();
-        if (event->type() == QEvent::WindowDeactivate)
-            deactivated();
-        return false;
+        if (openBoxes_ > 0)
+            --openBoxes_;
     }
-    // On the window's activation: false when it is the return from its own box.
-    bool takeActivation()
-    {
-        const bool fresh = !boxReturn_;
-        boxReturn_ = false;
-        return fresh;
-    }
-    // On the window's deactivation.
-    void deactivated()
-    {
-        if (inBox_)
-            boxReturn_ = true;
-    }
-    // Shows a box from the activation handler.
-    template <typename Show> void report(Show show)
-    {
-        inBox_ = true;
-        show();
-        inBox_ = false;
-    }
+    bool boxOpen() const { return openBoxes_ > 0; }
+
+    // From the window's event handling. A deactivation while a box is open
+    // is the box's; the window's next activation is its return.
+    void deactivated(QWidget *window);
+    // True for an activation whose steps are to run; false for the return
+    // from a box. Either way the return is settled.
+    bool activates(QWidget *window);
+    // A window hidden while its box was open gets no activation back.
+    void hidden(QWidget *window);
+    // The platform's focus went to `window`: when that is neither the window
+    // waiting for the return nor a box, the return went elsewhere and the
+    // waiting window's next activation is a real one again.
+    void focusMoved(QWindow *window);
 
 private:
-    bool inBox_ = false;
-    bool boxReturn_ = false;
+    int openBoxes_ = 0;
+    QPointer<QWidget> returning_;
+};
+
+// Marks a box as open for as long as it lives.
+class OpenBox
+{
+public:
+    explicit OpenBox(ActivationGuard &guard) : guard_(guard) { guard_.boxOpened(); }
+    ~OpenBox() { guard_.boxClosed(); }
+    OpenBox(const OpenBox &) = delete;
+    OpenBox &operator=(const OpenBox &) = delete;
+
+private:
+    ActivationGuard &guard_;
 };

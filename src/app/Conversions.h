@@ -14,6 +14,27 @@ std::optional<qint64> ParseUserHex(const QString &text);
 // The text of the platform's conversion error for a text that is not an integer.
 QString InvalidIntegerText(const QString &text);
 
+// A field that converts as the user types sees more than finished numbers.
+enum class IntegerTextKind {
+    Value,      // a number within the field's range
+    Incomplete, // on its way to a number: empty, a sign, "$" or "0x" alone
+    Invalid,    // no number, nor the start of one
+    OutOfRange, // a number the field cannot hold
+};
+struct IntegerReading {
+    IntegerTextKind kind = IntegerTextKind::Invalid;
+    qint64 value = 0; // the number for Value and OutOfRange
+};
+bool IsIncompleteIntegerText(const QString &text);
+bool IsIncompleteHexText(const QString &text);
+IntegerReading ReadIntegerText(const QString &text, qint64 min, qint64 max);
+IntegerReading ReadHexText(const QString &text, qint64 min, qint64 max);
+// "1 .. 255"
+QString RangeText(qint64 min, qint64 max);
+QString OutOfRangeText(const QString &text, const QString &range);
+// The conversion error for a text that is not a Value.
+QString IntegerReadingError(const QString &text, const IntegerReading &reading, qint64 min, qint64 max);
+
 // Convert or report the conversion error; true on success. `value` is left
 // unchanged on failure so the caller keeps its old value.
 bool StrToIntReported(Deklarat &d, const QString &text, qint64 &value);

@@ -1,6 +1,7 @@
 #pragma once
 // The shared station state: every process-wide item under its own name, and a
 // pointer to each window. main() creates one; tests create a fresh one each.
+#include "app/ActivationGuard.h"
 #include "app/CommandLine.h"
 #include "app/Messages.h"
 #include "app/StationTypes.h"
@@ -9,6 +10,7 @@
 #include "translation/TranslationRegistry.h"
 
 #include <QDateTime>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -116,6 +118,9 @@ public:
     // Where message boxes go; real dialogs unless replaced.
     MessageSink &messages() { return *sink_; }
     void setMessageSink(MessageSink *sink) { sink_ = sink ? sink : &dialogSink_; }
+    // Keeps a box's return of the activation from re-running a window's
+    // activation steps.
+    ActivationGuard &activation() { return activation_; }
 
     // The common caption of error boxes ("@idERR" of the interface window).
     QString errorCaption() const;
@@ -123,9 +128,14 @@ public:
     // Folder of the program file, with a trailing separator.
     QString ProgramFolder;
 
+    // The screen the dedicated parameter windows lay themselves out for; empty
+    // for the primary screen. Tests set it to try other screens.
+    QSize ForcedScreenSize;
+
 private:
     DialogMessageSink dialogSink_;
     MessageSink *sink_ = &dialogSink_;
+    ActivationGuard activation_;
 };
 
 // Switches every window to a language and remembers it.

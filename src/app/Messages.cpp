@@ -89,6 +89,7 @@ void RecordingMessageSink::clear()
 QMessageBox::StandardButton ShowMessage(Deklarat &d, MessageKind kind, const QString &caption, const QString &text,
                                         QMessageBox::StandardButtons buttons)
 {
+    const OpenBox open(d.activation());
     return d.messages().show(MessageRequest{kind, caption, text, buttons});
 }
 
@@ -106,6 +107,7 @@ void ShowErrorMessage(Deklarat &d, const QString &text)
 
 void ReportConversionError(Deklarat &d, const QString &text)
 {
+    const OpenBox open(d.activation());
     d.messages().conversionError(text);
 }
 

@@ -18,6 +18,8 @@
 #include "translation/TOKBottomDlg.h"
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QWindow>
 
 Station::Station(const QStringList &arguments, const QString &programFolder)
 {
@@ -50,6 +52,10 @@ template <typename Window> Window *create(Station &s, Window *&slot)
 void Station::start()
 {
     create(*this, d.Vo3112CCC);
+    // A box's return of the activation that went to another window is settled.
+    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        QObject::connect(app, &QGuiApplication::focusWindowChanged, d.Vo3112CCC,
+                         [this](QWindow *window) { d.activation().focusMoved(window); });
     d.Vo3112CCC->show();
     create(*this, d.DeviceConfigForm);
     create(*this, d.ParaDig);

@@ -2,10 +2,37 @@
 
 #include "app/Deklarat.h"
 
+#include <QEvent>
+
 TForm::TForm(Deklarat &d, const QString &className, const QString &designCaption) : d(d)
 {
     setObjectName(className);
     setWindowTitle(designCaption);
+}
+
+TForm::~TForm()
+{
+    d.activation().hidden(this);
+}
+
+bool TForm::event(QEvent *event)
+{
+    const bool handled = QDialog::event(event);
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+        if (d.activation().activates(this))
+            activated();
+        break;
+    case QEvent::WindowDeactivate:
+        d.activation().deactivated(this);
+        break;
+    case QEvent::Hide:
+        d.activation().hidden(this);
+        break;
+    default:
+        break;
+    }
+    return handled;
 }
 
 QString TForm::LookupMessage(const QString &id) const

@@ -6,15 +6,22 @@
 
 class Deklarat;
 
-class TForm : public QDialog {
+class TForm : public QDialog
+{
     Q_OBJECT
 public:
     TForm(Deklarat &d, const QString &className, const QString &designCaption);
+    ~TForm() override;
 
     TMultiLang *MultiLang1 = nullptr;
     QString LookupMessage(const QString &id) const;
 
 protected:
+    // A window with activation steps runs them here. Not called for the
+    // activation a box hands back when it closes, whoever showed the box.
+    virtual void activated() {}
+    bool event(QEvent *event) override;
+
     // Call once the controls exist, before the window's own creation step.
     void translate(QStringList words, QStringList charSets, quint8 designLanguage = 0);
 

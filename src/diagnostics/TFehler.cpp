@@ -132,7 +132,31 @@ TFehler::TFehler(Deklarat &d) : TForm(d, QStringLiteral("TFehler"), QStringLiter
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) { focusChanged(old, now); });
 
     translate(TFehlerWords(), WindowFonts::Arial(), 0);
+    connect(MultiLang1, &TMultiLang::translated, this, [this] { languageChanged(); });
     FormCreate();
+}
+
+void TFehler::setHeadings(QTableWidget *grid, const char *const *ids, int count)
+{
+    if (grid->rowCount() == 0)
+        return;
+    for (int c = 0; c < std::min(count, grid->columnCount()); ++c)
+        setCell(grid, 0, c, LookupMessage(QString::fromLatin1(ids[c])));
+}
+
+void TFehler::languageChanged()
+{
+    // Grids an activation has not built yet get their headings then.
+    if (CellText(SGModulFehler, 0, 0).isEmpty())
+        return;
+    setHeadings(SGModulFehler, ModuleHeadings, static_cast<int>(std::size(ModuleHeadings)));
+    setHeadings(SGKopplerFehler, CouplerHeadings, static_cast<int>(std::size(CouplerHeadings)));
+    if (shownCouplerWord_)
+        showCouplerWord(*shownCouplerWord_);
+    const MessageLookup lookup = [this](const QString &id) { return LookupMessage(id); };
+    for (const auto &[cell, source] : shownStatus_)
+        if (const std::optional<QString> text = StatusCellText(source.step, source.word, lookup))
+            setCell(SGModulFehler, cell.first, cell.second, *text);
 }
 
 void TFehler::FormCreate()
@@ -141,14 +165,6 @@ void TFehler::FormCreate()
     PLeft->setFixedWidth(panelWidth(ModuleColumnWidths));
     SGKopplerFehler->setFixedSize(panelWidth(CouplerColumnWidths), (CouplerRows + 1) * RowHeight + frame);
     SGModulFehler->setMinimumHeight((CouplerRows + 1) * RowHeight + frame);
-}
-
-bool TFehler::event(QEvent *event)
-{
-    const bool handled = TForm::event(event);
-    if (activation_.activates(event))
-        FormActivate();
-    return handled;
 }
 
 // A grid left for another control of this window is its exit; a message box
@@ -165,7 +181,7 @@ void TFehler::focusChanged(QWidget *old, QWidget *now)
 
 void TFehler::showError(const QString &text)
 {
-    activation_.report([&] { ShowErrorMessage(d, text); });
+    ShowErrorMessage(d, text);
 }
 
 QString TFehler::CellText(const QTableWidget *grid, int row, int column)
@@ -205,10 +221,10 @@ void TFehler::setUpModuleGrid()
     SGModulFehler->clearContents();
     SGModulFehler->setColumnCount(static_cast<int>(ModuleColumnWidths.size()));
     SGModulFehler->setRowCount(rows + 1);
-    for (int c = 0; c < SGModulFehler->columnCount(); ++c) {
+    for (int c = 0; c < SGModulFehler->columnCount(); ++c)
         SGModulFehler->setColumnWidth(c, ModuleColumnWidths[static_cast<size_t>(c)]);
-        setCell(SGModulFehler, 0, c, LookupMessage(QString::fromLatin1(ModuleHeadings[c])));
-    }
+    setHeadings(SGModulFehler, ModuleHeadings, static_cast<int>(std::size(ModuleHeadings)));
+    shownStatus_.clear(); // the cells are blanked below
     for (int r = 1; r <= rows; ++r) {
         setCell(SGModulFehler, r, 0, QString::number(r));
         for (int c = 1; c < SGModulFehler->columnCount(); ++c)
@@ -220,10 +236,9 @@ void TFehler::setUpCouplerGrid()
 {
     SGKopplerFehler->setColumnCount(static_cast<int>(CouplerColumnWidths.size()));
     SGKopplerFehler->setRowCount(CouplerRows + 1);
-    for (int c = 0; c < SGKopplerFehler->columnCount(); ++c) {
+    for (int c = 0; c < SGKopplerFehler->columnCount(); ++c)
         SGKopplerFehler->setColumnWidth(c, CouplerColumnWidths[static_cast<size_t>(c)]);
-        setCell(SGKopplerFehler, 0, c, LookupMessage(QString::fromLatin1(CouplerHeadings[c])));
-    }
+    setHeadings(SGKopplerFehler, CouplerHeadings, static_cast<int>(std::size(CouplerHeadings)));
     for (int r = 1; r <= CouplerRows; ++r)
         setCell(SGKopplerFehler, r, 0, QString::number(r));
 }
@@ -322,6 +337,7 @@ void TFehler::decodeReply()
 
 void TFehler::showCouplerWord(quint16 word)
 {
+    shownCouplerWord_ = word;
     const QStringList texts = CouplerErrorTexts(word, [this](const QString &id) { return LookupMessage(id); });
     for (int bit = 0; bit < CouplerRows; ++bit)
         setCell(SGKopplerFehler, bit + 1, 1, texts[bit]);
@@ -334,9 +350,13 @@ void TFehler::showStatusWords(int step, const std::vector<quint16> &words)
     // Counts read since the activation built the grid may be larger.
     const int rows = std::min(static_cast<int>(words.size()), SGModulFehler->rowCount() - 1);
     const MessageLookup lookup = [this](const QString &id) { return LookupMessage(id); };
-    for (int n = 1; n <= rows; ++n)
-        if (const std::optional<QString> text = StatusCellText(step, words[static_cast<size_t>(n - 1)], lookup))
+    for (int n = 1; n <= rows; ++n) {
+        const quint16 word = words[static_cast<size_t>(n - 1)];
+        if (const std::optional<QString> text = StatusCellText(step, word, lookup)) {
             setCell(SGModulFehler, n, column, *text);
+            shownStatus_[{n, column}] = {step, word};
+        }
+    }
 }
 
 void TFehler::BSetzeAlarmMaskClick()

@@ -2,7 +2,6 @@
 // The error window: reads the coupler's error word and the status words of
 // its channels and modules into two grids, resets the coupler's errors, and
 // reads and writes the alarm mask shown in TAlarmMaske.
-#include "app/ActivationGuard.h"
 #include "app/TForm.h"
 #include "link/Exchange.h"
 
@@ -10,6 +9,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
+#include <map>
+#include <optional>
 
 #include <vector>
 
@@ -59,7 +60,7 @@ public:
     static QString CellText(const QTableWidget *grid, int row, int column);
 
 protected:
-    bool event(QEvent *event) override;
+    void activated() override { FormActivate(); }
 
 private:
     void FormCreate();
@@ -75,9 +76,19 @@ private:
     void showCouplerWord(quint16 word);
     void showStatusWords(int step, const std::vector<quint16> &words);
     void showError(const QString &text);
+    // The grids' texts again in the language just chosen.
+    void languageChanged();
+    void setHeadings(QTableWidget *grid, const char *const *ids, int count);
+
+    // What each text cell shows, so that a language switch can say it anew.
+    std::optional<quint16> shownCouplerWord_;
+    struct StatusSource {
+        int step = 0;
+        quint16 word = 0;
+    };
+    std::map<std::pair<int, int>, StatusSource> shownStatus_; // (row, column) of SGModulFehler
 
     // The reads' quantity, to take no more words than were asked for.
     int readQuantity_ = 0;
-    ActivationGuard activation_;
     Exchange exchange_{d, ErrorRetries};
 };

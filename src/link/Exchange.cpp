@@ -5,6 +5,16 @@
 
 #include <QTimer>
 
+#include <algorithm>
+#include <limits>
+
+int LineHoldMs(quint16 retryLimit, int period)
+{
+    // In 64 bits: a long period times the retries must not wrap to a short hold.
+    const qint64 hold = (qint64(retryLimit) + 2) * std::max(period, 0);
+    return static_cast<int>(std::min<qint64>(hold, std::numeric_limits<int>::max()));
+}
+
 Exchange::Exchange(Deklarat &d, int &retries) : d(d), retries_(retries) {}
 
 Exchange::~Exchange()
@@ -29,7 +39,7 @@ void Exchange::send(QTimer *timer, int period, quint8 length)
     timer_->start(period);
     link_ = d.Link;
     // The line is held at most as long as the window waits, and one period more.
-    const int hold = (static_cast<int>(d.RetryLimit) + 2) * period;
+    const int hold = LineHoldMs(d.RetryLimit, period);
     if (link_)
         link_->submit(this, length, hold);
 }

@@ -29,6 +29,10 @@ enum class ReplyOutcome {
     Data,      // the reply, from RxFrame[8] on
 };
 
+// How long a request may keep the line: as long as its window waits
+// (RetryLimit + 1 periods) and one period more, at most what a timer takes.
+int LineHoldMs(quint16 retryLimit, int period);
+
 class Exchange
 {
 public:

@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+namespace
+{
 
-constexpr int MinimumPdu = 3;       // unit, function, one byte of data
-constexpr int MinimumRtuReply = 5;  // the same and the CRC
+constexpr int MinimumPdu = 3;      // unit, function, one byte of data
+constexpr int MinimumRtuReply = 5; // the same and the CRC
+constexpr quint8 DeviceIdentification = 0x2B;
 
 bool crcMatches(const quint8 *frame, int length)
 {
@@ -26,6 +28,53 @@ void ReplyAssembler::reset()
     complete_ = false;
     overflowed_ = false;
     source_ = Source::None;
+    expected_ = Expected{};
+}
+
+void ReplyAssembler::expectReplyTo(const quint8 *request, int length)
+{
+    expected_ = Expected{};
+    // A broadcast gets no reply; a request without a function code none we could tell.
+    if (request == nullptr || length < 2 || request[0] == 0)
+        return;
+    expected_.set = true;
+    expected_.unit = request[0];
+    expected_.function = static_cast<quint8>(request[1] & 0x7F);
+    if (length <= static_cast<int>(expected_.request.size())) {
+        std::memcpy(expected_.request.data(), request, static_cast<size_t>(length));
+        expected_.requestLength = length;
+    }
+}
+
+bool ReplyAssembler::awaitedAt(int start) const
+{
+    if (!expected_.set || staged_ - start < 2)
+        return false;
+    const quint8 function = staging_[static_cast<size_t>(start + 1)];
+    return staging_[static_cast<size_t>(start)] == expected_.unit && (function & 0x7F) == expected_.function;
+}
+
+// An RS-485 adapter may hand back the request it sent: for the device
+// identification, whose length only its CRC tells, that copy would pass.
+bool ReplyAssembler::isEcho(int start, int length) const
+{
+    return expected_.function == DeviceIdentification && expected_.requestLength > 0 &&
+           length == expected_.requestLength + 2 &&
+           std::memcmp(staging_.data() + start, expected_.request.data(),
+                       static_cast<size_t>(expected_.requestLength)) == 0;
+}
+
+int ReplyAssembler::laterFrameAt(int start, bool awaited) const
+{
+    const int available = staged_ - start;
+    const quint8 *frame = staging_.data() + start;
+    const RtuReplyLength length = RtuReplyLengthOf(frame, available);
+    if (length.kind == RtuReplyLength::Known)
+        return length.length <= available && crcMatches(frame, length.length) ? length.length : 0;
+    if (length.kind == RtuReplyLength::Unknown && awaited && available >= MinimumRtuReply &&
+        crcMatches(frame, available) && !isEcho(start, available))
+        return available;
+    return 0;
 }
 
 bool ReplyAssembler::skipFrame(ModbusBuffer &rx, quint16 &rxCount)
@@ -55,8 +104,7 @@ void ReplyAssembler::takeFrom(Source source)
     source_ = source;
 }
 
-QString ReplyAssembler::feedTcp(const quint8 *data, int count, ModbusBuffer &rx,
-                                quint16 &rxCount)
+QString ReplyAssembler::feedTcp(const quint8 *data, int count, ModbusBuffer &rx, quint16 &rxCount)
 {
     const QString text = TcpReceiveText(data, count);
     if (complete_ || data == nullptr || count <= 0)
@@ -84,8 +132,7 @@ void ReplyAssembler::completeTcp(ModbusBuffer &rx, quint16 &rxCount)
     complete_ = true;
 }
 
-QString ReplyAssembler::feedSerial(const quint8 *data, int count, ModbusBuffer &rx,
-                                   quint16 &rxCount)
+QString ReplyAssembler::feedSerial(const quint8 *data, int count, ModbusBuffer &rx, quint16 &rxCount)
 {
     const QString text = SerialReceiveText(data, count);
     if (complete_ || data == nullptr || count <= 0)
@@ -113,8 +160,7 @@ void ReplyAssembler::dropImpossibleSerialStarts()
         bool impossible = length.kind == RtuReplyLength::Invalid;
         if (length.kind == RtuReplyLength::Known) {
             impossible = length.length > SerialCapacity ||
-                         (staged_ - start >= length.length &&
-                          !crcMatches(staging_.data() + start, length.length));
+                         (staged_ - start >= length.length && !crcMatches(staging_.data() + start, length.length));
         }
         if (!impossible)
             break;
@@ -126,29 +172,59 @@ void ReplyAssembler::dropImpossibleSerialStarts()
     staged_ -= start;
 }
 
+ReplyAssembler::AwaitedInside ReplyAssembler::awaitedInside(int from, int end) const
+{
+    for (int start = from; start < std::min(end, staged_ - 1); ++start) {
+        if (!awaitedAt(start))
+            continue;
+        if (const int length = laterFrameAt(start, true); length > 0)
+            return {start, length};
+        const RtuReplyLength told = RtuReplyLengthOf(staging_.data() + start, staged_ - start);
+        const bool impossible =
+            told.kind == RtuReplyLength::Invalid ||
+            (told.kind == RtuReplyLength::Known && (told.length > SerialCapacity || staged_ - start >= told.length));
+        if (!impossible)
+            return {start, 0};
+    }
+    return {};
+}
+
 void ReplyAssembler::completeSerial(ModbusBuffer &rx, quint16 &rxCount)
 {
     dropImpossibleSerialStarts();
     if (staged_ < MinimumRtuReply)
         return;
     const RtuReplyLength first = RtuReplyLengthOf(staging_.data(), staged_);
-    if (first.kind == RtuReplyLength::Known) {
-        // After the drop above a fully received known-length start has a right CRC.
-        if (staged_ >= first.length)
-            deliverSerial(0, first.length, rx, rxCount);
+    int frontLength = 0;
+    // After the drop above a fully received known-length start has a right CRC.
+    if (first.kind == RtuReplyLength::Known && staged_ >= first.length)
+        frontLength = first.length;
+    else if (first.kind == RtuReplyLength::Unknown && crcMatches(staging_.data(), staged_) && !isEcho(0, staged_))
+        frontLength = staged_;
+    if (frontLength > 0) {
+        // Noise whose CRC checks by chance over the start of the awaited
+        // reply would swallow it: the reply goes first, or is waited for.
+        if (expected_.set && !awaitedAt(0)) {
+            const AwaitedInside inside = awaitedInside(1, frontLength);
+            if (inside.start > 0) {
+                if (inside.length > 0)
+                    deliverSerial(inside.start, inside.length, rx, rxCount);
+                return;
+            }
+        }
+        deliverSerial(0, frontLength, rx, rxCount);
         return;
     }
-    if (first.kind != RtuReplyLength::Unknown)
-        return;
-    if (crcMatches(staging_.data(), staged_)) {
-        deliverSerial(0, staged_, rx, rxCount);
-        return;
-    }
+    // Behind the first start: when that one cannot tell its length, any frame
+    // with a told length; in every case the awaited reply. While the awaited
+    // reply itself is still arriving at the front, nothing inside it counts.
+    const bool anyLater = first.kind == RtuReplyLength::Unknown && !awaitedAt(0);
     for (int start = 1; start + MinimumRtuReply <= staged_; ++start) {
-        const RtuReplyLength later = RtuReplyLengthOf(staging_.data() + start, staged_ - start);
-        if (later.kind == RtuReplyLength::Known && later.length <= staged_ - start &&
-            crcMatches(staging_.data() + start, later.length)) {
-            deliverSerial(start, later.length, rx, rxCount);
+        const bool awaited = awaitedAt(start);
+        if (!awaited && !anyLater)
+            continue;
+        if (const int length = laterFrameAt(start, awaited); length > 0) {
+            deliverSerial(start, length, rx, rxCount);
             return;
         }
     }

@@ -23,15 +23,28 @@
 // over: a start that cannot be a reply (function code 0, a length that does
 // not fit, a wrong CRC at the told length) is dropped byte by byte, and while
 // the first start's length is unknown, a later start with a told length and a
-// right CRC is accepted. Bytes that do not fit in RxFrame are not stored.
+// right CRC is accepted. A later start that is the awaited reply (the unit and
+// function code of the request sent, or its exception) is taken whatever the
+// bytes in front of it look like: at its told length, or, for a function code
+// that does not tell it (device identification), where its CRC checks. An
+// exact copy of a device identification request (an echo) is no reply to it.
+// A frame in front whose CRC checks only by chance over the start of the
+// awaited reply does not swallow it: the awaited reply is taken instead, or
+// waited for while it may still complete.
+// Bytes that do not fit in RxFrame are not stored.
 #include "link/ModbusFrame.h"
 
 #include <QString>
+#include <array>
 
-class ReplyAssembler {
+class ReplyAssembler
+{
 public:
     // At every send: forget what was received for the earlier request.
     void reset();
+    // After reset, for a request going out on the serial line: `request` holds
+    // its `length` bytes from the unit identifier on (CRC not needed).
+    void expectReplyTo(const quint8 *request, int length);
 
     // One read event each; returns the receive line for the bus monitor.
     QString feedTcp(const quint8 *data, int count, ModbusBuffer &rx, quint16 &rxCount);
@@ -55,6 +68,17 @@ private:
     void completeSerial(ModbusBuffer &rx, quint16 &rxCount);
     void dropImpossibleSerialStarts();
     void deliverSerial(int start, int length, ModbusBuffer &rx, quint16 &rxCount);
+    bool awaitedAt(int start) const;
+    bool isEcho(int start, int length) const;
+    // Length of a complete frame with a right CRC at `start`; 0 if there is none.
+    int laterFrameAt(int start, bool awaited) const;
+    // The first awaited start in [from, end) that is complete (length > 0)
+    // or may still become so (length 0); start -1: none.
+    struct AwaitedInside {
+        int start = -1;
+        int length = 0;
+    };
+    AwaitedInside awaitedInside(int from, int end) const;
 
     ModbusBuffer staging_{};
     int staged_ = 0;
@@ -62,4 +86,13 @@ private:
     bool complete_ = false;
     bool overflowed_ = false;
     Source source_ = Source::None;
+
+    struct Expected {
+        bool set = false;
+        quint8 unit = 0;
+        quint8 function = 0;
+        std::array<quint8, 8> request{}; // a device identification request is 5 bytes
+        int requestLength = 0;
+    };
+    Expected expected_;
 };

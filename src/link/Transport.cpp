@@ -68,7 +68,7 @@ void Transport::submit(Exchange *owner, quint8 length, int holdMs)
 void Transport::giveUp(Exchange *owner, bool timedOut)
 {
     const bool wasOutstanding = line_.isOutstanding(owner);
-    if (wasOutstanding && timedOut && traffic_) {
+    if (wasOutstanding && timedOut && traffic_ && outstandingSent_) {
         if (unframedBytes_)
             traffic_->rejected();
         traffic_->gaveUp();
@@ -85,14 +85,16 @@ void Transport::transmit(const LineRequest &request)
     // The request as it was handed over: TxFrame may have been refilled since.
     std::copy_n(request.frame.begin(), request.length, d.TxFrame.begin());
     HoldTimer->start(std::max(1, request.holdMs));
-    if (traffic_)
+    // Only a request that went out counts (not one while the link is down).
+    outstandingSent_ = sendFrame(request.length, request.transactionId);
+    if (traffic_ && outstandingSent_)
         traffic_->sent(d.TxFrame, request.length);
-    sendFrame(request.length, request.transactionId);
 }
 
-void Transport::sendFrame(quint8 length, quint16 transactionId)
+bool Transport::sendFrame(quint8 length, quint16 transactionId)
 {
     assembler_.reset();
+    assembler_.expectReplyTo(d.TxFrame.data() + ModbusHeaderSize, std::max(0, length - ModbusHeaderSize));
     unframedBytes_ = false;
     d.RxCount = 0;
     // Sends faster than the monitor period would keep restarting the monitor
@@ -102,22 +104,23 @@ void Transport::sendFrame(quint8 length, quint16 transactionId)
     if (tcpOpen()) {
         const OutgoingFrame frame = BuildTcpFrame(d.TxFrame, length, transactionId);
         d.TxHexText += frame.hexText;
-        ClientSocket->write(frame.bytes);
+        const bool written = ClientSocket->write(frame.bytes) == frame.bytes.size();
         MonitorTimer->start(d.ResponseInterval);
-        return;
+        return written;
     }
     const OutgoingFrame frame = BuildRtuFrame(d.TxFrame, length);
     if (!SerialPort->isOpen() || frame.bytes.isEmpty())
-        return;
+        return false;
     const qint64 written = SerialPort->write(frame.bytes);
     d.TxHexText += frame.hexText;
     if (written != frame.bytes.size()) {
         SerialPort->clearError();
         ShowErrorMessage(d, d.SIOTransfer ? d.SIOTransfer->LookupMessage(QStringLiteral("@idSST_ERR3"))
                                           : QStringLiteral("Schnittstellen-Fehler"));
-        return;
+        return false;
     }
     MonitorTimer->start(d.ResponseInterval);
+    return true;
 }
 
 void Transport::frameComplete()

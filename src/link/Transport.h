@@ -98,7 +98,8 @@ private:
     void received(const QByteArray &bytes, Feed feed);
     void applyRs485();
     void transmit(const LineRequest &request);
-    void sendFrame(quint8 length, quint16 transactionId);
+    // False when nothing went out (no link open, a failed write).
+    bool sendFrame(quint8 length, quint16 transactionId);
     void endOutstanding();
     void holdExpired();
     void sendNext(const std::optional<LineRequest> &next);
@@ -112,7 +113,8 @@ private:
     bool dtr_ = false;
     bool rs485NoteShown_ = false;
     TrafficObserver *traffic_ = nullptr;
-    bool unframedBytes_ = false; // bytes since the send that formed no frame
+    bool unframedBytes_ = false;   // bytes since the send that formed no frame
+    bool outstandingSent_ = false; // the outstanding request went out
 };
 
 // Sends the request in TxFrame on the active link (see Transport).

@@ -2,6 +2,7 @@
 
 #include "app/Conversions.h"
 #include "app/Deklarat.h"
+#include "app/IntegerField.h"
 #include "app/Named.h"
 #include "app/UserFiles.h"
 #include "diagnostics/TFehler.h"
@@ -35,6 +36,15 @@
 #include <QMenuBar>
 #include <QTextBlock>
 #include <QVBoxLayout>
+
+std::optional<quint8> FreeComByte(const QString &cell)
+{
+    // The cell is read as "$0" followed by its text: hex digits, no sign.
+    const std::optional<qint64> number = ParseUserInteger(QStringLiteral("$0") + cell);
+    if (!number || *number > 0xFF)
+        return std::nullopt;
+    return static_cast<quint8>(*number);
+}
 
 void ShowWindow(QWidget *window)
 {
@@ -128,6 +138,9 @@ void TVo3112CCC::FormCreate()
         if (decodedLine_)
             ShowDecodedLine(decodedLine_->first, decodedLine_->second);
         SGFreeComChange();
+        // The list gives the closed panel's caption; an open one closes.
+        if (FreeComOpen)
+            BFreeCom->setText(LookupMessage(QStringLiteral("@BFreeComClose")));
     });
     if (d.CommandLine.AutoStart) {
         d.AutostartStep = 0;
@@ -437,8 +450,18 @@ void TVo3112CCC::buildMonitor()
     connect(Active, &QPushButton::clicked, this, [this] { ActiveClick(); });
     connect(Clear, &QPushButton::clicked, this, [this] { ClearClick(); });
     connect(MonitorLines, &QComboBox::activated, this, [this](int i) { MonitorLinesChange(i); });
-    connect(Edit1, &QLineEdit::textEdited, this, [this] { Edit1Change(); });
-    connect(Edit2, &QLineEdit::textEdited, this, [this] { Edit2Change(); });
+    // A minute is the longest a technician would wait for one reply; 0 would
+    // flood the coupler.
+    DataTimeoutField = new IntegerField(d, Edit1, MinTimeoutMs, MaxTimeoutMs, [this](qint64 v) {
+        d.DataTimeout = static_cast<qint32>(v);
+        if (d.Cont)
+            d.Cont->DataTimeoutChanged();
+    });
+    ParaTimeoutField = new IntegerField(d, Edit2, MinTimeoutMs, MaxTimeoutMs,
+                                        [this](qint64 v) { d.ParaTimeout = static_cast<qint32>(v); });
+    // The value in force counts at once: the field shows it again after a refusal.
+    DataTimeoutField->setShownAfterRefusal([this] { return QString::number(d.DataTimeout); });
+    ParaTimeoutField->setShownAfterRefusal([this] { return QString::number(d.ParaTimeout); });
     connect(Speichern, &QPushButton::clicked, this, [this] { SpeichernClick(); });
     connect(BFreeCom, &QPushButton::clicked, this, [this] { BFreeComClick(); });
     connect(BFill0x00, &QPushButton::clicked, this, [this] { BFill0x00Click(); });
@@ -609,21 +632,22 @@ void TVo3112CCC::MonitorLinesChange(int index)
 
 void TVo3112CCC::Edit1Change()
 {
-    // An empty field is one being retyped, not a wrong number.
-    if (Edit1->text().trimmed().isEmpty())
-        return;
-    qint64 value = d.DataTimeout;
-    if (StrToIntReported(d, Edit1->text(), value))
-        d.DataTimeout = static_cast<qint32>(value);
+    DataTimeoutField->changed();
+}
+
+void TVo3112CCC::Edit1Exit()
+{
+    DataTimeoutField->left();
 }
 
 void TVo3112CCC::Edit2Change()
 {
-    if (Edit2->text().trimmed().isEmpty())
-        return;
-    qint64 value = d.ParaTimeout;
-    if (StrToIntReported(d, Edit2->text(), value))
-        d.ParaTimeout = static_cast<qint32>(value);
+    ParaTimeoutField->changed();
+}
+
+void TVo3112CCC::Edit2Exit()
+{
+    ParaTimeoutField->left();
 }
 
 void TVo3112CCC::SpeichernClick()
@@ -677,10 +701,16 @@ void TVo3112CCC::BSendClick()
     std::array<quint8, 80> bytes{};
     for (int i = 1; i <= k; ++i) {
         const QTableWidgetItem *cell = SGFreeCom->item((i - 1) / 16 + 1, (i - 1) % 16 + 1);
-        qint64 value = 0;
-        if (!StrToIntReported(d, QStringLiteral("$0") + (cell ? cell->text() : QString()), value))
+        const QString text = cell ? cell->text() : QString();
+        const std::optional<quint8> byte = FreeComByte(text);
+        if (!byte) {
+            // A cell beyond one byte is refused rather than sent as its low byte.
+            const std::optional<qint64> number = ParseUserInteger(QStringLiteral("$0") + text);
+            ReportConversionError(d, number ? OutOfRangeText(text, QStringLiteral("00 .. FF"))
+                                            : InvalidIntegerText(QStringLiteral("$0") + text));
             return;
-        bytes[static_cast<size_t>(i - 1)] = static_cast<quint8>(value & 0xFF);
+        }
+        bytes[static_cast<size_t>(i - 1)] = *byte;
     }
     std::copy(bytes.begin(), bytes.begin() + k, d.TxFrame.begin());
     Daten_Transfer(d, static_cast<quint8>(k));
@@ -733,12 +763,12 @@ void TVo3112CCC::SGFreeComChange()
     QByteArray pdu;
     for (int i = 7; i <= k; ++i) {
         const QTableWidgetItem *cell = SGFreeCom->item((i - 1) / 16 + 1, (i - 1) % 16 + 1);
-        const std::optional<qint64> value = ParseUserInteger(QStringLiteral("$0") + (cell ? cell->text() : QString()));
+        const std::optional<quint8> value = FreeComByte(cell ? cell->text() : QString());
         if (!value) {
             MFreeComDecode->clear();
             return;
         }
-        pdu.append(static_cast<char>(*value & 0xFF));
+        pdu.append(static_cast<char>(*value));
     }
     if (pdu.isEmpty()) {
         MFreeComDecode->clear();

@@ -20,6 +20,7 @@
 #include <optional>
 
 class Deklarat;
+class IntegerField;
 
 // The main window: menu, status bar, bus monitor and free communication.
 class TVo3112CCC : public QMainWindow, public MonitorSink
@@ -107,8 +108,16 @@ public:
     void ActiveClick();
     void ClearClick();
     void MonitorLinesChange(int index);
+    // The timeout fields take 1 ms to a minute; other texts are reported when
+    // the field is left and the value stays.
+    static constexpr qint64 MinTimeoutMs = 1;
+    static constexpr qint64 MaxTimeoutMs = 60000;
+    IntegerField *DataTimeoutField = nullptr;
+    IntegerField *ParaTimeoutField = nullptr;
     void Edit1Change();
+    void Edit1Exit();
     void Edit2Change();
+    void Edit2Exit();
     void SpeichernClick();
     void BFreeComClick();
     void BFill0x00Click();
@@ -167,6 +176,10 @@ private:
     std::optional<std::pair<QString, bool>> decodedLine_; // line shown in MDecode, and whether sent
     void lineAdded();
 };
+
+// The byte a free communication cell stands for; nothing for a text that is
+// no hex number or one beyond a byte.
+std::optional<quint8> FreeComByte(const QString &cell);
 
 // Shows a window that lives for the whole run, brought to the front.
 void ShowWindow(QWidget *window);

@@ -73,10 +73,10 @@ IpAddress ParseAddress(const QString &text)
 
 std::optional<quint16> ParseMetric(const QString &text)
 {
-    const std::optional<qint64> number = ParseUserInteger(text);
-    if (!number)
+    const IntegerReading reading = ReadIntegerText(text, MetricMin, MetricMax);
+    if (reading.kind != IntegerTextKind::Value)
         return std::nullopt;
-    return static_cast<quint16>(*number & 0xFFFF);
+    return static_cast<quint16>(reading.value);
 }
 
 std::array<quint16, CouplerBlockRegisters> CouplerBlockWords(const CouplerParameterBlock &block)

@@ -43,7 +43,12 @@ int RouteOfObject(qint64 objectId);
 // none left), octet 4 the rest; a part that is no integer counts as 0, every
 // number is taken modulo 256.
 IpAddress ParseAddress(const QString &text);
-// The low 16 bits of an integer text; nothing for a text that is no integer.
+// A metric is one unsigned register: a number beyond it is refused, not
+// wrapped into another route cost.
+constexpr qint64 MetricMin = 0;
+constexpr qint64 MetricMax = 65535;
+// The metric an integer text stands for; nothing for a text that is no
+// integer or lies outside 0..65535.
 std::optional<quint16> ParseMetric(const QString &text);
 
 // The 39 registers in block order.

@@ -6,6 +6,7 @@
 #include "app/Messages.h"
 #include "app/Named.h"
 #include "parameters/AnaIn32Params.h"
+#include "parameters/CouplerBlock.h"
 #include "parameters/WindowScaling.h"
 #include "translation/WordLists.h"
 
@@ -70,6 +71,9 @@ TAllgePara::TAllgePara(Deklarat &d) : TForm(d, QStringLiteral("TAllgePara"), QSt
 {
     GBoEthernet = named(new QGroupBox(QStringLiteral("Parameter"), this), "GBoEthernet");
     GBoSeriell = named(new QGroupBox(QStringLiteral("Parameter"), this), "GBoSeriell");
+    ScrollBox1 = named(new QScrollArea(this), "ScrollBox1");
+    ScrollBox1->setWidgetResizable(true);
+    ScrollBox1->setFrameShape(QFrame::NoFrame);
     for (int n = 1; n <= 16; ++n) {
         QWidget *owner = n <= 2 ? GBoSeriell : GBoEthernet;
         Labels[static_cast<size_t>(n)] =
@@ -219,11 +223,16 @@ void TAllgePara::designLayout()
     auto *top = new QVBoxLayout(this);
     top->setContentsMargins(h, h, h, h);
     top->setSpacing(h);
-    // Only one of the two groups is shown, in the same place.
-    auto *groups = new QGridLayout;
+    // Only one of the two groups is shown, in the same place; they scroll
+    // when the screen has no room for them.
+    auto *inner = new QWidget;
+    inner->setObjectName(QStringLiteral("ParameterGroups"));
+    auto *groups = new QGridLayout(inner);
+    groups->setContentsMargins(0, 0, 0, 0);
     groups->addWidget(GBoEthernet, 0, 0);
     groups->addWidget(GBoSeriell, 0, 0, Qt::AlignLeft | Qt::AlignTop);
-    top->addLayout(groups, 1);
+    ScrollBox1->setWidget(inner);
+    top->addWidget(ScrollBox1, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     const int buttonWidth = fm.horizontalAdvance(QStringLiteral("Schreiben")) + 3 * h;
@@ -242,12 +251,14 @@ void TAllgePara::designLayout()
     GBoSeriell->hide();
     for (QPushButton *b : {Write, Read, Back})
         b->hide();
-    resize(top->sizeHint());
+    resize(SizeWithAllRows(this, ScrollBox1));
 }
 
 void TAllgePara::FormCreate()
 {
-    ApplyWindowScaling(this);
+    const ScreenArea screen = ScreenAreaFor(d.ForcedScreenSize);
+    ApplyWindowScaling(this, screen.size);
+    FitWindow(this, ScrollBox1, screen);
     seedLists();
     readSettings();
 }
@@ -282,14 +293,6 @@ void TAllgePara::readSettings()
     }
 }
 
-bool TAllgePara::event(QEvent *event)
-{
-    const bool handled = TForm::event(event);
-    if (activation_.activates(event))
-        FormActivate();
-    return handled;
-}
-
 void TAllgePara::FormActivate()
 {
     if (d.StationConfig.ConfigValid != 1) {
@@ -319,14 +322,12 @@ void TAllgePara::FormActivate()
 
 void TAllgePara::showError(const QString &text)
 {
-    // Closing the box hands the activation back: that is no new activation,
-    // which would set the serial fields back to 0.
-    activation_.report([&] { ShowErrorMessage(d, text); });
+    ShowErrorMessage(d, text);
 }
 
 void TAllgePara::conversionError(const QString &text)
 {
-    activation_.report([&] { ReportConversionError(d, text); });
+    ReportConversionError(d, text);
 }
 
 void TAllgePara::ReadClick()
@@ -411,12 +412,13 @@ bool TAllgePara::collectBlock(NetworkBlock &block)
         route.mask = take(CBRoutingMask[i]);
         route.gateway = take(CBRoutingGateway[i]);
         const QString text = EdMetric[i]->text();
-        const std::optional<qint32> metric = ParseInt32(text);
+        const std::optional<quint16> metric = ParseMetric(text);
         if (!metric) {
-            conversionError(InvalidIntegerText(text));
+            conversionError(
+                IntegerReadingError(text, ReadIntegerText(text, MetricMin, MetricMax), MetricMin, MetricMax));
             return false;
         }
-        route.metric = static_cast<quint16>(*metric);
+        route.metric = *metric;
     }
     return true;
 }

@@ -2,7 +2,6 @@
 // The general parameter window: the coupler's communication parameters. Over
 // Ethernet its own address and mask and five routes, and the reset of its
 // communication settings; over the serial line one time value.
-#include "app/ActivationGuard.h"
 #include "app/TForm.h"
 #include "link/Exchange.h"
 #include "parameters/NetworkParams.h"
@@ -12,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTimer>
 
 #include <array>
@@ -37,6 +37,7 @@ public:
 
     QGroupBox *GBoEthernet;
     QGroupBox *GBoSeriell;
+    QScrollArea *ScrollBox1; // holds both groups, scrolled on a small screen
     // Label1 .. Label16; element 0 is unused.
     std::array<QLabel *, 17> Labels{};
     THistoryComboBox *CBIpAdresse;
@@ -79,7 +80,7 @@ public:
     void CBIpAdresseDropDown(QComboBox *field);
 
 protected:
-    bool event(QEvent *event) override;
+    void activated() override { FormActivate(); }
 
 private:
     THistoryComboBox *addressField(const QString &name);
@@ -100,6 +101,5 @@ private:
     enum class Request { None, ReadEthernet, ReadSerial, Write, Reset };
     Request pending_ = Request::None;
     std::map<const QComboBox *, int> remembered_;
-    ActivationGuard activation_;
     Exchange exchange_{d, TickCounter};
 };

@@ -2,6 +2,7 @@
 
 #include "app/Conversions.h"
 #include "app/Deklarat.h"
+#include "app/IntegerField.h"
 #include "app/Messages.h"
 #include "app/Named.h"
 #include "parameters/AnaIn32Frames.h"
@@ -12,6 +13,7 @@
 #include "translation/WordLists.h"
 
 #include <QEvent>
+#include <QScopedValueRollback>
 
 #include <initializer_list>
 
@@ -43,6 +45,9 @@ TParaAna::TParaAna(Deklarat &d) : TForm(d, QStringLiteral("TParaAna"), QStringLi
     for (int k = 1; k <= AnaInChannels; ++k)
         buildRow(k);
 
+    // The rows scroll when the screen has no room for all of them.
+    ScrollBox1 = named(new QScrollArea(this), "ScrollBox1");
+    ScrollBox1->setFrameShape(QFrame::NoFrame);
     Memo1 = named(new QPlainTextEdit(QStringLiteral("Memo"), this), "Memo1");
     Memo1->setReadOnly(true);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -91,14 +96,17 @@ void TParaAna::buildRow(int k)
     connect(r.ComboBox, &QComboBox::activated, this, [this, k] { ComboBoxChange(k); });
     connect(r.CoBoUnit, &QComboBox::activated, this, [this, k] { CoBoUnitChange(k); });
     connect(r.ScrollBar, &QScrollBar::valueChanged, this, [this, k] { ScrollBarChange(k); });
-    connect(r.Edit, &QLineEdit::textChanged, this, [this, k] { EditChange(k); });
     connect(r.ScrollBarOffset, &QScrollBar::valueChanged, this, [this, k] { ScrollBarOffsetChange(k); });
-    connect(r.Offset, &QLineEdit::textChanged, this, [this, k] { OffsetChange(k); });
+    AnaInRecord &rec = AnaInParams[static_cast<size_t>(k - 1)];
+    r.FilterField = numberField(r.Edit, r.ScrollBar, rec.FilterValue);
+    r.OffsetField = numberField(r.Offset, r.ScrollBarOffset, rec.OffsetValue);
 }
 
 void TParaAna::FormCreate()
 {
-    ApplyWindowScaling(this);
+    const ScreenArea screen = ScreenAreaFor(d.ForcedScreenSize);
+    ApplyWindowScaling(this, screen.size);
+    FitRows(this, ScrollBox1, {Memo1, Button1, Button2, Back}, MaxClientSize(this, screen));
     for (int k = 1; k <= AnaInChannels; ++k)
         Row[static_cast<size_t>(k)].ScrollBar->setValue(AnaInDefaultFilter); // its handler stores 51
     for (int k = 1; k <= AnaInChannels; ++k)
@@ -127,15 +135,13 @@ void TParaAna::reportChannelLimit()
 {
     if (!channelLimit_.due(d.StationConfig.AnaInCount, AnaInChannels))
         return;
-    activation_.report([this] {
-        ShowMessage(d, MessageKind::Information, windowTitle(), LookupMessage(QStringLiteral("@idKANAL_MAX")));
-    });
+    ShowMessage(d, MessageKind::Information, windowTitle(), LookupMessage(QStringLiteral("@idKANAL_MAX")));
 }
 
 void TParaAna::FormActivate()
 {
     if (d.StationConfig.ConfigValid != 1) {
-        activation_.report([this] { ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_CONF"))); });
+        ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_CONF")));
         return;
     }
     reportChannelLimit();
@@ -154,14 +160,9 @@ void TParaAna::FormActivate()
     for (QWidget *w : std::initializer_list<QWidget *>{Memo1, Button1, Button2, Back})
         w->move(w->x(), l.controlsTop);
     resize(width(), l.clientHeight);
-}
-
-bool TParaAna::event(QEvent *event)
-{
-    const bool handled = TForm::event(event);
-    if (activation_.activates(event))
-        FormActivate();
-    return handled;
+    const ScreenArea screen = ScreenAreaFor(d.ForcedScreenSize);
+    HoldScaledRows(this, ana_Para_In, {Memo1, Button1, Button2, Back}, screen);
+    FitRows(this, ScrollBox1, {Memo1, Button1, Button2, Back}, MaxClientSize(this, screen));
 }
 
 void TParaAna::addMemoLine(const QString &line)
@@ -241,6 +242,8 @@ void TParaAna::takeLimited(QScrollBar *bar, QLineEdit *edit, qint32 &value)
 
 void TParaAna::WriteAnaInClick()
 {
+    if (refuseUnwritable(channels()))
+        return;
     for (int k = 1; k <= AnaInChannels; ++k) {
         const TAnaInRow &row = Row[static_cast<size_t>(k)];
         AnaInSwitches s;
@@ -297,6 +300,8 @@ void TParaAna::CoBoUnitChange(int k)
 
 void TParaAna::barChanged(QScrollBar *bar, QLineEdit *edit, qint32 &value)
 {
+    if (editMovesBar_)
+        return;
     const int position = bar->value();
     const QString text = QString::number(position);
     if (edit->text() == text)
@@ -305,18 +310,34 @@ void TParaAna::barChanged(QScrollBar *bar, QLineEdit *edit, qint32 &value)
     value = position;
 }
 
-void TParaAna::editChanged(QLineEdit *edit, QScrollBar *bar, qint32 &value)
+IntegerField *TParaAna::numberField(QLineEdit *edit, QScrollBar *bar, qint32 &value)
 {
-    const QString text = edit->text();
-    if (text == QString::number(bar->value()))
-        return;
-    const std::optional<qint32> parsed = ParseInt32(text);
-    if (!parsed) {
-        ReportConversionError(d, InvalidIntegerText(text));
-        return;
+    // Only a number within the bar's range moves it; anything else is reported
+    // when the field is left and keeps the value, and a write refuses it.
+    return new IntegerField(d, edit, bar->minimum(), bar->maximum(), [this, bar, &value](qint64 typed) {
+        // The bar follows the edit; rewriting the edit now would cut into the
+        // typing ("0x1" of "0x10" would become "1").
+        const QScopedValueRollback following(editMovesBar_, true);
+        bar->setValue(static_cast<int>(typed));
+        value = bar->value();
+    });
+}
+
+bool TParaAna::refuseUnwritable(int n)
+{
+    for (int k = 1; k <= n; ++k) {
+        const TAnaInRow &row = Row[static_cast<size_t>(k)];
+        const std::pair<IntegerField *, QLabel *> fields[] = {{row.FilterField, Heading(18)},
+                                                              {row.OffsetField, Heading(24)}};
+        for (const auto &[field, heading] : fields) {
+            if (field->holdsValue())
+                continue;
+            ShowErrorMessage(d, FieldRefusalText(LookupMessage(QStringLiteral("@idFIELD_BAD")),
+                                                 row.Label->text() + QStringLiteral(", ") + heading->text(), *field));
+            return true;
+        }
     }
-    bar->setValue(LimitToRange(*parsed, bar->minimum(), bar->maximum()));
-    value = bar->value();
+    return false;
 }
 
 void TParaAna::ScrollBarChange(int k)
@@ -327,8 +348,7 @@ void TParaAna::ScrollBarChange(int k)
 
 void TParaAna::EditChange(int k)
 {
-    TAnaInRow &row = Row[static_cast<size_t>(k)];
-    editChanged(row.Edit, row.ScrollBar, AnaInParams[static_cast<size_t>(k - 1)].FilterValue);
+    Row[static_cast<size_t>(k)].FilterField->changed();
 }
 
 void TParaAna::ScrollBarOffsetChange(int k)
@@ -339,6 +359,5 @@ void TParaAna::ScrollBarOffsetChange(int k)
 
 void TParaAna::OffsetChange(int k)
 {
-    TAnaInRow &row = Row[static_cast<size_t>(k)];
-    editChanged(row.Offset, row.ScrollBarOffset, AnaInParams[static_cast<size_t>(k - 1)].OffsetValue);
+    Row[static_cast<size_t>(k)].OffsetField->changed();
 }

@@ -1,7 +1,6 @@
 #pragma once
 // The parameter window of the 16-bit analog input channels: reads, shows,
 // edits and writes their sensor type, filter, offset, unit and switches.
-#include "app/ActivationGuard.h"
 #include "app/TForm.h"
 #include "link/Exchange.h"
 #include "parameters/AnaInParams.h"
@@ -14,8 +13,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
+
+class IntegerField;
 
 #include <array>
 #include <vector>
@@ -32,6 +34,8 @@ struct TAnaInRow {
     QComboBox *CoBoUnit = nullptr;
     QLineEdit *Offset = nullptr;
     QScrollBar *ScrollBarOffset = nullptr;
+    IntegerField *FilterField = nullptr; // Edit
+    IntegerField *OffsetField = nullptr; // Offset
 
     std::vector<QWidget *> controls() const;
 };
@@ -43,6 +47,7 @@ public:
     explicit TParaAna(Deklarat &d);
 
     QGroupBox *ana_Para_In;
+    QScrollArea *ScrollBox1; // holds ana_Para_In, scrolled on a small screen
     // Rows 1..16; element 0 is unused.
     std::array<TAnaInRow, AnaInChannels + 1> Row;
     // Column headings Label17 "Typ" .. Label24 "Offset Prozesswert".
@@ -77,7 +82,7 @@ public:
     QLabel *Heading(int number) const { return Headings[static_cast<size_t>(number - 17)]; }
 
 protected:
-    bool event(QEvent *event) override;
+    void activated() override { FormActivate(); }
 
 private:
     void buildRow(int k);
@@ -85,15 +90,17 @@ private:
     void addMemoLine(const QString &line);
     // The scroll bar half of a filter or offset pair.
     void barChanged(QScrollBar *bar, QLineEdit *edit, qint32 &value);
-    // The edit half: the text into the bar, limited to its range.
-    void editChanged(QLineEdit *edit, QScrollBar *bar, qint32 &value);
+    // The edit half: a number within the bar's range into the bar and the record.
+    IntegerField *numberField(QLineEdit *edit, QScrollBar *bar, qint32 &value);
+    // A row to be written whose field holds no value: said, and true.
+    bool refuseUnwritable(int n);
     // The bar shows a limited value: the record takes what is shown.
     void takeLimited(QScrollBar *bar, QLineEdit *edit, qint32 &value);
     int channels() const;
     void reportChannelLimit();
 
+    bool editMovesBar_ = false; // a bar moved by its edit leaves the edit as typed
     int readChannels_ = 0;
     ChannelLimitNotice channelLimit_;
-    ActivationGuard activation_;
     Exchange exchange_{d, TickCounter};
 };

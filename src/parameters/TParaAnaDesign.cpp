@@ -107,7 +107,9 @@ void TParaAna::designLayout()
     }
 
     const AnaInLayout full = AnaInActivationLayout(AnaInChannels, h, 4 * h);
-    ana_Para_In->setGeometry(margin, rounded(0.25 * h), groupWidth, full.groupHeight);
+    ScrollBox1->setGeometry(margin, rounded(0.25 * h), groupWidth, full.groupHeight);
+    ana_Para_In->setGeometry(0, 0, groupWidth, full.groupHeight);
+    ScrollBox1->setWidget(ana_Para_In);
 
     const int buttonWidth = textWidth({"Schreiben", "Write", "Lesen", "Read", "Zurück", "Back"}) + 2 * h;
     const int buttonHeight = std::max(h, Button1->sizeHint().height());

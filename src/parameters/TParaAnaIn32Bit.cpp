@@ -2,6 +2,7 @@
 
 #include "app/Conversions.h"
 #include "app/Deklarat.h"
+#include "app/IntegerField.h"
 #include "app/Messages.h"
 #include "app/Named.h"
 #include "link/Transport.h"
@@ -10,11 +11,14 @@
 #include "translation/WordLists.h"
 
 #include <QEvent>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <initializer_list>
+#include <limits>
 
-namespace {
+namespace
+{
 
 QString numbered(const char *name, int k)
 {
@@ -24,8 +28,7 @@ QString numbered(const char *name, int k)
 // The same in both languages.
 QStringList OutputItems()
 {
-    return {QStringLiteral("Brutto"), QStringLiteral("Netto"), QStringLiteral("Tara"),
-            QStringLiteral("Offset")};
+    return {QStringLiteral("Brutto"), QStringLiteral("Netto"), QStringLiteral("Tara"), QStringLiteral("Offset")};
 }
 
 QStringList FormatItems()
@@ -35,16 +38,16 @@ QStringList FormatItems()
 }
 
 // English design texts of the headings Label17..Label33.
-const char *const HeadingTexts[] = {"Type",  "Filter",  "Active",   "Spike",    "Scale", "Down",
-                                    "32Bit", "Process", "Value",    "Output",   "Format", "lower",
-                                    "ProValue", "upper", "ProValue", "upper", "FieldValue"};
+const char *const HeadingTexts[] = {"Type",     "Filter",  "Active",   "Spike",  "Scale",     "Down",
+                                    "32Bit",    "Process", "Value",    "Output", "Format",    "lower",
+                                    "ProValue", "upper",   "ProValue", "upper",  "FieldValue"};
 
 } // namespace
 
 std::vector<QWidget *> TAnaIn32Row::controls() const
 {
-    return {Label,   Typ,     Edit,     ScrollBar, CbAktiv,    CbSpike, CbScale,
-            CbFormat, CbValue, CoBoAus, CoBoFormat, PV1_,      PV2_,    FV2_};
+    return {Label,    Typ,     Edit,    ScrollBar,  CbAktiv, CbSpike, CbScale,
+            CbFormat, CbValue, CoBoAus, CoBoFormat, PV1_,    PV2_,    FV2_};
 }
 
 TParaAnaIn32Bit::TParaAnaIn32Bit(Deklarat &d)
@@ -57,6 +60,9 @@ TParaAnaIn32Bit::TParaAnaIn32Bit(Deklarat &d)
     for (int k = 1; k <= AnaIn32Channels; ++k)
         buildRow(k);
 
+    // The rows scroll when the screen has no room for all of them.
+    ScrollBox1 = named(new QScrollArea(this), QStringLiteral("ScrollBox1"));
+    ScrollBox1->setFrameShape(QFrame::NoFrame);
     Memo1 = named(new QPlainTextEdit(this), QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -110,18 +116,29 @@ void TParaAnaIn32Bit::buildRow(int k)
         w->hide();
 
     connect(r.ScrollBar, &QScrollBar::valueChanged, this, [this, k] { ScrollBarChange(k); });
-    connect(r.Edit, &QLineEdit::textChanged, this, [this, k] { EditChange(k); });
+    AnaIn32Record &rec = AnaIn32Params[static_cast<size_t>(k - 1)];
+    // Only a number within the bar's range moves it; anything else is reported
+    // when the field is left and keeps the value, and a write refuses it.
+    QScrollBar *bar = r.ScrollBar;
+    r.FilterField = new IntegerField(d, r.Edit, FilterMin, FilterMax, [this, bar, &rec](qint64 typed) {
+        // Rewriting the edit now would cut into the typing ("0x1" of "0x10").
+        const QScopedValueRollback following(editMovesBar_, true);
+        bar->setValue(static_cast<int>(typed));
+        rec.ModeWord = WithFilter(rec.ModeWord, bar->value());
+    });
     // Only a user's choice counts as a change; setting the index does not.
     connect(r.CoBoAus, &QComboBox::activated, this, [this, k] { CoBoAusChange(k); });
     connect(r.CoBoFormat, &QComboBox::activated, this, [this, k] { CoBoFormatChange(k); });
-    connect(r.PV1_, &QLineEdit::textChanged, this, [this, k] { PV1_Change(k); });
-    connect(r.PV2_, &QLineEdit::textChanged, this, [this, k] { PV2_Change(k); });
-    connect(r.FV2_, &QLineEdit::textChanged, this, [this, k] { FV2_Change(k); });
+    r.PV1_Field = valueField(r.PV1_, rec.LowerProValue);
+    r.PV2_Field = valueField(r.PV2_, rec.UpperProValue);
+    r.FV2_Field = valueField(r.FV2_, rec.UpperFieldValue);
 }
 
 void TParaAnaIn32Bit::FormCreate()
 {
-    ApplyWindowScaling(this);
+    const ScreenArea screen = ScreenAreaFor(d.ForcedScreenSize);
+    ApplyWindowScaling(this, screen.size);
+    FitRows(this, ScrollBox1, {Memo1, Button1, Button2, Back}, MaxClientSize(this, screen));
     for (int k = 1; k <= AnaIn32Channels; ++k) {
         TAnaIn32Row &r = Row[static_cast<size_t>(k)];
         r.Typ->setText(QStringLiteral("???"));
@@ -159,19 +176,15 @@ void TParaAnaIn32Bit::FormActivate()
     for (QWidget *w : std::initializer_list<QWidget *>{Memo1, Button1, Button2, Back})
         w->move(w->x(), l.controlsTop);
     resize(width(), l.clientHeight);
+    const ScreenArea screen = ScreenAreaFor(d.ForcedScreenSize);
+    HoldScaledRows(this, GroupBox1, {Memo1, Button1, Button2, Back}, screen);
+    FitRows(this, ScrollBox1, {Memo1, Button1, Button2, Back}, MaxClientSize(this, screen));
 }
 
 void TParaAnaIn32Bit::showEvent(QShowEvent *event)
 {
     TForm::showEvent(event);
     FormActivate();
-}
-
-void TParaAnaIn32Bit::changeEvent(QEvent *event)
-{
-    TForm::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        FormActivate();
 }
 
 void TParaAnaIn32Bit::addMemoLine(const QString &line)
@@ -263,6 +276,8 @@ void TParaAnaIn32Bit::ShowRecords()
 
 void TParaAnaIn32Bit::WriteAnaInClick()
 {
+    if (refuseUnwritable(std::min<int>(d.StationConfig.AnaIn32Count, AnaIn32Channels)))
+        return;
     for (int k = 1; k <= AnaIn32Channels; ++k) {
         const TAnaIn32Row &row = Row[static_cast<size_t>(k)];
         SetupSwitches s;
@@ -324,6 +339,8 @@ void TParaAnaIn32Bit::BackClick()
 
 void TParaAnaIn32Bit::ScrollBarChange(int k)
 {
+    if (editMovesBar_)
+        return;
     TAnaIn32Row &row = Row[static_cast<size_t>(k)];
     const int position = row.ScrollBar->value();
     const QString text = QString::number(position);
@@ -336,18 +353,7 @@ void TParaAnaIn32Bit::ScrollBarChange(int k)
 
 void TParaAnaIn32Bit::EditChange(int k)
 {
-    TAnaIn32Row &row = Row[static_cast<size_t>(k)];
-    const QString text = row.Edit->text();
-    if (text == QString::number(row.ScrollBar->value()))
-        return;
-    const std::optional<qint32> value = ParseInt32(text);
-    if (!value) {
-        ReportConversionError(d, InvalidIntegerText(text));
-        return;
-    }
-    row.ScrollBar->setValue(LimitFilter(*value));
-    AnaIn32Record &rec = AnaIn32Params[static_cast<size_t>(k - 1)];
-    rec.ModeWord = WithFilter(rec.ModeWord, row.ScrollBar->value());
+    Row[static_cast<size_t>(k)].FilterField->changed();
 }
 
 void TParaAnaIn32Bit::CoBoAusChange(int k)
@@ -362,29 +368,45 @@ void TParaAnaIn32Bit::CoBoFormatChange(int k)
     rec.ModeWord = WithFormat(rec.ModeWord, k, Row[static_cast<size_t>(k)].CoBoFormat->currentIndex());
 }
 
-bool TParaAnaIn32Bit::storeValue(QLineEdit *edit, qint32 &value)
+IntegerField *TParaAnaIn32Bit::valueField(QLineEdit *edit, qint32 &value)
 {
-    const QString text = edit->text();
-    const std::optional<qint32> parsed = ParseInt32(text);
-    if (!parsed) {
-        ReportConversionError(d, InvalidIntegerText(text));
-        return false;
+    return new IntegerField(d, edit, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max(),
+                            [&value](qint64 typed) { value = static_cast<qint32>(typed); });
+}
+
+bool TParaAnaIn32Bit::refuseUnwritable(int n)
+{
+    for (int k = 1; k <= n; ++k) {
+        const TAnaIn32Row &row = Row[static_cast<size_t>(k)];
+        const auto twoLines = [this](int first) {
+            return Heading(first)->text() + QLatin1Char(' ') + Heading(first + 1)->text();
+        };
+        const std::pair<IntegerField *, QString> fields[] = {{row.FilterField, Heading(18)->text()},
+                                                             {row.PV1_Field, twoLines(28)},
+                                                             {row.PV2_Field, twoLines(30)},
+                                                             {row.FV2_Field, twoLines(32)}};
+        for (const auto &[field, name] : fields) {
+            if (field->holdsValue())
+                continue;
+            ShowErrorMessage(d, FieldRefusalText(LookupMessage(QStringLiteral("@idFIELD_BAD")),
+                                                 row.Label->text() + QStringLiteral(", ") + name, *field));
+            return true;
+        }
     }
-    value = *parsed;
-    return true;
+    return false;
 }
 
 void TParaAnaIn32Bit::PV1_Change(int k)
 {
-    storeValue(Row[static_cast<size_t>(k)].PV1_, AnaIn32Params[static_cast<size_t>(k - 1)].LowerProValue);
+    Row[static_cast<size_t>(k)].PV1_Field->changed();
 }
 
 void TParaAnaIn32Bit::PV2_Change(int k)
 {
-    storeValue(Row[static_cast<size_t>(k)].PV2_, AnaIn32Params[static_cast<size_t>(k - 1)].UpperProValue);
+    Row[static_cast<size_t>(k)].PV2_Field->changed();
 }
 
 void TParaAnaIn32Bit::FV2_Change(int k)
 {
-    storeValue(Row[static_cast<size_t>(k)].FV2_, AnaIn32Params[static_cast<size_t>(k - 1)].UpperFieldValue);
+    Row[static_cast<size_t>(k)].FV2_Field->changed();
 }

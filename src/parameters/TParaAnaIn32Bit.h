@@ -13,8 +13,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
+
+class IntegerField;
 
 #include <array>
 #include <vector>
@@ -35,16 +38,22 @@ struct TAnaIn32Row {
     QLineEdit *PV1_ = nullptr;
     QLineEdit *PV2_ = nullptr;
     QLineEdit *FV2_ = nullptr;
+    IntegerField *FilterField = nullptr; // Edit
+    IntegerField *PV1_Field = nullptr;
+    IntegerField *PV2_Field = nullptr;
+    IntegerField *FV2_Field = nullptr;
 
     std::vector<QWidget *> controls() const;
 };
 
-class TParaAnaIn32Bit : public TForm {
+class TParaAnaIn32Bit : public TForm
+{
     Q_OBJECT
 public:
     explicit TParaAnaIn32Bit(Deklarat &d);
 
     QGroupBox *GroupBox1;
+    QScrollArea *ScrollBox1; // holds GroupBox1, scrolled on a small screen
     // Rows 1..16; element 0 is unused.
     std::array<TAnaIn32Row, AnaIn32Channels + 1> Row;
     // Column headings: Label17 "Typ" .. Label33 "FeldWert".
@@ -85,19 +94,22 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void changeEvent(QEvent *event) override;
+    void activated() override { FormActivate(); }
 
 private:
     void buildRow(int k);
     void designLayout();
     void sendRead();
     void sendWrite();
-    // The edit's text into `value`, or the conversion error with `value` kept.
-    bool storeValue(QLineEdit *edit, qint32 &value);
+    // A signed 32-bit field of the row.
+    IntegerField *valueField(QLineEdit *edit, qint32 &value);
+    // A row to be written whose field holds no value: said, and true.
+    bool refuseUnwritable(int n);
     void addMemoLine(const QString &line);
 
     // The requests still to be sent for the running read or write, one after
     // the other; a 16-channel block needs two.
+    bool editMovesBar_ = false; // a bar moved by its edit leaves the edit as typed
     std::vector<ChannelRange> readChunks_;
     size_t readNext_ = 0;
     AnaIn32Block readStaging_{}; // taken over only once every chunk arrived

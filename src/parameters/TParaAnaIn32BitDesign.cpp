@@ -8,7 +8,8 @@
 #include <cmath>
 #include <initializer_list>
 
-namespace {
+namespace
+{
 
 int rounded(double value)
 {
@@ -55,7 +56,7 @@ void TParaAnaIn32Bit::designLayout()
     const int formatW = textWidth({"Normal", "res Tara", "Format"}) + 2 * h + 8;
     const int valueEditW = textWidth({"-2147483648", "FieldValue", "FeldWert", "ProValue"}) + 16;
 
-    const int widths[] = {labelW, typW, filterW, aktivW, spikeW, scaleW, formatCbW,
+    const int widths[] = {labelW, typW, filterW, aktivW,     spikeW,     scaleW,    formatCbW,
                           valueW, ausW, formatW, valueEditW, valueEditW, valueEditW};
     int xs[std::size(widths)];
     int x = margin;
@@ -72,9 +73,8 @@ void TParaAnaIn32Bit::designLayout()
         int label;
         int lines;
     };
-    const HeadingPlace places[] = {{1, 17, 1}, {2, 18, 1}, {3, 19, 1},  {4, 20, 1},
-                                   {5, 21, 2}, {6, 23, 1}, {7, 24, 2},  {8, 26, 1},
-                                   {9, 27, 1}, {10, 28, 2}, {11, 30, 2}, {12, 32, 2}};
+    const HeadingPlace places[] = {{1, 17, 1}, {2, 18, 1}, {3, 19, 1}, {4, 20, 1},  {5, 21, 2},  {6, 23, 1},
+                                   {7, 24, 2}, {8, 26, 1}, {9, 27, 1}, {10, 28, 2}, {11, 30, 2}, {12, 32, 2}};
     for (const HeadingPlace &p : places) {
         const int w = widths[p.column];
         for (int line = 0; line < p.lines; ++line) {
@@ -112,7 +112,9 @@ void TParaAnaIn32Bit::designLayout()
 
     const AnaIn32Layout full = ActivationLayout(AnaIn32Channels, h, 4 * h);
     const int groupTop = rounded(0.25 * h);
-    GroupBox1->setGeometry(margin, groupTop, groupWidth, full.groupHeight);
+    ScrollBox1->setGeometry(margin, groupTop, groupWidth, full.groupHeight);
+    GroupBox1->setGeometry(0, 0, groupWidth, full.groupHeight);
+    ScrollBox1->setWidget(GroupBox1);
 
     const int buttonWidth = textWidth({"Lesen", "ReadAnaIn", "Schreiben", "WriteAnaIn", "Zurück", "Back"}) + 2 * h;
     const int buttonHeight = std::max(h, Button1->sizeHint().height());

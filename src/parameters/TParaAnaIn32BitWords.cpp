@@ -191,6 +191,7 @@ QStringList TParaAnaIn32BitWords()
         QStringLiteral("Button2"), QStringLiteral("Schreiben"), QStringLiteral("WriteAnaIn"),
         QStringLiteral("Back"), QStringLiteral("Zurück"), QStringLiteral("Back"),
         QStringLiteral("@idREPLY_SHORT"), QStringLiteral("Antwort unvollständig"), QStringLiteral("Incomplete reply"),
+        QStringLiteral("@idFIELD_BAD"), QStringLiteral("Nicht geschrieben: %1 hält keinen Wert von %2."), QStringLiteral("Not written: %1 holds no value of %2."),
     };
     // clang-format on
 }

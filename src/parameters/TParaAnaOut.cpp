@@ -158,7 +158,10 @@ void TParaAnaOut::designLayout()
 
 void TParaAnaOut::FormCreate()
 {
-    ApplyWindowScaling(this);
+    // The grid scrolls its rows itself when the window is short.
+    const ScreenArea screen = ScreenAreaFor(d.ForcedScreenSize);
+    ApplyWindowScaling(this, screen.size);
+    resize(size().boundedTo(MaxClientSize(this, screen)));
 }
 
 int TParaAnaOut::channels() const
@@ -170,9 +173,7 @@ void TParaAnaOut::reportChannelLimit()
 {
     if (!channelLimit_.due(d.StationConfig.AnaOutCount, AnaOutChannels))
         return;
-    activation_.report([this] {
-        ShowMessage(d, MessageKind::Information, windowTitle(), LookupMessage(QStringLiteral("@idKANAL_MAX")));
-    });
+    ShowMessage(d, MessageKind::Information, windowTitle(), LookupMessage(QStringLiteral("@idKANAL_MAX")));
 }
 
 void TParaAnaOut::loadChannelObjects()
@@ -186,7 +187,7 @@ void TParaAnaOut::loadChannelObjects()
 void TParaAnaOut::FormActivate()
 {
     if (d.StationConfig.ConfigValid != 1) {
-        activation_.report([this] { ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_CONF"))); });
+        ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_CONF")));
         return;
     }
     BRead->setEnabled(true);
@@ -195,14 +196,6 @@ void TParaAnaOut::FormActivate()
     reportChannelLimit();
     loadChannelObjects();
     ShowParams();
-}
-
-bool TParaAnaOut::event(QEvent *event)
-{
-    const bool handled = TForm::event(event);
-    if (activation_.activates(event))
-        FormActivate();
-    return handled;
 }
 
 void TParaAnaOut::setCell(int row, int column, const QString &text, bool fixed)

@@ -3,7 +3,6 @@
 // parameter word of each channel and shows it in a grid, one row a channel:
 // output type and reaction as the module's parameter object describes them,
 // and the word itself.
-#include "app/ActivationGuard.h"
 #include "app/TForm.h"
 #include "link/Exchange.h"
 #include "parameters/AnaOutParams.h"
@@ -62,7 +61,7 @@ public:
     void ShowParams();
 
 protected:
-    bool event(QEvent *event) override;
+    void activated() override { FormActivate(); }
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -81,6 +80,5 @@ private:
     int readChannels_ = 0;
     int editRow_ = 0; // grid row of the open editor, 0: none
     ChannelLimitNotice channelLimit_;
-    ActivationGuard activation_;
     Exchange exchange_{d, TickCounter};
 };

@@ -423,6 +423,7 @@ QStringList TParaAnaWords()
         QStringLiteral("Back"), QStringLiteral("Zurück"), QStringLiteral("Back"),
         QStringLiteral("@idERR_CONF"), QStringLiteral("Keine Konfiguration geladen"), QStringLiteral("No active Configuration"),
         QStringLiteral("@idKANAL_MAX"), QStringLiteral("Die Station hat mehr als 16 Kanäle; bearbeitet werden die ersten 16."), QStringLiteral("The station has more than 16 channels; the first 16 are handled."),
+        QStringLiteral("@idFIELD_BAD"), QStringLiteral("Nicht geschrieben: %1 hält keinen Wert von %2."), QStringLiteral("Not written: %1 holds no value of %2."),
     };
     // clang-format on
 }

@@ -58,6 +58,9 @@ TParaDig::TParaDig(Deklarat &d) : TForm(d, QStringLiteral("TParaDig"), QStringLi
         }
     }
 
+    ScrollBox1 = named(new QScrollArea(this), "ScrollBox1");
+    ScrollBox1->setWidgetResizable(true);
+    ScrollBox1->setFrameShape(QFrame::NoFrame);
     Memo1 = named(new QPlainTextEdit(this), "Memo1");
     Memo1->setReadOnly(true);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -90,7 +93,11 @@ void TParaDig::designLayout()
     top->setContentsMargins(h / 2, h / 2, h / 2, h / 2);
     top->setSpacing(h / 2);
 
-    auto *columns = new QHBoxLayout;
+    // The columns scroll when the screen has no room for all of them.
+    auto *inner = new QWidget;
+    inner->setObjectName(QStringLiteral("ChannelColumns"));
+    auto *columns = new QHBoxLayout(inner);
+    columns->setContentsMargins(0, 0, 0, 0);
     columns->setSpacing(h / 3);
     for (int c = 1; c <= DigOutModules; ++c) {
         QGroupBox *column = GroupBox[static_cast<size_t>(c)];
@@ -114,7 +121,8 @@ void TParaDig::designLayout()
         channels->addStretch(1);
         columns->addWidget(column);
     }
-    top->addLayout(columns, 1);
+    ScrollBox1->setWidget(inner);
+    top->addWidget(ScrollBox1, 1);
 
     auto *bottom = new QHBoxLayout;
     bottom->setSpacing(h / 2);
@@ -136,20 +144,14 @@ void TParaDig::designLayout()
         RadioGroup[static_cast<size_t>(n)]->hide();
     for (int c = 1; c <= DigOutModules; ++c)
         GroupBox[static_cast<size_t>(c)]->hide();
-    resize(top->sizeHint());
+    resize(SizeWithAllRows(this, ScrollBox1));
 }
 
 void TParaDig::FormCreate()
 {
-    ApplyWindowScaling(this);
-}
-
-bool TParaDig::event(QEvent *event)
-{
-    const bool handled = TForm::event(event);
-    if (activation_.activates(event))
-        FormActivate();
-    return handled;
+    const ScreenArea screen = ScreenAreaFor(d.ForcedScreenSize);
+    ApplyWindowScaling(this, screen.size);
+    FitWindow(this, ScrollBox1, screen);
 }
 
 void TParaDig::FormActivate()
@@ -182,9 +184,7 @@ void TParaDig::FormActivate()
 
 void TParaDig::showError(const QString &text)
 {
-    // Closing the box hands the activation back: that is no new activation,
-    // which would clear the log line just written.
-    activation_.report([&] { ShowErrorMessage(d, text); });
+    ShowErrorMessage(d, text);
 }
 
 void TParaDig::addMemoLine(const QString &line)

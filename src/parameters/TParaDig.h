@@ -2,7 +2,6 @@
 // The parameter window of the digital output channels: what each output does
 // when the station goes into its fail state (hold its last value, go to 0 or
 // go to 1), read from and written to the coupler.
-#include "app/ActivationGuard.h"
 #include "app/TForm.h"
 #include "link/Exchange.h"
 #include "parameters/DigOutParams.h"
@@ -11,6 +10,7 @@
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTimer>
 
 #include <array>
@@ -24,6 +24,7 @@ public:
     // Columns 1..9 and channels 1..72; element 0 is unused.
     std::array<QGroupBox *, DigOutModules + 1> GroupBox{};
     std::array<TRadioGroup *, DigOutChannels + 1> RadioGroup{};
+    QScrollArea *ScrollBox1; // the columns, scrolled on a small screen
     QPlainTextEdit *Memo1;
     QPushButton *Write;
     QPushButton *Read;
@@ -50,7 +51,7 @@ public:
     void ShowFailStates();
 
 protected:
-    bool event(QEvent *event) override;
+    void activated() override { FormActivate(); }
 
 private:
     void designLayout();
@@ -60,6 +61,5 @@ private:
     int modulesOrRefuse();
 
     int readModules_ = 0;
-    ActivationGuard activation_;
     Exchange exchange_{d, TickCounter};
 };

@@ -229,7 +229,8 @@ void TParamEdit::ECouplerKeyPress(int field, int key)
     if (field == 3) {
         const std::optional<quint16> metric = ParseMetric(edit->text());
         if (!metric) {
-            ReportConversionError(d, InvalidIntegerText(edit->text()));
+            const IntegerReading reading = ReadIntegerText(edit->text(), MetricMin, MetricMax);
+            ReportConversionError(d, IntegerReadingError(edit->text(), reading, MetricMin, MetricMax));
             return;
         }
         if (route) {

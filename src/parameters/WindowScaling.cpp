@@ -6,6 +6,9 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QWidget>
 
 #include <cmath>
@@ -21,15 +24,15 @@ WindowScaling ScaleForScreen(QSize screen, QSize client, QSize frame)
     s.scaled = true;
     // 64-bit products: a large screen times a large client must not overflow.
     const auto w = static_cast<int>(qint64(screen.width()) * client.width() / DesignScreenSize.width());
-    const auto h =
-        static_cast<int>(qint64(screen.height()) * client.height() / DesignScreenSize.height());
+    const auto h = static_cast<int>(qint64(screen.height()) * client.height() / DesignScreenSize.height());
     s.clientSize = QSize(w, h);
     s.windowSize = QSize(w + frame.width(), h + frame.height());
     s.factor = double(screen.width()) / DesignScreenSize.width();
     return s;
 }
 
-namespace {
+namespace
+{
 
 int scaled(int value, double factor)
 {
@@ -55,8 +58,8 @@ void scaleFont(QWidget *w, double factor)
 void scaleLayout(QLayout *layout, double factor)
 {
     const QMargins m = layout->contentsMargins();
-    layout->setContentsMargins(scaled(m.left(), factor), scaled(m.top(), factor),
-                               scaled(m.right(), factor), scaled(m.bottom(), factor));
+    layout->setContentsMargins(scaled(m.left(), factor), scaled(m.top(), factor), scaled(m.right(), factor),
+                               scaled(m.bottom(), factor));
     if (auto *grid = qobject_cast<QGridLayout *>(layout)) {
         if (grid->horizontalSpacing() >= 0)
             grid->setHorizontalSpacing(scaled(grid->horizontalSpacing(), factor));
@@ -76,8 +79,7 @@ void scaleGeometry(QWidget *w, double factor)
     w->setMaximumSize(max.width() < QWIDGETSIZE_MAX ? scaled(max.width(), factor) : QWIDGETSIZE_MAX,
                       max.height() < QWIDGETSIZE_MAX ? scaled(max.height(), factor) : QWIDGETSIZE_MAX);
     const QRect g = w->geometry();
-    w->setGeometry(scaled(g.x(), factor), scaled(g.y(), factor), scaled(g.width(), factor),
-                   scaled(g.height(), factor));
+    w->setGeometry(scaled(g.x(), factor), scaled(g.y(), factor), scaled(g.width(), factor), scaled(g.height(), factor));
 }
 
 } // namespace
@@ -125,7 +127,108 @@ void ApplyWindowScaling(QWidget *window, QSize screen)
 
 void ApplyWindowScaling(QWidget *window)
 {
+    ApplyWindowScaling(window, ScreenAreaFor(QSize()).size);
+}
+
+ScreenArea ScreenAreaFor(QSize forced)
+{
+    if (forced.isValid() && !forced.isEmpty())
+        return {forced, forced};
     const QScreen *screen = QGuiApplication::primaryScreen();
-    if (screen)
-        ApplyWindowScaling(window, screen->size());
+    if (!screen)
+        return {};
+    return {screen->size(), screen->availableGeometry().size()};
+}
+
+QSize MaxClientSize(const QWidget *window, const ScreenArea &screen)
+{
+    QSize frame = window->frameGeometry().size() - window->size();
+    if (frame.isEmpty()) {
+        // No frame known (not shown yet, or no window manager so far): leave
+        // room for a title bar and borders all the same.
+        const int border = std::max(2, window->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, window));
+        const int title =
+            std::max(window->style()->pixelMetric(QStyle::PM_TitleBarHeight), 2 * window->fontMetrics().height());
+        frame = frame.expandedTo(QSize(2 * border, title + 2 * border));
+    }
+    return (screen.available - frame).expandedTo(QSize(0, 0));
+}
+
+void FitRows(QWidget *window, QScrollArea *rows, std::initializer_list<QWidget *> below, QSize maxClient)
+{
+    const QWidget *inner = rows->widget();
+    if (!inner || maxClient.isEmpty())
+        return;
+    const int frame = 2 * rows->frameWidth();
+    const int full = inner->height() + frame;
+    rows->resize(rows->width(), full);
+    int bottom = rows->geometry().bottom() + 1;
+    for (const QWidget *w : below)
+        bottom = std::max(bottom, w->geometry().bottom() + 1);
+    // The margin the window keeps below its controls; the top margin where
+    // the window's height cuts them off.
+    const int margin = window->height() > bottom ? window->height() - bottom : rows->y();
+    const int wanted = bottom + margin;
+    const int target = std::min(window->height(), maxClient.height());
+    // A few rows stay in sight whatever the screen.
+    const int shift = std::clamp(wanted - target, 0, std::max(0, full - std::min(full, 120)));
+    const int bar = shift > 0 ? rows->verticalScrollBar()->sizeHint().width() : 0;
+    rows->resize(std::min(inner->width() + frame + bar, window->width() - rows->x()), full - shift);
+    for (QWidget *w : below)
+        w->move(w->x(), w->y() - shift);
+    window->resize(std::min(window->width(), maxClient.width()), std::max(target, wanted - shift));
+}
+
+void HoldScaledRows(QWidget *window, QWidget *box, std::initializer_list<QWidget *> below, const ScreenArea &screen)
+{
+    if (!screen.scales())
+        return;
+    const int growth = box->childrenRect().bottom() + 1 - box->height();
+    if (growth <= 0)
+        return;
+    box->resize(box->width(), box->height() + growth);
+    for (QWidget *w : below)
+        w->move(w->x(), w->y() + growth);
+    window->resize(window->width(), window->height() + growth);
+}
+
+QSize SizeWithAllRows(QWidget *window, QScrollArea *rows)
+{
+    QLayout *layout = window->layout();
+    if (!layout || !rows->widget())
+        return window->size();
+    const QSize before = rows->minimumSize();
+    const int frame = 2 * rows->frameWidth();
+    rows->setMinimumSize(rows->widget()->sizeHint() + QSize(frame, frame));
+    layout->invalidate();
+    const QSize size = layout->sizeHint();
+    rows->setMinimumSize(before);
+    layout->invalidate();
+    return size;
+}
+
+void FitWindow(QWidget *window, QScrollArea *rows, const ScreenArea &screen)
+{
+    const QSize maxClient = MaxClientSize(window, screen);
+    if (maxClient.isEmpty())
+        return;
+    QSize size = window->size().boundedTo(maxClient);
+    QLayout *layout = window->layout();
+    if (layout)
+        layout->activate();
+    window->resize(size);
+    const QWidget *inner = rows->widget();
+    if (layout && inner && screen.scales()) {
+        // Where the rows scroll, the scroll bar takes its share of the rule's
+        // width: the window then takes the width the rows need beside it, as
+        // far as the screen allows, rather than cut off the last column.
+        layout->activate();
+        const QSize wanted = inner->sizeHint();
+        if (wanted.height() > rows->viewport()->height()) {
+            const int bar = rows->verticalScrollBar()->sizeHint().width();
+            const int need = wanted.width() + bar + 2 * rows->frameWidth() + window->width() - rows->width();
+            size.setWidth(std::min(std::max(size.width(), need), maxClient.width()));
+            window->resize(size);
+        }
+    }
 }

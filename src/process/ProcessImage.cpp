@@ -1,8 +1,11 @@
 #include "process/ProcessImage.h"
 
+#include "app/Conversions.h"
+
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 int digitalRegisters(quint16 channels)
 {
@@ -20,18 +23,25 @@ int replyDataEnd(const ModbusBuffer &rx)
 int DigitalInputChannels(quint16 moduleId)
 {
     switch (moduleId) {
-    case 6: return 8;
-    case 2: case 9: return 4;
-    default: return 0;
+    case 6:
+        return 8;
+    case 2:
+    case 9:
+        return 4;
+    default:
+        return 0;
     }
 }
 
 int DigitalOutputChannels(quint16 moduleId)
 {
     switch (moduleId) {
-    case 1: return 8;
-    case 7: return 4;
-    default: return 0;
+    case 1:
+        return 8;
+    case 7:
+        return 4;
+    default:
+        return 0;
     }
 }
 
@@ -75,8 +85,8 @@ void PackDigitalOutputs(const SlotIdTable &slotIds, const SlotByteTable &slotByt
     }
 }
 
-quint8 BuildProcessDataRequest(const StationConfiguration &config, quint8 slaveAddress,
-                               const AnalogOutTable &anaOut, const DigitalImage &digOut, ModbusBuffer &tx)
+quint8 BuildProcessDataRequest(const StationConfiguration &config, quint8 slaveAddress, const AnalogOutTable &anaOut,
+                               const DigitalImage &digOut, ModbusBuffer &tx)
 {
     const quint16 qr = ProcessReadQuantity(config);
     const quint16 qw = ProcessWriteQuantity(config);
@@ -171,4 +181,12 @@ bool ImageBit(const DigitalImage &image, int q)
     if (q < 0 || q / 8 >= static_cast<int>(image.size()))
         return false;
     return (image[static_cast<size_t>(q / 8)] >> (q % 8)) & 1;
+}
+
+std::optional<quint16> AnalogOutputWord(const QString &text)
+{
+    const IntegerReading reading = ReadIntegerText(text, AnalogOutputMin, AnalogOutputMax);
+    if (reading.kind != IntegerTextKind::Value)
+        return std::nullopt;
+    return static_cast<quint16>(reading.value & 0xFFFF);
 }

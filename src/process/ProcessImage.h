@@ -6,15 +6,18 @@
 #include "app/StationTypes.h"
 #include "link/ModbusFrame.h"
 
+#include <QString>
+
 #include <array>
+#include <optional>
 
 constexpr quint8 ProcessDataFunction = 0x17;
 constexpr quint16 ProcessReadStart = 0x0100;
 constexpr quint16 ProcessWriteStart = 0x0900;
 
 using DigitalImage = std::array<quint8, 12>;
-using SlotIdTable = std::array<quint16, SlotCount + 1>;   // index 1..9
-using SlotByteTable = std::array<quint8, SlotCount + 1>;  // index 1..9
+using SlotIdTable = std::array<quint16, SlotCount + 1>;  // index 1..9
+using SlotByteTable = std::array<quint8, SlotCount + 1>; // index 1..9
 using AnalogInTable = std::array<qint32, MaxAnalogChannels>;
 using AnalogOutTable = std::array<quint16, MaxAnalogChannels>;
 
@@ -39,11 +42,17 @@ int AnalogInputChannels(const StationConfiguration &config);
 // module keep what they held.
 void PackDigitalOutputs(const SlotIdTable &slotIds, const SlotByteTable &slotBytes, DigitalImage &image);
 
+// An analog output as typed: both readings of a 16-bit word, -32768 to 65535.
+constexpr qint64 AnalogOutputMin = -32768;
+constexpr qint64 AnalogOutputMax = 65535;
+// The word a cell text stands for, nothing for a text that is none.
+std::optional<quint16> AnalogOutputWord(const QString &text);
+
 // Fills tx from byte 6 on with the request and returns its length counting the
 // six header bytes, kept in 8 bits. Analog values beyond the table and image
 // bytes beyond the image are sent as 0; nothing is written past the buffer.
-quint8 BuildProcessDataRequest(const StationConfiguration &config, quint8 slaveAddress,
-                               const AnalogOutTable &anaOut, const DigitalImage &digOut, ModbusBuffer &tx);
+quint8 BuildProcessDataRequest(const StationConfiguration &config, quint8 slaveAddress, const AnalogOutTable &anaOut,
+                               const DigitalImage &digOut, ModbusBuffer &tx);
 
 // True when rx holds a whole process data reply to the request the
 // configuration makes: function code 23, the byte count of the read quantity

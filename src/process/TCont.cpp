@@ -18,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <functional>
@@ -61,10 +62,18 @@ TCont::TCont(Deklarat &d) : TForm(d, QStringLiteral("TCont"), QStringLiteral("St
     buildDigitalBand(GroupBox2, false);
     buildAnalogBand();
     buildBottomBand();
+    LNotCurrent = named(new QLabel(this), QStringLiteral("LNotCurrent"));
+    QPalette warning = LNotCurrent->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x00));
+    LNotCurrent->setPalette(warning);
+    keepPlaceWhenHidden(LNotCurrent);
+    LNotCurrent->hide();
+    liveInputPalette_ = SG_ProValueIn->palette();
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(GroupBox1);
     layout->addWidget(GroupBox2);
+    layout->addWidget(LNotCurrent);
     layout->addWidget(PAnalog, 1);
     layout->addWidget(PBottom);
 
@@ -84,7 +93,15 @@ TCont::TCont(Deklarat &d) : TForm(d, QStringLiteral("TCont"), QStringLiteral("St
 
     connectHandlers();
     translate(TContWords(), WindowFonts::Arial(), 0);
+    connect(MultiLang1, &TMultiLang::translated, this, [this] { languageChanged(); });
     FormCreate();
+}
+
+void TCont::languageChanged()
+{
+    setGridHeadings(SG_ProValueIn);
+    setGridHeadings(SG_ProValueOut);
+    showFreshness();
 }
 
 void TCont::buildDigitalBand(QGroupBox *band, bool inputs)
@@ -111,6 +128,8 @@ void TCont::buildDigitalBand(QGroupBox *band, bool inputs)
         const int editNumber = inputs ? s : 9 + s;
         auto *edit = named(new QLineEdit(group), QStringLiteral("Edit%1").arg(editNumber));
         edit->setReadOnly(true);
+        // Only a name to read: taking the focus would show it selected.
+        edit->setFocusPolicy(Qt::NoFocus);
         edit->setFixedWidth(70);
         boxes->addWidget(edit, 4, 0, 1, 2);
         Edit[static_cast<size_t>(editNumber)] = edit;
@@ -213,7 +232,8 @@ void TCont::connectHandlers()
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
     connect(DisplayTimer, &QTimer::timeout, this, [this] { DisplayTimerTimer(); });
     connect(SaveTimer, &QTimer::timeout, this, [this] { SaveTimerTimer(); });
-    connect(ESaveTime, &QLineEdit::textChanged, this, [this] { ESaveTimeChange(); });
+    connect(SG_ProValueOut, &QTableWidget::cellChanged, this,
+            [this](int row, int column) { SG_ProValueOutCellChange(row, column); });
     // Setting a box from a program (the pipe) has the same effect as a click.
     for (int number = 73; number <= 144; ++number)
         connect(CheckBox[static_cast<size_t>(number)], &QCheckBox::toggled, this,
@@ -231,14 +251,6 @@ void TCont::FormCreate()
     TimerAutoRestart->setInterval(2000);
     connect(TimerAutoRestart, &QTimer::timeout, this, [this] { TimerAutoRestartTimer(); });
     startPipeServer();
-}
-
-bool TCont::event(QEvent *event)
-{
-    const bool handled = TForm::event(event);
-    if (event->type() == QEvent::WindowActivate)
-        FormActivate();
-    return handled;
 }
 
 // Leaving a control for another one of this window is its exit; a message box
@@ -328,9 +340,11 @@ void TCont::setUpGrid(QTableWidget *grid, int channels)
         return;
     }
     const bool editable = grid == SG_ProValueOut;
+    const QScopedValueRollback filling(fillingOutputs_, editable);
     grid->setRowCount(channels + 1);
-    grid->setItem(0, 0, fixedItem(LookupMessage(QStringLiteral("@Kanal"))));
-    grid->setItem(0, 1, fixedItem(LookupMessage(QStringLiteral("@ProWert"))));
+    grid->setItem(0, 0, fixedItem(QString()));
+    grid->setItem(0, 1, fixedItem(QString()));
+    setGridHeadings(grid);
     for (int row = 1; row <= channels; ++row) {
         grid->setItem(row, 0, fixedItem(QString::number(row)));
         auto *value = new QTableWidgetItem(QStringLiteral("0"));
@@ -339,9 +353,21 @@ void TCont::setUpGrid(QTableWidget *grid, int channels)
             flags |= Qt::ItemIsEditable;
         value->setFlags(flags);
         grid->setItem(row, 1, value);
+        if (editable && row <= MaxAnalogChannels)
+            outputTexts_[static_cast<size_t>(row - 1)] = value->text();
     }
     grid->setEnabled(true);
     grid->show();
+}
+
+void TCont::setGridHeadings(QTableWidget *grid)
+{
+    if (grid->rowCount() == 0)
+        return;
+    if (QTableWidgetItem *item = grid->item(0, 0))
+        item->setText(LookupMessage(QStringLiteral("@Kanal")));
+    if (QTableWidgetItem *item = grid->item(0, 1))
+        item->setText(LookupMessage(QStringLiteral("@ProWert")));
 }
 
 void TCont::BStartClick()
@@ -350,6 +376,7 @@ void TCont::BStartClick()
         reportMissingConfiguration();
         return;
     }
+    freshness_.started(QTime::currentTime());
     Anfrage->start(d.DataTimeout);
     BStart->setEnabled(false);
     CycleRunning = 1;
@@ -384,26 +411,58 @@ void TCont::Timer1Timer()
         d.Vo3112CCC->Konfiguration1Click();
 }
 
-bool TCont::takeAnalogOutputs()
+void TCont::takeAnalogOutputs()
 {
     const int channels = std::min<int>(d.StationConfig.AnaOutCount, MaxAnalogChannels);
     for (int i = 0; i < channels; ++i) {
         // A row the grid does not have (configuration read since the last
-        // activation) is sent as 0.
-        qint64 value = 0;
+        // activation) is sent as 0; a cell that holds no value keeps the
+        // last one, so the cycle goes on.
         const QTableWidgetItem *cell = SG_ProValueOut->item(i + 1, 1);
-        if (cell && !StrToIntReported(d, cell->text(), value))
-            return false;
-        d.AnaOutValues[static_cast<size_t>(i)] = static_cast<quint16>(value);
+        if (!cell) {
+            d.AnaOutValues[static_cast<size_t>(i)] = 0;
+            continue;
+        }
+        if (const std::optional<quint16> word = AnalogOutputWord(cell->text()))
+            d.AnaOutValues[static_cast<size_t>(i)] = *word;
     }
-    return true;
+}
+
+void TCont::SG_ProValueOutCellChange(int row, int column)
+{
+    if (fillingOutputs_ || column != 1 || row < 1 || row > MaxAnalogChannels)
+        return;
+    QTableWidgetItem *cell = SG_ProValueOut->item(row, column);
+    if (!cell)
+        return;
+    const QString text = cell->text();
+    const size_t i = static_cast<size_t>(row - 1);
+    if (const std::optional<quint16> word = AnalogOutputWord(text)) {
+        outputTexts_[i] = text;
+        d.AnaOutValues[i] = *word;
+        return;
+    }
+    // What the cell shows is what goes out: the last value comes back.
+    {
+        const QScopedValueRollback filling(fillingOutputs_, true);
+        cell->setText(outputTexts_[i]);
+    }
+    const IntegerReading reading = ReadIntegerText(text, AnalogOutputMin, AnalogOutputMax);
+    ReportConversionError(d, IntegerReadingError(text, reading, AnalogOutputMin, AnalogOutputMax));
+}
+
+void TCont::DataTimeoutChanged()
+{
+    if (Anfrage->isActive())
+        Anfrage->start(d.DataTimeout);
+    if (Antwort->isActive())
+        Antwort->start(d.DataTimeout);
 }
 
 void TCont::AnfrageTimer()
 {
     Anfrage->stop();
-    if (!takeAnalogOutputs())
-        return; // stays stopped until Stop and Start
+    takeAnalogOutputs();
     const StationConfiguration &config = d.StationConfig;
     PackDigitalOutputs(config.SlotModuleIds, d.DigOutSlotBytes, d.DigOutBytes);
     d.TxLength = BuildProcessDataRequest(config, d.SlaveAddress, d.AnaOutValues, d.DigOutBytes, d.TxFrame);
@@ -420,10 +479,13 @@ void TCont::AntwortTimer()
         return;
     case ReplyOutcome::TimedOut:
         d.StationFlags &= static_cast<quint8>(~StationFlag::ProcessDataAnswered);
+        freshness_.timedOut();
         break;
     case ReplyOutcome::Exception:
-        // The coupler answers, but the image stays as it is.
-        d.StationFlags |= StationFlag::ProcessDataAnswered;
+        // The coupler is there, but it sent no values: the image stays as it
+        // is, and neither the window nor a pipe client may take it as live.
+        d.StationFlags &= static_cast<quint8>(~StationFlag::ProcessDataAnswered);
+        freshness_.refused(d.RxFrame[8], QTime::currentTime());
         break;
     case ReplyOutcome::Data: {
         d.StationFlags |= StationFlag::ProcessDataAnswered;
@@ -432,14 +494,35 @@ void TCont::AntwortTimer()
             analog_Input_ist_update();
             if (d.StationConfig.DigInCount > 0)
                 DecodeDigitalInputs(d.RxFrame, d.StationConfig, d.DigInBytes);
+            freshness_.answered(QTime::currentTime());
             imageChanged();
             emit InputsDecoded();
         }
         break;
     }
     }
+    showFreshness();
     if (CycleRunning == 1)
         Anfrage->start(pacer_.nextRequestDelayMs(cycleClock_.nsecsElapsed(), d.DataTimeout, ResponseRetries + 1));
+}
+
+void TCont::showFreshness()
+{
+    const QString text = NotCurrentText(freshness_, LookupMessage(QStringLiteral("@idNO_ANSWER")));
+    const bool stale = !text.isEmpty();
+    if (text == LNotCurrent->text() && stale == !LNotCurrent->isHidden())
+        return; // every cycle passes here: change the widgets only when it changes
+    LNotCurrent->setText(text);
+    LNotCurrent->setVisible(stale);
+    QPalette palette = liveInputPalette_;
+    if (stale)
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+            palette.setColor(group, QPalette::Text, palette.color(QPalette::Disabled, QPalette::Text));
+    SG_ProValueIn->setPalette(palette);
+    SG_ProValueIn->viewport()->update();
+    // Greys the input check boxes; clicking them changes nothing anyway.
+    for (int number = 1; number <= 72; ++number)
+        CheckBox[static_cast<size_t>(number)]->setEnabled(!stale);
 }
 
 void TCont::analog_Input_ist_update()
@@ -580,12 +663,6 @@ void TCont::SaveTimerTimer()
     QString error;
     if (!log_.writeLine(line, &error))
         logFileFailed(error);
-}
-
-void TCont::ESaveTimeChange()
-{
-    qint64 value = 0;
-    StrToIntReported(d, ESaveTime->text(), value);
 }
 
 void TCont::ESaveTimeExit()

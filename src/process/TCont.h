@@ -6,6 +6,7 @@
 #include "process/CyclePacer.h"
 #include "process/ProcessImage.h"
 #include "process/TServerThread.h"
+#include "process/ValueFreshness.h"
 #include "process/ValueLog.h"
 
 #include <QCheckBox>
@@ -44,6 +45,8 @@ public:
     QTableWidget *SG_ProValueIn;
     QLabel *LAnaOutput;
     QTableWidget *SG_ProValueOut;
+    // Shown while the inputs are not the coupler's current values.
+    QLabel *LNotCurrent;
 
     // Band 4: log and cycle buttons.
     QWidget *PBottom;
@@ -91,12 +94,17 @@ public:
     void OutputCheckBoxClick(int number);
     void SG_ProValueInExit();
     void SG_ProValueOutExit();
+    // A cell of the output grid was committed: a value is taken, anything
+    // else reported and the cell given back its last value.
+    void SG_ProValueOutCellChange(int row, int column);
+    // DataTimeout changed: a waiting request or reply check takes the new
+    // period at once.
+    void DataTimeoutChanged();
     void SG_ProValueInDrawCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index);
     void SG_ProValueOutDrawCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index);
 
     void BSaveClick();
     void SaveTimerTimer();
-    void ESaveTimeChange();
     void ESaveTimeExit();
 
     // Pipe interface and automatic restart
@@ -104,6 +112,8 @@ public:
     void TimerAutoRestartTimer();
     void ApplyPipeRequest(const PipeMessage &request);
     PipeMessage CurrentPipeResponse() const;
+
+    const ValueFreshness &freshness() const { return freshness_; }
     TServerThread *pipeServer() const { return pipeServer_.get(); }
 
 signals:
@@ -111,7 +121,7 @@ signals:
     void InputsDecoded();
 
 protected:
-    bool event(QEvent *event) override;
+    void activated() override { FormActivate(); }
 
 private:
     void buildDigitalBand(QGroupBox *band, bool inputs);
@@ -123,7 +133,9 @@ private:
     void reportMissingConfiguration();
     void layOutSlotGroups();
     void setUpGrid(QTableWidget *grid, int channels);
-    bool takeAnalogOutputs();
+    void takeAnalogOutputs();
+    std::array<QString, MaxAnalogChannels> outputTexts_; // last taken text per output row
+    bool fillingOutputs_ = false;
     void stopLogging();
     void logFileFailed(const QString &error);
 
@@ -133,6 +145,13 @@ private:
     int decodedAnaIn_ = 0;      // channels of the last reply
     bool imageWaiting_ = false; // a reply not shown yet
     void imageChanged();
+    ValueFreshness freshness_;
+    QPalette liveInputPalette_;
+    // Greys the inputs and shows the line while they are not current.
+    void showFreshness();
+    // Texts looked up at run time, again after a language switch.
+    void setGridHeadings(QTableWidget *grid);
+    void languageChanged();
     ValueLogFile log_;
     QString logPath_; // where the current recording goes
     Exchange cycleExchange_{d, ResponseRetries};

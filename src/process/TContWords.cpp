@@ -42,6 +42,7 @@ QStringList TContWords()
         QStringLiteral("@ProWert"), QStringLiteral("Prozeßwert"), QStringLiteral("Process Value"),
         QStringLiteral("@AnaIn"), QStringLiteral("Analoge Eingänge"), QStringLiteral("Analog Input"),
         QStringLiteral("@AnaOut"), QStringLiteral("Analoge Ausgänge"), QStringLiteral("Analog Output"),
+        QStringLiteral("@idNO_ANSWER"), QStringLiteral("keine Antwort seit"), QStringLiteral("no answer since"),
         QStringLiteral("@idERR_LOG"), QStringLiteral("Aufzeichnung der Prozesswerte beendet"), QStringLiteral("Process value recording stopped"),
     };
     // clang-format on

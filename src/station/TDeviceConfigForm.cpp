@@ -3,6 +3,7 @@
 #include "app/CellPainter.h"
 #include "app/Conversions.h"
 #include "app/Deklarat.h"
+#include "app/IntegerField.h"
 #include "app/Messages.h"
 #include "app/Named.h"
 #include "link/InterfaceSettings.h"
@@ -20,11 +21,11 @@
 #include <QPainter>
 #include <QUrl>
 
-namespace {
+namespace
+{
 
 constexpr int FallbackPictureWidth = 60;
 constexpr int FallbackPictureHeight = 160;
-
 
 QTableWidget *makeGrid(QWidget *parent, int rows, int columns)
 {
@@ -99,7 +100,11 @@ TDeviceConfigForm::TDeviceConfigForm(Deklarat &d)
     SGModuls->setMouseTracking(true);
     SGModuls->viewport()->installEventFilter(this);
 
-    connect(EHexID, &QLineEdit::textChanged, this, [this] { EHexIDChange(); });
+    // Typing "100" must not take "10" on the way: the unit is taken when the
+    // field is left. 0 is the broadcast of the serial line, above F7 reserved.
+    SlaveAddressField = new IntegerField(
+        d, EHexID, MinSlaveAddress, MaxSlaveAddress, [this](qint64 v) { storeSlaveAddress(v); }, true,
+        IntegerField::Taken::OnLeave);
     connect(BReadConfig, &QPushButton::clicked, this, [this] { BReadConfigClick(); });
     connect(BCancel, &QPushButton::clicked, this, [this] { BCancelClick(); });
     connect(TimerIdentity, &QTimer::timeout, this, [this] { TimerIdentityTimer(); });
@@ -116,9 +121,8 @@ TDeviceConfigForm::TDeviceConfigForm(Deklarat &d)
 
 void TDeviceConfigForm::FormCreate()
 {
-    qint64 address = d.SlaveAddress;
-    if (HexToIntReported(d, EHexID->text(), address))
-        d.SlaveAddress = static_cast<quint8>(address);
+    if (const std::optional<qint64> address = SlaveAddressField->value())
+        d.SlaveAddress = static_cast<quint8>(*address);
     d.ModuleCatalogue = LoadModuleCatalogue(d.ProgramFolder, d.BrandMode);
     emptySlot_ = EmptySlotPicture(d.ProgramFolder, d.BrandMode);
     brandedEmptySlot_ = EmptySlotPicture(d.ProgramFolder, 1);
@@ -171,8 +175,13 @@ void TDeviceConfigForm::showEvent(QShowEvent *event)
 void TDeviceConfigForm::FormActivate()
 {
     qint64 address = d.SlaveAddress;
-    if (StrToIntReported(d, ReadSlaveAddressText(d.SettingsPath), address))
-        d.SlaveAddress = static_cast<quint8>(address);
+    const QString stored = ReadSlaveAddressText(d.SettingsPath);
+    if (StrToIntReported(d, stored, address)) {
+        if (address >= MinSlaveAddress && address <= MaxSlaveAddress)
+            d.SlaveAddress = static_cast<quint8>(address);
+        else
+            ReportConversionError(d, OutOfRangeText(stored, RangeText(MinSlaveAddress, MaxSlaveAddress)));
+    }
     const QString text = HexText(d.SlaveAddress, 2);
     if (EHexID->text() == text)
         EHexIDChange(); // the field change runs as if the text was set anew
@@ -183,16 +192,16 @@ void TDeviceConfigForm::FormActivate()
 
 void TDeviceConfigForm::EHexIDChange()
 {
-    // An empty field is one being retyped.
-    if (EHexID->text().trimmed().isEmpty())
-        return;
-    qint64 address = 0;
-    if (!HexToIntReported(d, EHexID->text(), address))
-        return;
-    if (address > 0xFF) {
-        ReportConversionError(d, InvalidIntegerText(EHexID->text()));
-        return;
-    }
+    SlaveAddressField->changed();
+}
+
+void TDeviceConfigForm::EHexIDExit()
+{
+    SlaveAddressField->left();
+}
+
+void TDeviceConfigForm::storeSlaveAddress(qint64 address)
+{
     d.SlaveAddress = static_cast<quint8>(address);
     WriteSlaveAddress(d.SettingsPath, d.SlaveAddress);
 }
@@ -205,9 +214,14 @@ void TDeviceConfigForm::showSlaveAddress()
 
 void TDeviceConfigForm::BReadConfigClick()
 {
-    qint64 address = d.SlaveAddress;
-    if (HexToIntReported(d, EHexID->text(), address) && address <= 0xFF)
-        d.SlaveAddress = static_cast<quint8>(address);
+    // A read from a unit the field does not show would be a read of another station.
+    const std::optional<qint64> address = SlaveAddressField->value();
+    if (!address) {
+        ShowErrorMessage(
+            d, FieldRefusalText(LookupMessage(QStringLiteral("@idFIELD_BAD")), Label4->text(), *SlaveAddressField));
+        return;
+    }
+    d.SlaveAddress = static_cast<quint8>(*address);
     showSlaveAddress();
     StationConfiguration &c = d.StationConfig;
     c.AnaInCount = c.AnaIn32Count = c.AnaOutCount = c.DigInCount = c.DigOutCount = 0;
@@ -269,11 +283,18 @@ bool TDeviceConfigForm::reportedException(const QString &log)
 
 void TDeviceConfigForm::TimerIdentityTimer()
 {
-    if (checkReply() != ReplyCheck::Arrived)
+    const ReplyCheck check = checkReply();
+    if (check == ReplyCheck::Waiting)
         return;
+    if (check == ReplyCheck::TimedOut) {
+        showReadFailed();
+        return;
+    }
     const QString log = QStringLiteral("Antwort : ") + ReplyHeaderText(d.RxFrame);
-    if (reportedException(log))
+    if (reportedException(log)) {
+        showReadFailed();
         return;
+    }
     logLine(log);
     const DeviceIdentity identity = DecodeIdentity(d.RxFrame, d.RxCount);
     EdInfo->setText(identity.Manufacturer);
@@ -288,11 +309,13 @@ void TDeviceConfigForm::TimerSlotListTimer()
     if (check == ReplyCheck::Waiting)
         return;
     if (check == ReplyCheck::TimedOut) {
+        showReadFailed();
         finishSlotListCheck();
         return;
     }
     const QString log = QStringLiteral("Antwort : ") + ReplyHeaderText(d.RxFrame);
     if (reportedException(log)) {
+        showReadFailed();
         finishSlotListCheck();
         return;
     }
@@ -304,7 +327,8 @@ void TDeviceConfigForm::TimerSlotListTimer()
     DecodeSlotList(d.RxFrame, d.RxCount, c);
     ColumnIds[1] = 245;
     for (int column = 2; column <= 10; ++column)
-        ColumnIds[static_cast<size_t>(column)] = static_cast<quint8>(c.SlotModuleIds[static_cast<size_t>(column - 1)] & 0xFF);
+        ColumnIds[static_cast<size_t>(column)] =
+            static_cast<quint8>(c.SlotModuleIds[static_cast<size_t>(column - 1)] & 0xFF);
     redrawGrids();
     DeriveAnalogTables(c);
     // The parameter records follow the station as it is now.
@@ -319,6 +343,18 @@ void TDeviceConfigForm::finishSlotListCheck()
 {
     d.StationConfig.DigOutModuleCount = CountDigitalOutputModules(d.StationConfig);
     showSlaveAddress();
+}
+
+// ConfigValid is 0 now: neither the status bar nor the identity fields may go
+// on showing a station that was not read.
+void TDeviceConfigForm::showReadFailed()
+{
+    EdInfo->clear();
+    EdProdukt->clear();
+    EdVersion->clear();
+    redrawGrids();
+    if (d.Vo3112CCC)
+        d.Vo3112CCC->StatusBar1->setPanelText(2, QStringLiteral(" keine Konfiguration geladen "));
 }
 
 void TDeviceConfigForm::redrawGrids()

@@ -12,7 +12,10 @@
 #include <QTimer>
 #include <array>
 
-class TDeviceConfigForm : public TForm {
+class IntegerField;
+
+class TDeviceConfigForm : public TForm
+{
     Q_OBJECT
 public:
     explicit TDeviceConfigForm(Deklarat &d);
@@ -43,6 +46,11 @@ public:
     void FormCreate();
     void FormActivate();
     void EHexIDChange();
+    void EHexIDExit();
+    // Unit identifiers a request may go to: 0 is the serial line's broadcast.
+    static constexpr qint64 MinSlaveAddress = 0x01;
+    static constexpr qint64 MaxSlaveAddress = 0xF7;
+    IntegerField *SlaveAddressField = nullptr;
     void BReadConfigClick();
     void BCancelClick();
     void TimerIdentityTimer();
@@ -74,9 +82,11 @@ private:
     bool reportedException(const QString &log);
     void logLine(const QString &line);
     void showSlaveAddress();
+    void storeSlaveAddress(qint64 address);
     void sendIdentityRequest();
     void sendSlotListRequest();
     void finishSlotListCheck();
+    void showReadFailed();
     void redrawGrids();
     QImage emptySlot_;
     QImage brandedEmptySlot_;

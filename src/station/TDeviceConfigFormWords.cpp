@@ -20,6 +20,7 @@ QStringList TDeviceConfigFormWords()
         QStringLiteral("@DigIn"), QStringLiteral("Anzahl der digitalen Eingangskanäle"), QStringLiteral("Number of digital Input Channels"),
         QStringLiteral("@DigOut"), QStringLiteral("Anzahl der digitalen Ausgangskanäle"), QStringLiteral("Number of digital Output Channels"),
         QStringLiteral("@empty"), QStringLiteral("Leer"), QStringLiteral("empty"),
+        QStringLiteral("@idFIELD_BAD"), QStringLiteral("Nicht gesendet: %1 hält keinen Wert von %2."), QStringLiteral("Not sent: %1 holds no value of %2."),
     };
     // clang-format on
 }

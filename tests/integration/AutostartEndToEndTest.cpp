@@ -169,6 +169,26 @@ TEST(EndToEnd, AutoAndPipeOverRtu)
     runsByItselfAndRestarts(sim, program, false);
 }
 
+// Noise ahead of every reply: the first identification read is found behind
+// it, and the unattended start goes on to the cycle.
+TEST(EndToEnd, AutoOverRtuBehindNoiseGetsPastTheConfigurationRead)
+{
+    simtest::PtyPair pty;
+    ASSERT_TRUE(pty.ready());
+    simtest::SimProcess sim({"--rtu", pty.simSide(), "--noise", "3"});
+    ASSERT_TRUE(sim.ready());
+    Program program(
+        "[Schnittstelle]\nPort=0\nBaud=6\nFrame=3\nComDevice1=" + QByteArray::fromStdString(pty.masterSide()) + "\n",
+        {"SERVER", "AUTO"});
+    ASSERT_TRUE(program.pollUntil(
+        {}, [](const PipeResponseFields &r) { return (r.Flags & (Config | ProcessData)) == (Config | ProcessData); },
+        30000))
+        << "the cycle never started";
+    EXPECT_EQ(requests(sim, 43), 1);
+    EXPECT_EQ(requests(sim, 4), 1);
+    EXPECT_TRUE(program.pollUntil(Outputs, loopedBack, 10000));
+}
+
 TEST(EndToEnd, DmsReadsTheStrainGaugeParametersBeforeTheCycle)
 {
     simtest::SimProcess sim({"--tcp", "127.0.0.1:0"});

@@ -86,4 +86,87 @@ TEST(ConfigReadAgainstSimulator, OverRtuAndReadingAgainGivesTheSameTables)
     readAndCheck(p);
 }
 
+// Random bytes ahead of every reply, as a noisy RS-485 line brings them: every
+// read finds the identification and the slot list behind them.
+TEST(ConfigReadAgainstSimulator, OverRtuBehindNoiseEveryRoundSucceeds)
+{
+    simtest::PtyPair pty;
+    ASSERT_TRUE(pty.ready());
+    std::vector<std::string> args = {"--rtu", pty.simSide(), "--baud", "19200",  "--frame",
+                                     "2",     "--noise",     "3",      "--seed", "7"};
+    args.insert(args.end(), Station8.begin(), Station8.end());
+    simtest::SimProcess sim(args);
+    ASSERT_TRUE(sim.ready());
+    Program p("[Schnittstelle]\nPort=0\nBaud=5\nFrame=1\nComDevice1=" + QByteArray::fromStdString(pty.masterSide()) +
+              "\n");
+    p.d().SIOTransfer->OKClick();
+    ASSERT_TRUE(p.sink.boxes.empty());
+    for (const char *noise : {"3", "1", "8", "20"}) {
+        ASSERT_EQ(sim.command(std::string("noise ") + noise), "ok\n");
+        for (int round = 0; round < 3; ++round) {
+            SCOPED_TRACE(std::string("noise ") + noise + ", round " + std::to_string(round));
+            p.d().StationConfig.ConfigValid = 0;
+            readAndCheck(p);
+            if (::testing::Test::HasFatalFailure())
+                return;
+        }
+    }
+}
+
+// However the read fails, the screen stops showing a loaded station: status
+// panel 2 and the identity fields follow ConfigValid, and a good read brings
+// them back.
+TEST(ConfigReadAgainstSimulator, AFailedReadShowsNoStationOverRtu)
+{
+    simtest::PtyPair pty;
+    ASSERT_TRUE(pty.ready());
+    std::vector<std::string> args = {"--rtu", pty.simSide(), "--baud", "19200", "--frame", "2"};
+    args.insert(args.end(), Station8.begin(), Station8.end());
+    simtest::SimProcess sim(args);
+    ASSERT_TRUE(sim.ready());
+    Program p("[Schnittstelle]\nPort=0\nBaud=5\nFrame=1\nComDevice1=" + QByteArray::fromStdString(pty.masterSide()) +
+              "\n");
+    p.d().SIOTransfer->OKClick();
+    ASSERT_TRUE(p.sink.boxes.empty());
+    TDeviceConfigForm *w = p.d().DeviceConfigForm;
+
+    struct Case {
+        const char *name;
+        const char *fault; // simulator command; empty: another unit asked
+        bool box;          // an exception is shown in a box
+    };
+    const Case cases[] = {
+        {"no reply", "drop 100", false},
+        {"bad CRC", "bad-crc on", false},
+        {"identification refused", "exception 43 2", true},
+        {"slot list refused", "exception 4 2", true},
+        {"wrong unit", "", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        p.d().StationConfig.ConfigValid = 0;
+        readAndCheck(p);
+        if (::testing::Test::HasFatalFailure())
+            return;
+        p.sink.boxes.clear();
+        if (*c.fault)
+            ASSERT_EQ(sim.command(c.fault), "ok\n");
+        else
+            w->EHexID->setText(QStringLiteral("09"));
+        w->BReadConfigClick();
+        ASSERT_TRUE(WaitUntil([&] { return !w->TimerIdentity->isActive() && !w->TimerSlotList->isActive(); }, 10000));
+        EXPECT_EQ(p.d().StationConfig.ConfigValid, 0);
+        EXPECT_EQ(p.d().Vo3112CCC->StatusBar1->panelText(2), QStringLiteral(" keine Konfiguration geladen "));
+        EXPECT_TRUE(w->EdInfo->text().isEmpty());
+        EXPECT_TRUE(w->EdProdukt->text().isEmpty());
+        EXPECT_TRUE(w->EdVersion->text().isEmpty());
+        EXPECT_EQ(p.sink.boxes.size(), c.box ? 1u : 0u);
+        ASSERT_EQ(sim.command("faults off"), "ok\n");
+        w->EHexID->setText(QStringLiteral("08"));
+        p.sink.boxes.clear();
+    }
+    p.d().StationConfig.ConfigValid = 0;
+    readAndCheck(p);
+}
+
 } // namespace

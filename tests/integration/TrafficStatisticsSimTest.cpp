@@ -5,6 +5,7 @@
 #include "Wait.h"
 #include "app/Deklarat.h"
 #include "link/Exchange.h"
+#include "link/Transport.h"
 #include "monitor/TStatistik.h"
 #include "monitor/TVo3112CCC.h"
 
@@ -131,6 +132,28 @@ TEST_P(TrafficAgainstSimulator, CountsEveryOutcomeExactly)
     EXPECT_EQ(table->rowCount(), 1);
     EXPECT_EQ(d.Statistik->statistics().total().requests, 0u);
     d.Statistik->hide();
+}
+
+// The serial port closed under the program: the windows go on asking, but
+// nothing goes out, so nothing is counted.
+TEST(TrafficWhileTheLinkIsDown, RequestsThatNeverWentOutAreNotCounted)
+{
+    ProgramOnSimulator p(SimLink::Rtu);
+    ASSERT_TRUE(p.ready());
+    Deklarat &d = p.d;
+    d.Statistik->BResetClick();
+    Asker asker(d);
+    for (int i = 0; i < 2; ++i)
+        ASSERT_EQ(asker.ask(SlotListRead), ReplyOutcome::Data) << i;
+    d.Link->SerialPort->close();
+    for (int i = 0; i < 3; ++i)
+        ASSERT_EQ(asker.ask(SlotListRead), ReplyOutcome::TimedOut) << i;
+    const FunctionTraffic reads = d.Statistik->statistics().of(4);
+    EXPECT_EQ(reads.requests, 2u);
+    EXPECT_EQ(reads.replies, 2u);
+    EXPECT_EQ(reads.givenUp, 0u);
+    EXPECT_EQ(reads.rejected, 0u);
+    EXPECT_EQ(p.requestsOf(4), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, TrafficAgainstSimulator, ::testing::Values(SimLink::Tcp, SimLink::Rtu),

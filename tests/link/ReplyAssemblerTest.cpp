@@ -1,12 +1,13 @@
+#include "link/ReplyAssembler.h"
 #include "LinkTestSupport.h"
 #include "link/ModbusFrame.h"
-#include "link/ReplyAssembler.h"
 
-#include <gtest/gtest.h>
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <random>
 
-namespace {
+namespace
+{
 
 constexpr quint8 Stale = 0xEE; // what RxFrame held before the reply
 
@@ -60,7 +61,8 @@ struct FeedCase {
     Bytes expected; // the frame that must arrive; empty: none
 };
 
-class ReplyAssemblerTest : public ::testing::Test {
+class ReplyAssemblerTest : public ::testing::Test
+{
 protected:
     void SetUp() override { rx.fill(Stale); }
 
@@ -128,7 +130,9 @@ TEST_F(ReplyAssemblerTest, TcpFramesBecomeRepliesOnlyWhenComplete)
         {"bytes behind the frame are left out", {Concat({ReadReplyTcp, Repeat(20, 0x77)})}, ReadReplyTcp},
         {"length field promises more than arrives", {WithTcpLength(ReadReplyTcp, 6)}, {}},
         {"header only", {head}, {}},
-        {"protocol identifier not 0", {Concat({{0x00, 0x01, 0x00, 0x01}, Bytes(ReadReplyTcp.begin() + 4, ReadReplyTcp.end())})}, {}},
+        {"protocol identifier not 0",
+         {Concat({{0x00, 0x01, 0x00, 0x01}, Bytes(ReadReplyTcp.begin() + 4, ReadReplyTcp.end())})},
+         {}},
         {"length field 0", {WithTcpLength(Bytes(ReadReplyTcp.begin(), ReadReplyTcp.begin() + 6), 0)}, {}},
         {"length field 2: no byte behind the function code", {TcpReply(4, {0x08, 0x04})}, {}},
         {"length field beyond the buffer, 300 more bytes", {oversized}, {}},
@@ -292,9 +296,150 @@ TEST_F(ReplyAssemblerTest, EverySerialEventIsRenderedForTheMonitor)
     EXPECT_EQ(serial(Repeat(300, 0x5A)).size(), 600);
 }
 
+// ---- Replies behind noise ------------------------------------------------
+
+// Every kind of request the windows send, with its reply as the coupler
+// sends it (unit identifier first, CRC behind).
+struct RequestAndReply {
+    const char *name;
+    Bytes request; // unit identifier to the last data byte, as sent
+    Bytes reply;
+};
+
+const Bytes IdentityRequest{0x08, 0x2B, 0x0E, 0x01, 0x00};
+const Bytes ProcessDataRequest{0x08, 0x17, 0x01, 0x00, 0x00, 0x04, 0x09, 0x00, 0x00, 0x01, 0x02, 0x00, 0x00};
+
+const RequestAndReply ReplyKinds[] = {
+    {"read holding registers (3)", {0x08, 0x03, 0x20, 0x00, 0x00, 0x02}, WithCrc({0x08, 0x03, 0x04, 0, 1, 0, 2})},
+    {"read input registers (4)", {0x08, 0x04, 0x10, 0x00, 0x00, 0x0E}, SlotListReply},
+    {"write single register (6)", {0x08, 0x06, 0x15, 0x00, 0xFF, 0xFF}, WriteReply},
+    {"write multiple registers (16)",
+     {0x08, 0x10, 0x20, 0x00, 0x00, 0x02, 0x04, 0x00, 0x01, 0x00, 0x02},
+     WithCrc({0x08, 0x10, 0x20, 0x00, 0x00, 0x02})},
+    {"read/write multiple registers (23)", ProcessDataRequest,
+     WithCrc(Concat({{0x08, 0x17, 0x08}, Counting(8, 0xF0)}))},
+    {"device identification (43)", IdentityRequest, IdentityReply},
+    {"device identification, coupler layout (43)", IdentityRequest, CouplerIdentityReply},
+    {"exception to 3", {0x08, 0x03, 0x20, 0x00, 0x00, 0x02}, WithCrc({0x08, 0x83, 0x02})},
+    {"exception to 4", {0x08, 0x04, 0x10, 0x00, 0x00, 0x0E}, ExceptionReply},
+    {"exception to 6", {0x08, 0x06, 0x15, 0x00, 0xFF, 0xFF}, WithCrc({0x08, 0x86, 0x03})},
+    {"exception to 16", {0x08, 0x10, 0x20, 0x00, 0x00, 0x01, 0x02, 0x00, 0x01}, WithCrc({0x08, 0x90, 0x02})},
+    {"exception to 23", ProcessDataRequest, WithCrc({0x08, 0x97, 0x04})},
+    {"exception to 43", IdentityRequest, WithCrc({0x08, 0xAB, 0x01})},
+    {"another unit", {0x11, 0x04, 0x10, 0x00, 0x00, 0x01}, WithCrc({0x11, 0x04, 0x02, 0x00, 0x05})},
+};
+
+struct NoiseCase {
+    const char *name;
+    Bytes noise;
+};
+
+const NoiseCase Noises[] = {
+    {"one zero byte", {0x00}},
+    {"three 0xFF", {0xFF, 0xFF, 0xFF}},
+    {"a start whose function code tells no length", {0x55, 0x50, 0x33}},
+    {"a read start promising 245 bytes", {0x12, 0x03, 0xF0}},
+    {"a write start that the reply completes", {0x12, 0x06}},
+    {"an exception start", {0x12, 0x81}},
+    {"identification of another unit", {0x12, 0x2B, 0x0E}},
+    {"unit and function of the awaited reply", {0x08, 0x2B}},
+    {"a burst of 40 counting bytes", Counting(40, 0x61)},
+};
+
+class NoisyLine : public ReplyAssemblerTest
+{
+protected:
+    void expect(const Bytes &request)
+    {
+        restart();
+        assembler.expectReplyTo(request.data(), static_cast<int>(request.size()));
+    }
+};
+
+// The noise as an event of its own, in one event with the reply, and the
+// reply byte by byte behind it: the awaited reply is found whole every time.
+TEST_F(NoisyLine, EveryReplyKindIsFoundBehindNoise)
+{
+    for (const RequestAndReply &kind : ReplyKinds) {
+        for (const NoiseCase &noise : Noises) {
+            const std::string name = std::string(kind.name) + " behind " + noise.name;
+            expect(kind.request);
+            serial(noise.noise);
+            serial(kind.reply);
+            EXPECT_EQ(received(6), kind.reply) << name << ", separate events";
+
+            expect(kind.request);
+            serial(Concat({noise.noise, kind.reply}));
+            EXPECT_EQ(received(6), kind.reply) << name << ", one event";
+
+            expect(kind.request);
+            serial(noise.noise);
+            for (quint8 b : kind.reply)
+                serial({b});
+            EXPECT_EQ(received(6), kind.reply) << name << ", byte by byte";
+            EXPECT_TRUE(staleBetween(0, 6)) << name;
+        }
+    }
+}
+
+// As the simulator's --noise does: N random bytes, then the reply.
+TEST_F(NoisyLine, RandomNoiseInFrontNeverLosesTheReply)
+{
+    std::mt19937 random(0x0A15Eu);
+    for (const RequestAndReply &kind : ReplyKinds) {
+        for (int round = 0; round < 3000; ++round) {
+            Bytes noise(static_cast<size_t>(1 + round % 8));
+            for (quint8 &b : noise)
+                b = static_cast<quint8>(random());
+            expect(kind.request);
+            serial(noise);
+            serial(kind.reply);
+            // As the transport does: a frame that is no reply to the request
+            // is passed over and the bytes behind it are looked at.
+            auto notAwaited = [&] { return rx[6] != kind.request[0] || (rx[7] & 0x7F) != kind.request[1]; };
+            while (rxCount > 0 && notAwaited() && assembler.skipFrame(rx, rxCount)) {
+            }
+            ASSERT_EQ(received(6), kind.reply) << kind.name << ", round " << round;
+        }
+    }
+}
+
+// An adapter that hears its own transmission hands the request back first.
+TEST_F(NoisyLine, AnEchoOfTheIdentificationRequestIsNoReply)
+{
+    const Bytes echo = WithCrc(IdentityRequest);
+    for (const Bytes &reply : {IdentityReply, CouplerIdentityReply}) {
+        expect(IdentityRequest);
+        serial(echo);
+        EXPECT_EQ(rxCount, 0);
+        serial(reply);
+        EXPECT_EQ(received(6), reply);
+    }
+    // Without the request known, a lone CRC-correct frame is taken as before.
+    restart();
+    serial(echo);
+    EXPECT_EQ(received(6), echo);
+}
+
+// Inside a reply still arriving, nothing that looks like a frame of its own
+// is taken: the device identification's texts are free bytes.
+TEST_F(NoisyLine, AFrameInsideTheAwaitedReplyIsNotTakenForIt)
+{
+    const Bytes inner = WithCrc({0x30, 0x06, 0x01, 0x02, 0x03, 0x04});
+    const Bytes reply = WithCrc(Concat({{0x08, 0x2B, 0x0E, 0x01, 0x01, 0x00, 0x00, 0x01}, {0x00, 0x08}, inner}));
+    expect(IdentityRequest);
+    for (size_t i = 0; i + 1 < reply.size(); ++i) {
+        serial({reply[i]});
+        ASSERT_EQ(rxCount, 0) << "after " << i + 1 << " bytes";
+    }
+    serial({reply.back()});
+    EXPECT_EQ(received(6), reply);
+}
+
 // ---- Random streams ------------------------------------------------------
 
-class StreamMaker {
+class StreamMaker
+{
 public:
     explicit StreamMaker(unsigned seed) : random_(seed) {}
 
@@ -472,7 +617,8 @@ TEST_F(ReplyAssemblerTest, RandomStreamsOnlyEverYieldCompleteIntactFrames)
 
 } // namespace
 
-namespace {
+namespace
+{
 
 // Both links open at once: bytes of one never stitch onto the other's.
 TEST_F(ReplyAssemblerTest, BytesOfTheOtherLinkStartOver)

@@ -149,23 +149,57 @@ TEST(Monitor, TrafficFileThatCannotBeCreatedIsReported)
     EXPECT_EQ(t.sink.boxes[0].kind, MessageKind::Error);
 }
 
-TEST(Monitor, TimeoutEditsConvertOrReport)
+// Both timeout fields take 1 ms to a minute; every other text is reported
+// when the field is left, the value stays and the field shows it again.
+TEST(Monitor, TimeoutEditsTakeOneToSixtyThousandMsOrReportWhenLeft)
 {
+    struct Case {
+        const char *typed;
+        qint32 kept; // the value afterwards; 250 is the one before
+        const char *error;
+    };
+    const Case cases[] = {
+        {"1", 1, nullptr},
+        {"60000", 60000, nullptr},
+        {"0x10", 16, nullptr},
+        {" 300 ", 300, nullptr},
+        {"0", 250, "'0' is not within 1 .. 60000"},
+        {"-1", 250, "'-1' is not within 1 .. 60000"},
+        {"60001", 250, "'60001' is not within 1 .. 60000"},
+        {"999999999", 250, "'999999999' is not within 1 .. 60000"},
+        {"99999999999", 250, "'99999999999' is not within 1 .. 60000"},
+        {"4294967396", 250, "'4294967396' is not within 1 .. 60000"}, // 2^32 + 100
+        {"abc", 250, "'abc' is not a valid integer value"},
+        {"25x", 250, "'25x' is not a valid integer value"},
+        {"", 250, "'' is not a valid integer value"},
+        {"-", 250, "'-' is not a valid integer value"},
+        {"0x", 250, "'0x' is not a valid integer value"},
+    };
     TestStation t;
     TVo3112CCC *w = t.d.Vo3112CCC;
     EXPECT_EQ(w->Edit1->text(), QStringLiteral("100"));
     EXPECT_EQ(w->Edit2->text(), QStringLiteral("500"));
-    w->Edit1->setText(QStringLiteral("250"));
-    w->Edit1Change();
-    w->Edit2->setText(QStringLiteral("900"));
-    w->Edit2Change();
-    EXPECT_EQ(t.d.DataTimeout, 250);
-    EXPECT_EQ(t.d.ParaTimeout, 900);
-    w->Edit1->setText(QStringLiteral("25x"));
-    w->Edit1Change();
-    EXPECT_EQ(t.d.DataTimeout, 250);
-    ASSERT_EQ(t.sink.conversionErrors.size(), 1u);
-    EXPECT_EQ(t.sink.conversionErrors[0], QStringLiteral("'25x' is not a valid integer value"));
+    for (QLineEdit *edit : {w->Edit1, w->Edit2}) {
+        qint32 &value = edit == w->Edit1 ? t.d.DataTimeout : t.d.ParaTimeout;
+        for (const Case &c : cases) {
+            SCOPED_TRACE(std::string(edit == w->Edit1 ? "Edit1 <- " : "Edit2 <- ") + c.typed);
+            edit->setText(QStringLiteral("250"));
+            t.sink.clear();
+            edit->setText(QString::fromLatin1(c.typed));
+            EXPECT_EQ(value, c.kept);
+            EXPECT_TRUE(t.sink.conversionErrors.empty()); // typing is no error yet
+            emit edit->editingFinished();
+            EXPECT_EQ(value, c.kept);
+            // Left, the field shows the value in force.
+            EXPECT_EQ(edit->text(), c.error ? QString::number(c.kept) : QString::fromLatin1(c.typed));
+            if (c.error) {
+                ASSERT_EQ(t.sink.conversionErrors.size(), 1u);
+                EXPECT_EQ(t.sink.conversionErrors[0], QString::fromLatin1(c.error));
+            } else {
+                EXPECT_TRUE(t.sink.conversionErrors.empty());
+            }
+        }
+    }
 }
 
 TEST(FreeCommunication, GridAndByteListLayout)
@@ -246,6 +280,26 @@ TEST(FreeCommunication, BadCellStopsTheSendAndNullSendsNothing)
     w->BSendClick();
     EXPECT_EQ(t.d.TransactionId, 1); // advanced before the cells are converted
     EXPECT_EQ(t.sink.conversionErrors.size(), 1u);
+    EXPECT_EQ(t.d.Link->line().state(), LineQueue::State::Idle); // nothing went out
+}
+
+// A hand-made byte goes out as typed or not at all: "100" was sent as 00.
+TEST(FreeCommunication, CellsBeyondAByteStopTheSend)
+{
+    const std::pair<const char *, std::optional<quint8>> cells[] = {
+        {"00", 0}, {"ff", 0xFF}, {"7", 7}, {"0FF", 0xFF}, {"100", std::nullopt},
+        {"1FF", std::nullopt}, {"-1", std::nullopt}, {"zz", std::nullopt}, {"FFFFFFFFFFFFFFFFF", std::nullopt},
+    };
+    for (const auto &[text, byte] : cells)
+        EXPECT_EQ(FreeComByte(QString::fromLatin1(text)), byte) << text;
+
+    TestStation t;
+    TVo3112CCC *w = t.d.Vo3112CCC;
+    w->SGFreeCom->item(1, 3)->setText(QStringLiteral("100"));
+    w->CBBytes->setCurrentIndex(4);
+    w->BSendClick();
+    ASSERT_EQ(t.sink.conversionErrors.size(), 1u);
+    EXPECT_EQ(t.sink.conversionErrors[0], QStringLiteral("'100' is not within 00 .. FF"));
     EXPECT_EQ(t.d.Link->line().state(), LineQueue::State::Idle); // nothing went out
 }
 

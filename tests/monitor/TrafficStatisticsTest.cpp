@@ -1,6 +1,14 @@
 #include "monitor/TrafficStatistics.h"
 
+#include "Wait.h"
+#include "app/Deklarat.h"
+#include "app/Messages.h"
+#include "link/Exchange.h"
+#include "link/Transport.h"
+
 #include <QLocale>
+#include <QTcpServer>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace
@@ -120,6 +128,56 @@ TEST(TrafficRecorder, ChargesEachEventToTheRequestOut)
     EXPECT_EQ(s.of(0).rejected, 1u); // after a frame without function code
     EXPECT_EQ(s.of(0).replies, 0u);
     EXPECT_EQ(s.roundTrip(4).count, 1);
+}
+
+// A request handed over while no link is open goes nowhere: it is no request
+// of the line, and running out of checks is no give-up of one.
+TEST(TrafficRecorder, CountsOnlyRequestsThatWentOut)
+{
+    Deklarat d;
+    RecordingMessageSink sink;
+    d.setMessageSink(&sink);
+    Transport transport(d);
+    d.Link = &transport;
+    TrafficRecorder recorder;
+    transport.setTrafficObserver(&recorder);
+    d.RetryLimit = 1;
+    int retries = 0;
+    Exchange exchange(d, retries);
+    QTimer timer;
+    auto askUnanswered = [&] {
+        const quint8 read[] = {8, 4, 0x10, 0x00, 0x00, 0x0E};
+        std::copy(std::begin(read), std::end(read), d.TxFrame.begin() + 6);
+        exchange.send(&timer, 20, 12);
+        ReplyOutcome outcome = ReplyOutcome::Pending;
+        while (outcome == ReplyOutcome::Pending)
+            outcome = exchange.tick();
+        return outcome;
+    };
+
+    for (int i = 0; i < 3; ++i)
+        ASSERT_EQ(askUnanswered(), ReplyOutcome::TimedOut) << i;
+    EXPECT_EQ(recorder.statistics.total().requests, 0u);
+    EXPECT_EQ(recorder.statistics.total().givenUp, 0u);
+    EXPECT_TRUE(recorder.statistics.functions().empty());
+
+    // A coupler that takes the requests and never answers.
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    transport.ClientSocket->connectToHost(QHostAddress::LocalHost, server.serverPort());
+    ASSERT_TRUE(WaitUntil([&] { return transport.tcpOpen(); }));
+    for (int i = 0; i < 2; ++i)
+        ASSERT_EQ(askUnanswered(), ReplyOutcome::TimedOut) << i;
+    EXPECT_EQ(recorder.statistics.of(4).requests, 2u);
+    EXPECT_EQ(recorder.statistics.of(4).givenUp, 2u);
+
+    // Down again: the counts stay.
+    transport.ClientSocket->abort();
+    ASSERT_FALSE(transport.tcpOpen());
+    ASSERT_EQ(askUnanswered(), ReplyOutcome::TimedOut);
+    EXPECT_EQ(recorder.statistics.total().requests, 2u);
+    EXPECT_EQ(recorder.statistics.total().givenUp, 2u);
+    EXPECT_TRUE(sink.boxes.empty());
 }
 
 TEST(TrafficRows, CellsAndCopyText)

@@ -255,7 +255,7 @@ TEST(AllgeParaWindow, EthernetWriteNormalisesTheFieldsAndSendsTheBlock)
     x.w->CBRoutingGateway[4]->setEditText(QStringLiteral("10.1"));
     x.w->EdMetric[1]->setText(QStringLiteral("3"));
     x.w->EdMetric[2]->setText(QStringLiteral("7"));
-    x.w->EdMetric[5]->setText(QStringLiteral("65537")); // the low 16 bits
+    x.w->EdMetric[5]->setText(QStringLiteral("65535"));
     x.w->WriteClick();
     EXPECT_EQ(x.d.TxLength, 91);
     EXPECT_EQ(x.d.TransactionId, id);
@@ -265,7 +265,7 @@ TEST(AllgeParaWindow, EthernetWriteNormalisesTheFieldsAndSendsTheBlock)
     EXPECT_EQ(x.tx(13 + 8, 4), (std::vector<int>{44, 1, 2, 3}));              // route 1 destination
     EXPECT_EQ(reg(0xA), (std::vector<int>{0x00, 0x03}));                      // route 1 metric
     EXPECT_EQ(reg(0xA + 7), (std::vector<int>{0x00, 0x07}));                  // route 2 metric, from its own field
-    EXPECT_EQ(reg(0xA + 28), (std::vector<int>{0x00, 0x01}));                 // route 5 metric
+    EXPECT_EQ(reg(0xA + 28), (std::vector<int>{0xFF, 0xFF}));                 // route 5 metric
     EXPECT_EQ(x.tx(13 + 2 * (0x8 + 21), 4), (std::vector<int>{10, 0, 0, 1})); // route 4 gateway
     EXPECT_EQ(x.tx(13 + 2 * 0x6, 4), (std::vector<int>{255, 255, 255, 255})); // route 1 mask
     EXPECT_EQ(x.w->CBIpAdresse->currentText(), QStringLiteral("192.168.0.10"));
@@ -295,6 +295,27 @@ TEST(AllgeParaWindow, AMetricThatIsNoIntegerStopsTheWrite)
     // The fields converted before the metric were normalised; those after not.
     EXPECT_EQ(x.w->CBIpAdresse->currentText(), QStringLiteral("10.0.0.1"));
     EXPECT_EQ(x.w->CBRoutingIP[5]->currentText(), QStringLiteral("10.2"));
+}
+
+// A metric beyond one register is refused, never sent as its low 16 bits.
+TEST(AllgeParaWindow, AMetricBeyondARegisterStopsTheWrite)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"65536", "'65536' is not within 0 .. 65535"},
+        {"-1", "'-1' is not within 0 .. 65535"},
+        {"", "'' is not a valid integer value"},
+    };
+    for (const auto &[typed, error] : cases) {
+        SCOPED_TRACE(typed);
+        Window x(true);
+        x.d.TxLength = 99;
+        x.w->EdMetric[2]->setText(QString::fromLatin1(typed));
+        x.w->WriteClick();
+        ASSERT_EQ(x.t.sink.conversionErrors.size(), 1u);
+        EXPECT_EQ(x.t.sink.conversionErrors[0], QString::fromLatin1(error));
+        EXPECT_EQ(x.d.TxLength, 99);
+        EXPECT_FALSE(x.w->Timer2->isActive());
+    }
 }
 
 TEST(AllgeParaWindow, ResetOfTheCommunicationSettings)

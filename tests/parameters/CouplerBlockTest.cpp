@@ -40,9 +40,13 @@ TEST(CouplerBlock, AddressTexts)
 
 TEST(CouplerBlock, Metric)
 {
-    EXPECT_EQ(ParseMetric(QStringLiteral("70000")), 4464);
+    // Beyond one register a metric is refused, not wrapped into another one.
+    EXPECT_EQ(ParseMetric(QStringLiteral("70000")), std::nullopt);
+    EXPECT_EQ(ParseMetric(QStringLiteral("65536")), std::nullopt);
+    EXPECT_EQ(ParseMetric(QStringLiteral("65535")), 0xFFFF);
+    EXPECT_EQ(ParseMetric(QStringLiteral("0")), 0);
     EXPECT_EQ(ParseMetric(QStringLiteral("5")), 5);
-    EXPECT_EQ(ParseMetric(QStringLiteral("-1")), 0xFFFF);
+    EXPECT_EQ(ParseMetric(QStringLiteral("-1")), std::nullopt);
     EXPECT_EQ(ParseMetric(QStringLiteral("0x10")), 16);
     EXPECT_EQ(ParseMetric(QStringLiteral("abc")), std::nullopt);
     EXPECT_EQ(ParseMetric(QString()), std::nullopt);

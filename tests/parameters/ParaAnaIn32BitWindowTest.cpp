@@ -297,9 +297,12 @@ TEST(ParaAnaIn32BitWindow, EditsChangeOnlyTheirOwnRecord)
     EXPECT_EQ(x.row(2).Edit->text(), QStringLiteral("100"));
     EXPECT_EQ(x.rec(2).ModeWord, 0x6411); // bits 0..7 stay
 
-    x.row(3).Edit->setText(QStringLiteral("300"));
+    x.row(3).Edit->setText(QStringLiteral("255"));
     EXPECT_EQ(x.row(3).ScrollBar->value(), 255);
     EXPECT_EQ(x.rec(3).ModeWord, 0xFF00);
+    x.row(3).Edit->setText(QStringLiteral("300")); // beyond the bar: not taken
+    EXPECT_EQ(x.row(3).ScrollBar->value(), 255);
+    EXPECT_EQ(x.row(3).Edit->text(), QStringLiteral("300"));
     x.row(3).Edit->setText(QStringLiteral("7"));
     EXPECT_EQ(x.row(3).ScrollBar->value(), 7);
     EXPECT_EQ(x.rec(3).ModeWord, 0x0700);
@@ -322,31 +325,36 @@ TEST(ParaAnaIn32BitWindow, EditsChangeOnlyTheirOwnRecord)
     EXPECT_TRUE(x.t.sink.conversionErrors.empty());
 }
 
-TEST(ParaAnaIn32BitWindow, TextsThatAreNoIntegerKeepTheValue)
+TEST(ParaAnaIn32BitWindow, TextsThatAreNoValueKeepItAndAreReportedWhenLeft)
 {
     Window x(2);
     struct Case {
         const char *text;
         QLineEdit *TAnaIn32Row::*edit;
+        const char *error;
     };
-    const Case cases[] = {{"", &TAnaIn32Row::PV1_},
-                          {"-", &TAnaIn32Row::PV1_},
-                          {"2147483648", &TAnaIn32Row::PV2_},
-                          {"99999999999", &TAnaIn32Row::FV2_},
-                          {"abc", &TAnaIn32Row::Edit},
-                          {"", &TAnaIn32Row::Edit}};
+    const Case cases[] = {{"", &TAnaIn32Row::PV1_, "'' is not a valid integer value"},
+                          {"-", &TAnaIn32Row::PV1_, "'-' is not a valid integer value"},
+                          {"2147483648", &TAnaIn32Row::PV2_, "'2147483648' is not within -2147483648 .. 2147483647"},
+                          {"99999999999", &TAnaIn32Row::FV2_, "'99999999999' is not within -2147483648 .. 2147483647"},
+                          {"abc", &TAnaIn32Row::Edit, "'abc' is not a valid integer value"},
+                          {"", &TAnaIn32Row::Edit, "'' is not a valid integer value"},
+                          {"256", &TAnaIn32Row::Edit, "'256' is not within 1 .. 255"}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
         x.t.sink.clear();
         const AnaIn32Record before = x.rec(1);
-        (x.row(1).*c.edit)->setText(QString::fromLatin1(c.text));
+        QLineEdit *edit = x.row(1).*c.edit;
+        edit->setText(QString::fromLatin1(c.text));
+        EXPECT_TRUE(x.t.sink.conversionErrors.empty()); // typing is no error yet
+        emit edit->editingFinished();
         ASSERT_EQ(x.t.sink.conversionErrors.size(), 1u);
-        EXPECT_EQ(x.t.sink.conversionErrors[0], InvalidIntegerText(QString::fromLatin1(c.text)));
+        EXPECT_EQ(x.t.sink.conversionErrors[0], QString::fromLatin1(c.error));
         EXPECT_EQ(x.rec(1).LowerProValue, before.LowerProValue);
         EXPECT_EQ(x.rec(1).UpperProValue, before.UpperProValue);
         EXPECT_EQ(x.rec(1).UpperFieldValue, before.UpperFieldValue);
         EXPECT_EQ(x.rec(1).ModeWord, before.ModeWord);
-        (x.row(1).*c.edit)->setText(QStringLiteral("51")); // back to a number for the next case
+        edit->setText(QStringLiteral("51")); // back to a number for the next case
     }
 }
 

@@ -213,37 +213,6 @@ TEST(ParaAnaWindow, MoreThanSixteenChannelsAreSaidOnceAndNeverAskedFor)
     EXPECT_EQ(x.tx(6, 7), (std::vector<int>{8, 0x10, 0x20, 0x00, 0, 48, 96}));
 }
 
-TEST(ActivationGuard, TheReturnFromTheWindowsOwnBoxIsNoActivation)
-{
-    ActivationGuard guard;
-    EXPECT_TRUE(guard.takeActivation());
-    // A box shown from the activation takes the activation away while it is open.
-    guard.report([&] { guard.deactivated(); });
-    EXPECT_FALSE(guard.takeActivation()); // its return
-    EXPECT_TRUE(guard.takeActivation());  // the user coming back later
-    // Leaving for another window is no box: coming back is an activation.
-    guard.deactivated();
-    EXPECT_TRUE(guard.takeActivation());
-    // A box that took nothing away (recorded, not shown) leaves nothing to skip.
-    guard.report([] {});
-    EXPECT_TRUE(guard.takeActivation());
-}
-
-TEST(ActivationGuard, EventsTheWindowHandsOn)
-{
-    ActivationGuard guard;
-    const QEvent activate(QEvent::WindowActivate);
-    const QEvent deactivate(QEvent::WindowDeactivate);
-    const QEvent other(QEvent::Show);
-    EXPECT_TRUE(guard.activates(&activate));
-    EXPECT_FALSE(guard.activates(&other));
-    // The box's own deactivation and return: no activation.
-    guard.report([&] { EXPECT_FALSE(guard.activates(&deactivate)); });
-    EXPECT_FALSE(guard.activates(&activate));
-    EXPECT_FALSE(guard.activates(&deactivate)); // leaving for another window
-    EXPECT_TRUE(guard.activates(&activate));
-}
-
 TEST(ParaAnaWindow, ShowingTheWindowActivatesItOnce)
 {
     TestStation t;
@@ -524,11 +493,13 @@ TEST(ParaAnaWindow, ScrollBarAndEditPairs)
         int barAfter;
         qint32 stored;
     };
+    // A number beyond the bar is not taken (the write refuses it), never
+    // limited to another value than the field shows. The bar follows a typed
+    // number and leaves the edit as typed.
     const Step filter[] = {
-        {"051", 0, "051", 51, 51},   // the bar stays at 51: the edit stays as typed
-        {"300", 0, "255", 255, 255}, // limited, the edit rewritten
-        {"051", 0, "51", 51, 51},    // the bar moves: its handler writes the position
-        {nullptr, 52, "52", 52, 52}, {"0", 0, "1", 1, 1}, {" 17", 0, "17", 17, 17}, {"$20", 0, "32", 32, 32},
+        {"051", 0, "051", 51, 51}, {"300", 0, "300", 51, 51},   {"255", 0, "255", 255, 255},
+        {"051", 0, "051", 51, 51}, {nullptr, 52, "52", 52, 52}, {"0", 0, "0", 52, 52},
+        {" 17", 0, " 17", 17, 17}, {"$20", 0, "$20", 32, 32},   {nullptr, 33, "33", 33, 33},
     };
     for (const Step &s : filter) {
         SCOPED_TRACE(s.typed ? s.typed : "bar");
@@ -541,8 +512,8 @@ TEST(ParaAnaWindow, ScrollBarAndEditPairs)
         EXPECT_EQ(x.rec(1).FilterValue, s.stored);
     }
     const Step offset[] = {
-        {"40000", 0, "32767", 32767, 32767}, {"-40000", 0, "-32767", -32767, -32767}, {"-10", 0, "-10", -10, -10},
-        {"-010", 0, "-010", -10, -10},       {nullptr, 1234, "1234", 1234, 1234},
+        {"40000", 0, "40000", 0, 0}, {"-40000", 0, "-40000", 0, 0}, {"-", 0, "-", 0, 0},
+        {"-10", 0, "-10", -10, -10}, {"-010", 0, "-010", -10, -10}, {nullptr, 1234, "1234", 1234, 1234},
     };
     for (const Step &s : offset) {
         SCOPED_TRACE(s.typed ? s.typed : "bar");
@@ -557,30 +528,39 @@ TEST(ParaAnaWindow, ScrollBarAndEditPairs)
     EXPECT_TRUE(x.t.sink.conversionErrors.empty());
 }
 
-TEST(ParaAnaWindow, TextsThatAreNoNumberGiveTheConversionError)
+TEST(ParaAnaWindow, TextsThatAreNoValueAreReportedWhenTheFieldIsLeft)
 {
     Window x(2);
     struct Case {
         const char *text;
         QLineEdit *TAnaInRow::*edit;
+        const char *error;
     };
-    const Case cases[] = {{"abc", &TAnaInRow::Edit}, {"", &TAnaInRow::Edit},      {"1.5", &TAnaInRow::Edit},
-                          {"-", &TAnaInRow::Offset}, {"12x", &TAnaInRow::Offset}, {"99999999999", &TAnaInRow::Offset}};
+    const Case cases[] = {{"abc", &TAnaInRow::Edit, "'abc' is not a valid integer value"},
+                          {"", &TAnaInRow::Edit, "'' is not a valid integer value"},
+                          {"1.5", &TAnaInRow::Edit, "'1.5' is not a valid integer value"},
+                          {"99999", &TAnaInRow::Edit, "'99999' is not within 1 .. 255"},
+                          {"-", &TAnaInRow::Offset, "'-' is not a valid integer value"},
+                          {"12x", &TAnaInRow::Offset, "'12x' is not a valid integer value"},
+                          {"99999999999", &TAnaInRow::Offset, "'99999999999' is not within -32767 .. 32767"}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
         x.t.sink.clear();
         const AnaInRecord before = x.rec(1);
         const int filterBar = x.row(1).ScrollBar->value();
         const int offsetBar = x.row(1).ScrollBarOffset->value();
-        (x.row(1).*c.edit)->setText(QString::fromLatin1(c.text));
+        QLineEdit *edit = x.row(1).*c.edit;
+        edit->setText(QString::fromLatin1(c.text));
+        EXPECT_TRUE(x.t.sink.conversionErrors.empty()); // on its way, or not yet left
+        emit edit->editingFinished();
         ASSERT_EQ(x.t.sink.conversionErrors.size(), 1u);
-        EXPECT_EQ(x.t.sink.conversionErrors[0], InvalidIntegerText(QString::fromLatin1(c.text)));
+        EXPECT_EQ(x.t.sink.conversionErrors[0], QString::fromLatin1(c.error));
         EXPECT_EQ(x.rec(1).FilterValue, before.FilterValue);
         EXPECT_EQ(x.rec(1).OffsetValue, before.OffsetValue);
         EXPECT_EQ(x.row(1).ScrollBar->value(), filterBar);
         EXPECT_EQ(x.row(1).ScrollBarOffset->value(), offsetBar);
         x.t.sink.clear();
-        (x.row(1).*c.edit)->setText(QStringLiteral("51")); // back to a number for the next case
+        edit->setText(QStringLiteral("51")); // back to a number for the next case
     }
 }
 

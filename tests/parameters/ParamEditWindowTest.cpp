@@ -132,7 +132,7 @@ TEST(ParamEditWindow, EnteringAddressesAndMetrics)
     const Case cases[] = {
         {0, 0, "192.168.1.300", "192.168.1.44"}, {1, 0, "10.1", "10.0.0.1"},
         {2, 0, "1.2.3.4.5", "1.2.3.0"},          {2, 1, "abc", "0.0.0.0"},
-        {6, 2, "172.16.0.254", "172.16.0.254"},  {4, 3, "70000", "4464"},
+        {6, 2, "172.16.0.254", "172.16.0.254"},  {4, 3, "65535", "65535"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.typed);
@@ -149,19 +149,23 @@ TEST(ParamEditWindow, EnteringAddressesAndMetrics)
     EXPECT_EQ(b.Routes[0].Destination, (IpAddress{1, 2, 3, 0}));
     EXPECT_EQ(b.Routes[0].NetMask, (IpAddress{0, 0, 0, 0}));
     EXPECT_EQ(b.Routes[4].Gateway, (IpAddress{172, 16, 0, 254}));
-    EXPECT_EQ(b.Routes[2].Metric, 4464);
+    EXPECT_EQ(b.Routes[2].Metric, 65535);
     EXPECT_TRUE(e.sink.conversionErrors.empty());
 }
 
-TEST(ParamEditWindow, MetricThatIsNoNumberIsReportedAndNotStored)
+TEST(ParamEditWindow, MetricThatIsNoNumberOrBeyondARegisterIsReportedAndNotStored)
 {
     Editor e;
     e.w->TCCoupler->setCurrentIndex(2);
     e.enter(3, QStringLiteral("12"));
-    e.enter(3, QStringLiteral("zwölf"));
-    ASSERT_EQ(e.sink.conversionErrors.size(), 1u);
-    EXPECT_TRUE(e.sink.conversionErrors[0].contains(QStringLiteral("zwölf")));
-    EXPECT_EQ(e.w->CouplerBlock.Routes[0].Metric, 12);
+    for (const char *typed : {"zwölf", "70000", "-1", ""}) {
+        SCOPED_TRACE(typed);
+        e.sink.clear();
+        e.enter(3, QString::fromUtf8(typed));
+        ASSERT_EQ(e.sink.conversionErrors.size(), 1u);
+        EXPECT_TRUE(e.sink.conversionErrors[0].contains(QString::fromUtf8(typed)));
+        EXPECT_EQ(e.w->CouplerBlock.Routes[0].Metric, 12);
+    }
 }
 
 TEST(ParamEditWindow, OnlyEnterTakesTheText)

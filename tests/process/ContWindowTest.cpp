@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <vector>
@@ -169,8 +170,8 @@ TEST_F(ContWindow, StartRequestAndReplyWithTheDemoStation)
     EXPECT_FALSE(w.BStart->isEnabled());
     EXPECT_EQ(w.CycleRunning, 1);
 
-    // Outputs from the grid (low 16 bits) and the check boxes.
-    setOutCell(1, QStringLiteral("70000"));
+    // Outputs from the grid (both readings of a word) and the check boxes.
+    setOutCell(1, QStringLiteral("4464"));
     setOutCell(2, QStringLiteral("-1"));
     setOutCell(3, QStringLiteral("65535"));
     setOutCell(4, QStringLiteral("0x7F"));
@@ -190,6 +191,7 @@ TEST_F(ContWindow, StartRequestAndReplyWithTheDemoStation)
     for (size_t i = 0; i < head.size(); ++i)
         EXPECT_EQ(d.TxFrame[6 + i], head[i]) << "byte " << 6 + i;
     EXPECT_EQ(sentRegister(0), 0x1170);
+    EXPECT_TRUE(t.sink.conversionErrors.empty());
     EXPECT_EQ(sentRegister(1), 0xFFFF);
     EXPECT_EQ(sentRegister(2), 0xFFFF);
     EXPECT_EQ(sentRegister(3), 0x007F);
@@ -366,12 +368,13 @@ TEST_F(ContWindow, ExceptionsAndRepliesToOtherRequestsLeaveTheImage)
         int byteCount;
         int frameBytes; // unit identifier to CRC
         bool cyclesReply;
+        bool answered; // bit 0x08: values came
     };
     const Case cases[] = {
-        {"exception", 0x97, 0x04, 5, true},
-        {"function_23_cut_short", 0x17, 22, 3 + 22, true},
-        {"slot_list_reply", 0x04, 28, 3 + 28 + 2, false},
-        {"function_23_of_another_size", 0x17, 20, 3 + 20 + 2, false},
+        {"exception", 0x97, 0x04, 5, true, false},
+        {"function_23_cut_short", 0x17, 22, 3 + 22, true, true},
+        {"slot_list_reply", 0x04, 28, 3 + 28 + 2, false, false},
+        {"function_23_of_another_size", 0x17, 20, 3 + 20 + 2, false, false},
     };
     for (const Case &c : cases) {
         w.AnfrageTimer();
@@ -381,7 +384,7 @@ TEST_F(ContWindow, ExceptionsAndRepliesToOtherRequestsLeaveTheImage)
         frame[2] = static_cast<quint8>(c.byteCount);
         HandReply(d, frame);
         w.AntwortTimer();
-        EXPECT_EQ(bool(d.StationFlags & StationFlag::ProcessDataAnswered), c.cyclesReply) << c.name;
+        EXPECT_EQ(bool(d.StationFlags & StationFlag::ProcessDataAnswered), c.answered) << c.name;
         EXPECT_EQ(d.AnaInValues[0], 7) << c.name;
         EXPECT_EQ(d.AnaInAllValues[1], 0) << c.name;
         EXPECT_EQ(inCell(1), QStringLiteral("7")) << c.name;
@@ -394,6 +397,111 @@ TEST_F(ContWindow, ExceptionsAndRepliesToOtherRequestsLeaveTheImage)
         w.Antwort->stop();
         w.Anfrage->stop();
     }
+}
+
+// While the coupler gives no values, the last ones stay on screen greyed, with
+// a line saying since when nothing came or which exception came instead.
+TEST_F(ContWindow, ValuesAreMarkedNotCurrentUntilGoodRepliesComeAgain)
+{
+    const QRegularExpression sinceGerman(QStringLiteral("^keine Antwort seit (\\d\\d:\\d\\d:\\d\\d)$"));
+    const QRegularExpression sinceEnglish(QStringLiteral("^no answer since \\d\\d:\\d\\d:\\d\\d$"));
+    struct Case {
+        const char *name;
+        int exceptionCode;  // -1: no reply at all
+        const char *german; // the line, unless it tells a time
+        const char *english;
+    };
+    const Case cases[] = {
+        {"silent coupler", -1, nullptr, nullptr},
+        {"exception 2", 2, " Fehler Illegal Data Adress", " Fehler Illegal Data Adress"},
+        {"exception 4", 4, " Fehler ", " Fehler "},
+    };
+    const Bytes good{0x00, 0x07, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x03, 0x00};
+    const Bytes better{0x00, 0x09, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x01, 0x00};
+    const QColor liveText = w.SG_ProValueIn->palette().color(QPalette::Active, QPalette::Text);
+    const QColor greyText = w.SG_ProValueIn->palette().color(QPalette::Disabled, QPalette::Text);
+    ASSERT_NE(liveText, greyText);
+    for (const Case &c : cases) {
+        load(DemoSlots);
+        d.RetryLimit = 1;
+        w.BStartClick();
+        const QTime before = QTime::currentTime();
+        cycle(good);
+        const QTime after = QTime::currentTime();
+        ASSERT_TRUE(w.LNotCurrent->isHidden()) << c.name;
+        ASSERT_TRUE(w.inputCheckBox(1, 0)->isEnabled()) << c.name;
+        ASSERT_EQ(w.SG_ProValueIn->palette().color(QPalette::Active, QPalette::Text), liveText) << c.name;
+
+        w.AnfrageTimer();
+        if (c.exceptionCode < 0) {
+            w.AntwortTimer();
+            EXPECT_TRUE(w.LNotCurrent->isHidden()) << c.name << ": a retry is still waiting";
+            w.AntwortTimer();
+        } else {
+            HandReply(d, {d.SlaveAddress, 0x97, static_cast<quint8>(c.exceptionCode), 0, 0});
+            w.AntwortTimer();
+        }
+        EXPECT_FALSE(d.StationFlags & StationFlag::ProcessDataAnswered) << c.name;
+        EXPECT_FALSE(w.LNotCurrent->isHidden()) << c.name;
+        const QString line = w.LNotCurrent->text();
+        if (c.german) {
+            EXPECT_EQ(line, QString::fromLatin1(c.german)) << c.name;
+        } else {
+            const QRegularExpressionMatch m = sinceGerman.match(line);
+            ASSERT_TRUE(m.hasMatch()) << c.name << ": " << line.toStdString();
+            // Since the last good reply.
+            const QTime since = QTime::fromString(m.captured(1), QStringLiteral("hh:mm:ss"));
+            if (before <= after) { // not across midnight
+                EXPECT_TRUE(since >= before.addMSecs(-before.msec()) && since <= after) << c.name;
+            }
+        }
+        EXPECT_EQ(w.SG_ProValueIn->palette().color(QPalette::Active, QPalette::Text), greyText) << c.name;
+        for (int b = 0; b < 4; ++b)
+            EXPECT_FALSE(w.inputCheckBox(1, b)->isEnabled()) << c.name;
+        EXPECT_EQ(inCell(1), QStringLiteral("7")) << c.name << ": the last values stay";
+        EXPECT_TRUE(w.Anfrage->isActive()) << c.name << ": the cycle goes on";
+        EXPECT_TRUE(t.sink.boxes.empty()) << c.name;
+
+        SelectLanguage(d, 1);
+        if (c.english) {
+            EXPECT_EQ(w.LNotCurrent->text(), QString::fromLatin1(c.english)) << c.name;
+        } else {
+            EXPECT_TRUE(sinceEnglish.match(w.LNotCurrent->text()).hasMatch()) << w.LNotCurrent->text().toStdString();
+        }
+        SelectLanguage(d, 0);
+        EXPECT_EQ(w.LNotCurrent->text(), line) << c.name;
+
+        // Good replies again: the marking goes.
+        cycle(better);
+        EXPECT_TRUE(d.StationFlags & StationFlag::ProcessDataAnswered) << c.name;
+        EXPECT_TRUE(w.LNotCurrent->isHidden()) << c.name;
+        EXPECT_EQ(w.SG_ProValueIn->palette().color(QPalette::Active, QPalette::Text), liveText) << c.name;
+        EXPECT_TRUE(w.inputCheckBox(1, 0)->isEnabled()) << c.name;
+        EXPECT_TRUE(w.inputCheckBox(1, 0)->isChecked()) << c.name;
+        EXPECT_EQ(inCell(1), QStringLiteral("9")) << c.name;
+        w.BStopClick();
+        w.Antwort->stop();
+    }
+}
+
+// A coupler that never answered since Start: the line counts from the Start.
+TEST_F(ContWindow, NoAnswerSinceTheStartWhenNothingEverCame)
+{
+    load(DemoSlots);
+    d.RetryLimit = 0;
+    const QTime before = QTime::currentTime();
+    w.BStartClick();
+    w.AnfrageTimer();
+    w.AntwortTimer();
+    const QTime after = QTime::currentTime();
+    const QString line = w.LNotCurrent->text();
+    ASSERT_TRUE(line.startsWith(QStringLiteral("keine Antwort seit "))) << line.toStdString();
+    const QTime since = QTime::fromString(line.mid(19), QStringLiteral("hh:mm:ss"));
+    ASSERT_TRUE(since.isValid()) << line.toStdString();
+    if (before <= after) {
+        EXPECT_TRUE(since >= before.addMSecs(-before.msec()) && since <= after);
+    }
+    EXPECT_EQ(inCell(1), QStringLiteral("0"));
 }
 
 TEST_F(ContWindow, MissingConfigurationOnStartAndOnActivation)
@@ -434,29 +542,72 @@ TEST_F(ContWindow, MissingConfigurationOnStartAndOnActivation)
     config->hide();
 }
 
-TEST_F(ContWindow, OutputGridTextThatIsNoIntegerStopsTheCycleUntilStopAndStart)
+// Field -> written value for the output grid: what a cell shows after it was
+// left is what the next request carries, or the cell is refused with a message
+// and shows the value that still goes out. The cycle never stops on a cell.
+TEST_F(ContWindow, OutputCellsGoOutAsShownOrAreRefusedAndTheCycleGoesOn)
 {
     load(DemoSlots);
     w.BStartClick();
-    setOutCell(2, QStringLiteral("12a"));
-    d.TxFrame[7] = 0;
-    w.AnfrageTimer();
-    ASSERT_EQ(t.sink.conversionErrors.size(), 1u);
-    EXPECT_TRUE(t.sink.conversionErrors[0].contains(QStringLiteral("12a")));
-    EXPECT_EQ(d.TxFrame[7], 0); // nothing sent
-    EXPECT_FALSE(w.Antwort->isActive());
-    EXPECT_FALSE(w.Anfrage->isActive());
-    EXPECT_FALSE(w.BStart->isEnabled());
-    EXPECT_EQ(w.CycleRunning, 1);
+    struct Case {
+        const char *typed;
+        const char *shown; // after the cell was left
+        int sent;          // register of channel 2 in the next request
+        bool refused;
+    };
+    const Case cases[] = {
+        {"1234", "1234", 1234, false},   {"65535", "65535", 0xFFFF, false}, {"-32768", "-32768", 0x8000, false},
+        {"-1", "-1", 0xFFFF, false},     {"0x7F", "0x7F", 0x7F, false},     {"65536", "0x7F", 0x7F, true},
+        {"70000", "0x7F", 0x7F, true},   {"-32769", "0x7F", 0x7F, true},    {"abc", "0x7F", 0x7F, true},
+        {"1.5", "0x7F", 0x7F, true},     {"", "0x7F", 0x7F, true},          {"-", "0x7F", 0x7F, true},
+        {" 12 ", " 12 ", 12, false},     {"99999999999999999999", " 12 ", 12, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed);
+        t.sink.clear();
+        setOutCell(2, QString::fromLatin1(c.typed));
+        EXPECT_EQ(w.SG_ProValueOut->item(2, 1)->text(), QString::fromLatin1(c.shown));
+        EXPECT_EQ(t.sink.conversionErrors.size(), c.refused ? 1u : 0u);
+        if (c.refused && !t.sink.conversionErrors.empty()) {
+            EXPECT_TRUE(t.sink.conversionErrors[0].contains(QString::fromLatin1(c.typed)));
+        }
+        d.TxFrame[7] = 0;
+        w.AnfrageTimer();
+        EXPECT_EQ(d.TxFrame[7], 0x17); // sent
+        EXPECT_EQ(sentRegister(1), c.sent);
+        EXPECT_EQ(sentRegister(0), 0); // the other cells keep theirs
+        EXPECT_TRUE(w.Antwort->isActive());
+        putReply(Bytes(22, 0));
+        w.AntwortTimer();
+        EXPECT_TRUE(w.Anfrage->isActive()); // the cycle goes on
+    }
+}
 
-    setOutCell(2, QStringLiteral("-2"));
-    w.BStopClick();
+// A shorter period counts at once, whichever of the two timers waits.
+TEST_F(ContWindow, AChangedDataTimeoutReArmsTheWaitingTimer)
+{
+    load(DemoSlots);
+    d.DataTimeout = 5000;
     w.BStartClick();
+    d.DataTimeout = 100;
+    w.DataTimeoutChanged();
+    EXPECT_TRUE(w.Anfrage->isActive());
+    EXPECT_EQ(w.Anfrage->interval(), 100);
+
+    d.DataTimeout = 5000;
     w.AnfrageTimer();
-    EXPECT_EQ(d.TxFrame[7], 0x17);
-    EXPECT_EQ(sentRegister(1), 0xFFFE);
+    EXPECT_EQ(w.Antwort->interval(), 5000);
+    d.DataTimeout = 100;
+    w.DataTimeoutChanged();
     EXPECT_TRUE(w.Antwort->isActive());
-    EXPECT_EQ(t.sink.conversionErrors.size(), 1u);
+    EXPECT_EQ(w.Antwort->interval(), 100);
+    EXPECT_FALSE(w.Anfrage->isActive()); // not a second request beside the one out
+
+    w.BStopClick();
+    w.Antwort->stop();
+    w.DataTimeoutChanged(); // an idle cycle stays idle
+    EXPECT_FALSE(w.Anfrage->isActive());
+    EXPECT_FALSE(w.Antwort->isActive());
 }
 
 TEST_F(ContWindow, ActivationResetsTheOutputValuesToZero)
@@ -619,12 +770,12 @@ TEST_F(ContLog, IntervalFieldAndActivation)
         EXPECT_EQ(w.ESaveTime->text(), QString::number(interval)) << text;
     }
     EXPECT_TRUE(t.sink.conversionErrors.empty());
-    w.ESaveTime->setText(QString()); // every change is checked, an empty field too
-    EXPECT_EQ(t.sink.conversionErrors.size(), 1u);
+    // Typing is no error yet: the field is checked when it is left.
+    w.ESaveTime->setText(QString());
     w.ESaveTime->setText(QStringLiteral("abc"));
-    EXPECT_EQ(t.sink.conversionErrors.size(), 2u);
+    EXPECT_TRUE(t.sink.conversionErrors.empty());
     w.ESaveTimeExit();
-    EXPECT_EQ(t.sink.conversionErrors.size(), 3u);
+    EXPECT_EQ(t.sink.conversionErrors.size(), 1u);
     EXPECT_EQ(w.SaveTimer->interval(), 250); // kept
     EXPECT_EQ(w.ESaveTime->text(), QStringLiteral("abc"));
 

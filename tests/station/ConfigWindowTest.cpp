@@ -5,6 +5,7 @@
 #include "station/TDeviceConfigForm.h"
 
 #include <QFile>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,8 +49,59 @@ TEST(ConfigWindow, ActivationTakesTheSlaveAddressFromTheSettingsFile)
     EXPECT_EQ(f.d.SlaveAddress, 0x1F);
     EXPECT_EQ(ReadSlaveAddressText(f.d.SettingsPath), QStringLiteral("31"));
     f.w->EHexID->setText(QStringLiteral("xy"));
+    emit f.w->EHexID->editingFinished();
     EXPECT_EQ(f.d.SlaveAddress, 0x1F);
     ASSERT_EQ(f.sink.conversionErrors.size(), 1u);
+}
+
+// Typed key by key, the field is only on its way: "100" must not take 0x10 on
+// the way. A unit is taken when the field is left, and only 01 to F7.
+TEST(ConfigWindow, TheIdFieldTakesATypedUnitWhenLeftAndOnlyFrom01ToF7)
+{
+    struct Case {
+        const char *typed;
+        int unit; // SlaveAddress and settings file afterwards; 0x1F is the one before
+        bool reported;
+    };
+    const Case cases[] = {
+        {"100", 0x1F, true}, {"0", 0x1F, true},   {"00", 0x1F, true}, {"F8", 0x1F, true}, {"", 0x1F, true},
+        {"0x", 0x1F, true},  {"-1", 0x1F, true},  {"xy", 0x1F, true}, {"F7", 0xF7, false},
+        {"1", 0x01, false},  {"0x20", 0x20, false}, {"$2a", 0x2A, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed);
+        ConfigFixture f;
+        WriteSlaveAddress(f.d.SettingsPath, 0x1F);
+        f.w->FormActivate();
+        f.sink.clear();
+        f.w->EHexID->selectAll();
+        QTest::keyClick(f.w->EHexID, Qt::Key_Backspace);
+        for (const char *key = c.typed; *key; ++key) {
+            QTest::keyClick(f.w->EHexID, *key);
+            EXPECT_EQ(f.d.SlaveAddress, 0x1F); // nothing taken while typing
+            EXPECT_EQ(ReadSlaveAddressText(f.d.SettingsPath), QStringLiteral("31"));
+        }
+        EXPECT_TRUE(f.sink.conversionErrors.empty());
+        emit f.w->EHexID->editingFinished();
+        EXPECT_EQ(f.d.SlaveAddress, c.unit);
+        EXPECT_EQ(ReadSlaveAddressText(f.d.SettingsPath), QString::number(c.unit));
+        EXPECT_EQ(f.sink.conversionErrors.size(), c.reported ? 1u : 0u);
+
+        // A read goes to the unit the field shows, or not at all.
+        f.d.TxFrame.fill(0);
+        f.w->BReadConfigClick();
+        if (c.reported) {
+            ASSERT_EQ(f.sink.boxes.size(), 1u);
+            EXPECT_TRUE(f.sink.boxes[0].text.contains(QStringLiteral("ID (hex)")));
+            EXPECT_TRUE(f.sink.boxes[0].text.contains(QStringLiteral("01 .. F7")));
+            EXPECT_FALSE(f.w->TimerIdentity->isActive());
+            EXPECT_EQ(f.d.TxFrame[7], 0);
+        } else {
+            EXPECT_TRUE(f.sink.boxes.empty());
+            EXPECT_TRUE(f.w->TimerIdentity->isActive());
+            EXPECT_EQ(f.d.TxFrame[6], c.unit);
+        }
+    }
 }
 
 TEST(ConfigWindow, ReadingTheStationStepByStep)
@@ -163,6 +215,74 @@ TEST(ConfigWindow, ExceptionToTheIdentityStopsBeforeTheSlotList)
     EXPECT_EQ(f.sink.boxes[0].text, QStringLiteral("Antwort : ADR: 08  Code: AB Fehler Illegal Data Adress"));
     EXPECT_FALSE(f.w->TimerSlotList->isActive());
     EXPECT_EQ(f.d.TxFrame[7], 0); // nothing sent
+}
+
+// Whatever way a read fails, nothing on screen goes on claiming the station
+// read before: the status bar and the identity fields follow ConfigValid.
+TEST(ConfigWindow, AFailedReadTakesBackTheLoadedStationFromTheScreen)
+{
+    enum class Step { Identity, SlotList };
+    enum class Reply { None, OtherUnit, Exception };
+    struct Case {
+        const char *name;
+        Step failingStep;
+        Reply reply;
+    };
+    const Case cases[] = {
+        {"identity unanswered", Step::Identity, Reply::None},
+        {"identity from another unit", Step::Identity, Reply::OtherUnit},
+        {"identity exception", Step::Identity, Reply::Exception},
+        {"slot list unanswered", Step::SlotList, Reply::None},
+        {"slot list from another unit", Step::SlotList, Reply::OtherUnit},
+        {"slot list exception", Step::SlotList, Reply::Exception},
+    };
+    const QByteArray slotIds = QByteArray::fromHex("020607010400000000");
+    for (const Case &c : cases) {
+        ConfigFixture f;
+        f.d.RetryLimit = 0;
+        f.w->BReadConfigClick();
+        f.identityReply();
+        f.w->TimerIdentityTimer();
+        f.slotListReply(slotIds);
+        f.w->TimerSlotListTimer();
+        ASSERT_EQ(f.d.StationConfig.ConfigValid, 1) << c.name;
+        ASSERT_EQ(f.d.Vo3112CCC->StatusBar1->panelText(2), QStringLiteral(" Konfiguration geladen ")) << c.name;
+        ASSERT_EQ(f.w->EdProdukt->text(), QStringLiteral("VO3112")) << c.name;
+
+        f.w->BReadConfigClick();
+        if (c.failingStep == Step::SlotList) {
+            f.identityReply();
+            f.w->TimerIdentityTimer();
+            ASSERT_TRUE(f.w->TimerSlotList->isActive()) << c.name;
+        }
+        QTimer *timer = c.failingStep == Step::Identity ? f.w->TimerIdentity : f.w->TimerSlotList;
+        const char function = c.failingStep == Step::Identity ? '\x2B' : '\x04';
+        if (c.reply == Reply::OtherUnit)
+            f.reply(QByteArray::fromHex("09") + QByteArray(1, function) + QByteArray::fromHex("020000"));
+        else if (c.reply == Reply::Exception)
+            f.reply(QByteArray::fromHex("08") + QByteArray(1, static_cast<char>(function | 0x80)) +
+                    QByteArray::fromHex("02"));
+        if (c.failingStep == Step::Identity)
+            f.w->TimerIdentityTimer();
+        else
+            f.w->TimerSlotListTimer();
+        EXPECT_FALSE(timer->isActive()) << c.name;
+        EXPECT_EQ(f.d.StationConfig.ConfigValid, 0) << c.name;
+        EXPECT_EQ(f.d.Vo3112CCC->StatusBar1->panelText(2), QStringLiteral(" keine Konfiguration geladen ")) << c.name;
+        EXPECT_TRUE(f.w->EdInfo->text().isEmpty()) << c.name;
+        EXPECT_TRUE(f.w->EdProdukt->text().isEmpty()) << c.name;
+        EXPECT_TRUE(f.w->EdVersion->text().isEmpty()) << c.name;
+        EXPECT_EQ(f.sink.boxes.size(), c.reply == Reply::Exception ? 1u : 0u) << c.name;
+
+        // Read again with the coupler answering: the station is back.
+        f.w->BReadConfigClick();
+        f.identityReply();
+        f.w->TimerIdentityTimer();
+        f.slotListReply(slotIds);
+        f.w->TimerSlotListTimer();
+        EXPECT_EQ(f.d.Vo3112CCC->StatusBar1->panelText(2), QStringLiteral(" Konfiguration geladen ")) << c.name;
+        EXPECT_EQ(f.w->EdInfo->text(), QStringLiteral("ACME")) << c.name;
+    }
 }
 
 TEST(ConfigWindow, HintAndDataSheetOfAColumn)

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-TestStation::TestStation(const QStringList &arguments)
-    : station(arguments, folder.path()), d(station.d)
+TestStation::TestStation(const QStringList &arguments, QSize screen) : station(arguments, folder.path()), d(station.d)
 {
+    d.ForcedScreenSize = screen;
     d.setMessageSink(&sink);
     station.start();
 }

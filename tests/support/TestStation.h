@@ -8,7 +8,9 @@
 #include <vector>
 
 struct TestStation {
-    explicit TestStation(const QStringList &arguments = {});
+    // The parameter windows are laid out for `screen`, the design screen
+    // unless a test asks for another.
+    explicit TestStation(const QStringList &arguments = {}, QSize screen = QSize(1280, 1024));
 
     QTemporaryDir folder; // the program folder: Modbus.ini and data go here
     RecordingMessageSink sink;
