@@ -12,9 +12,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-class ProcessDataAgainstSimulator : public ::testing::TestWithParam<SimLink> {
+class ProcessDataAgainstSimulator : public ::testing::TestWithParam<SimLink>
+{
 protected:
     void SetUp() override
     {
@@ -78,13 +80,13 @@ TEST_P(ProcessDataAgainstSimulator, OutputsReachTheCouplerAndInputsComeBack)
 
     // Slot 3 holds a 4-channel output module (output channels 0..3), slot 4 an
     // 8-channel one (channels 4..11).
-    w.CheckBox[89]->click(); // slot 3, bit 0
-    w.CheckBox[91]->click(); // slot 3, bit 2
-    w.CheckBox[98]->click(); // slot 4, bit 1
+    w.CheckBox[89]->click();  // slot 3, bit 0
+    w.CheckBox[91]->click();  // slot 3, bit 2
+    w.CheckBox[98]->click();  // slot 4, bit 1
     w.CheckBox[104]->click(); // slot 4, bit 7
     w.SG_ProValueOut->item(1, 1)->setText(QStringLiteral("1000"));
     w.SG_ProValueOut->item(2, 1)->setText(QStringLiteral("-2"));
-    w.SG_ProValueOut->item(3, 1)->setText(QStringLiteral("70000"));
+    w.SG_ProValueOut->item(3, 1)->setText(QStringLiteral("4464")); // 0x1170
     w.SG_ProValueOut->item(4, 1)->setText(QStringLiteral("0x7F"));
     w.BStartClick();
     ASSERT_TRUE(t.sink.boxes.empty());
