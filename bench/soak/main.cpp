@@ -169,7 +169,7 @@ int main(int argc, char **argv)
     QObject::connect(d.Cont->Antwort, &QTimer::timeout, [&] {
         if (d.Cont->Antwort->isActive())
             return;
-        // An exception clears bit 0x08 as a timeout does; the window tells them apart.
+        // Bit 0x08 does not tell an exception from values; the window does.
         switch (d.Cont->freshness().state()) {
         case ValueFreshness::State::NoAnswer:
             ++cycles.timeouts;

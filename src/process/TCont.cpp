@@ -482,9 +482,9 @@ void TCont::AntwortTimer()
         freshness_.timedOut();
         break;
     case ReplyOutcome::Exception:
-        // The coupler is there, but it sent no values: the image stays as it
-        // is, and neither the window nor a pipe client may take it as live.
-        d.StationFlags &= static_cast<quint8>(~StationFlag::ProcessDataAnswered);
+        // The coupler answered (0x08, as pipe clients know it), but sent no
+        // values: the image stays and the window marks it as not current.
+        d.StationFlags |= StationFlag::ProcessDataAnswered;
         freshness_.refused(d.RxFrame[8], QTime::currentTime());
         break;
     case ReplyOutcome::Data: {
