@@ -131,6 +131,19 @@ protected:
         for (QMessageBox *box : openBoxes())
             box->button(QMessageBox::Ok)->click();
     }
+    // `steps` take the link away and back; then the cycle must run again with
+    // the boxes open, and again once they are clicked away.
+    void runThenClickBoxesAway(std::vector<UserScript::Step> steps, bool restart)
+    {
+        for (const auto &step : cyclesAgain("cycling again, boxes still open"))
+            steps.push_back(step);
+        steps.push_back(
+            {[] { return true; }, [this, restart] { expectConnectionMessagesShownRightly(restart); }, "boxes seen"});
+        steps.push_back(clickBoxesAwayStep());
+        for (const auto &step : cyclesAgain("cycling after the boxes were clicked away"))
+            steps.push_back(step);
+        run(std::move(steps));
+    }
     void run(std::vector<UserScript::Step> steps)
     {
         UserScript user(std::move(steps));
@@ -184,14 +197,7 @@ TEST_P(LinkComesAndGoes, RestartThroughThePipeWithBoxesClickedAwayAfterwards)
             {[this] { return true; }, [this] { d.Cont->ApplyPipeRequest(BuildPipeRequest({}, 0x01)); },
              "restart asked through the pipe"},
             {[&] { return p.requestsOf(0x2A) == restarts + 1; }, [] {}, "restart command at the coupler"}};
-        for (const auto &step : cyclesAgain("cycling again, boxes still open"))
-            steps.push_back(step);
-        steps.push_back(
-            {[this] { return true; }, [this] { expectConnectionMessagesShownRightly(true); }, "boxes seen"});
-        steps.push_back(clickBoxesAwayStep());
-        for (const auto &step : cyclesAgain("cycling after the boxes were clicked away"))
-            steps.push_back(step);
-        run(std::move(steps));
+        runThenClickBoxesAway(std::move(steps), true);
         EXPECT_TRUE(openBoxes().empty());
     }
 }
@@ -214,14 +220,7 @@ TEST_P(LinkComesAndGoes, CouplerGoneAndBackWhileCyclingThenOkThenBoxesClickedAwa
              "the cycle sees no answer"},
             {[this] { return p.sim->ready(); }, [this] { d.SIOTransfer->OKClick(); },
              "the coupler is back: the user presses OK, the box still open"}};
-        for (const auto &step : cyclesAgain("cycling again, boxes still open"))
-            steps.push_back(step);
-        steps.push_back(
-            {[this] { return true; }, [this] { expectConnectionMessagesShownRightly(false); }, "boxes seen"});
-        steps.push_back(clickBoxesAwayStep());
-        for (const auto &step : cyclesAgain("cycling after the boxes were clicked away"))
-            steps.push_back(step);
-        run(std::move(steps));
+        runThenClickBoxesAway(std::move(steps), false);
         EXPECT_EQ(d.Cont->CycleRunning, 1);
     }
 }
