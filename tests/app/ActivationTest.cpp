@@ -172,7 +172,12 @@ const std::vector<WindowCase> &windowCases()
         {"control window: the typed log interval", true, [](Deklarat &d) -> QWidget * { return d.Cont; },
          [](Deklarat &d) { d.Cont->ESaveTime->setText(QStringLiteral("2500")); },
          [](Deklarat &d) { return d.Cont->ESaveTime->text().startsWith(QStringLiteral("2500")); },
-         [](Deklarat &d) { d.Cont->ESaveTime->setText(QStringLiteral("2500x")); }, noMissingConfigBox},
+         [](Deklarat &d) {
+             // Reported when the field is left.
+             d.Cont->ESaveTime->setText(QStringLiteral("2500x"));
+             d.Cont->ESaveTimeExit();
+         },
+         noMissingConfigBox},
     };
     return cases;
 }
