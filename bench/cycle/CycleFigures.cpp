@@ -93,7 +93,7 @@ private:
 CycleRun RunProgramCycle(ProgramOnSimulator &program, const RunPlan &plan, const std::function<void(int)> &beside)
 {
     CycleRun run;
-    Deklarat &d = program.d();
+    ProgramState &d = program.d();
     TCont *w = d.Cont;
     program.setDataTimeout(plan.dataTimeoutMs);
 
@@ -145,7 +145,7 @@ ParameterReadFigures MeasureCycleWithParameterReads(ProgramOnSimulator &program,
                                                     int reads, const AnaIn32Block &expected)
 {
     ParameterReadFigures f;
-    Deklarat &d = program.d();
+    ProgramState &d = program.d();
     f.channels = std::clamp<int>(d.StationConfig.AnaIn32Count, 0, AnaIn32Channels);
     program.sink().clear();
     ParameterReads reader(d.ParaAnaIn32Bit, f.channels, everyMs, reads, expected);

@@ -20,7 +20,7 @@ int ReadQuantity(const StationConfiguration &c)
 
 } // namespace
 
-CycleWatch::CycleWatch(Deklarat &d)
+CycleWatch::CycleWatch(ProgramState &d)
     : d(d), readQuantity_(ReadQuantity(d.StationConfig)), replies_(9 + 2 * readQuantity_)
 {
     const StationConfiguration &c = d.StationConfig;

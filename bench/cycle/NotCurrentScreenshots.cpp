@@ -23,7 +23,7 @@ int TakeNotCurrentScreenshots(const QString &folder, const QString &slotList)
         std::printf("%s\n", qPrintable(program.error()));
         return 1;
     }
-    Deklarat &d = program.d();
+    ProgramState &d = program.d();
     TCont &cont = *d.Cont;
     cont.show();
     cont.FormActivate();

@@ -34,7 +34,7 @@ struct Running {
     }
     bool startCycle()
     {
-        Deklarat &d = station->d;
+        ProgramState &d = station->d;
         d.SIOTransfer->OKClick();
         if (!RunUntil([&] { return d.TcpConnected == 1 || d.SIOTransfer->Link->SerialPort->isOpen(); }, 5000))
             return false;
@@ -76,7 +76,7 @@ bool TcpCase(const char *name, quint16 goodPort, quint16 port, int ms)
         std::fprintf(stderr, "bench_soak: %s: the cycle did not start against the simulator\n", name);
         return false;
     }
-    Deklarat &d = r.station->d;
+    ProgramState &d = r.station->d;
     TSIOTransfer &io = *d.SIOTransfer;
     io.BClosePortClick();
     RunUntil([&] { return d.TcpConnected == 0; }, 3000);
@@ -130,7 +130,7 @@ bool SerialCase(int ms)
         std::fprintf(stderr, "bench_soak: serial: the cycle did not start against the simulator\n");
         return false;
     }
-    Deklarat &d = r.station->d;
+    ProgramState &d = r.station->d;
     StallProbe probe;
     QElapsedTimer t;
     t.start();

@@ -162,7 +162,7 @@ int main(int argc, char **argv)
     Station station({QStringLiteral("AUTO"), pipe}, folder.path());
     station.d.setMessageSink(&sink);
     station.start();
-    Deklarat &d = station.d;
+    ProgramState &d = station.d;
 
     CycleCounts cycles;
     QObject::connect(d.Cont->Anfrage, &QTimer::timeout, [&] { ++cycles.requests; });

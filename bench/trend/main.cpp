@@ -91,7 +91,7 @@ int TakeScreenshots(const QString &folder)
     const std::unique_ptr<ProgramOnSimulator> program = StartProgram(sim);
     if (!program)
         return 1;
-    Deklarat &d = program->d();
+    ProgramState &d = program->d();
     TVo3112CCC &main = *d.Vo3112CCC;
     TCont &cont = *d.Cont;
     TTrend &trend = *d.Trend;
@@ -198,7 +198,7 @@ int main(int argc, char **argv)
     const std::unique_ptr<ProgramOnSimulator> program = StartProgram(sim);
     if (!program)
         return 1;
-    Deklarat &d = program->d();
+    ProgramState &d = program->d();
     const StationConfiguration &c = d.StationConfig;
     const int channels = c.AnaInCount + c.AnaIn32Count;
     if (channels != 36) {

@@ -4,10 +4,8 @@
 // activation steps (configuration check, layout, clearing its log, resetting
 // its fields) must not run again because of a box, whichever part of the
 // program showed it. One guard serves every window and every box.
+#include <QObject>
 #include <QPointer>
-
-class QWidget;
-class QWindow;
 
 class ActivationGuard
 {
@@ -23,20 +21,21 @@ public:
 
     // From the window's event handling. A deactivation while a box is open
     // is the box's; the window's next activation is its return.
-    void deactivated(QWidget *window);
+    void deactivated(QObject *window);
     // True for an activation whose steps are to run; false for the return
     // from a box. Either way the return is settled.
-    bool activates(QWidget *window);
+    bool activates(QObject *window);
     // A window hidden while its box was open gets no activation back.
-    void hidden(QWidget *window);
-    // The platform's focus went to `window`: when that is neither the window
-    // waiting for the return nor a box, the return went elsewhere and the
-    // waiting window's next activation is a real one again.
-    void focusMoved(QWindow *window);
+    void hidden(QObject *window);
+    // The window waiting for a box's return, or null.
+    QObject *returning() const { return returning_; }
+    // The return went elsewhere: the waiting window's next activation is a
+    // real one again.
+    void returnWentElsewhere() { returning_ = nullptr; }
 
 private:
     int openBoxes_ = 0;
-    QPointer<QWidget> returning_;
+    QPointer<QObject> returning_;
 };
 
 // Marks a box as open for as long as it lives.

@@ -1,6 +1,9 @@
 #pragma once
-// The shared station state: every process-wide item under its own name, and a
-// pointer to each window. main() creates one; tests create a fresh one each.
+// The shared station state: every process-wide item under its own name,
+// grouped by concern so that a helper can take only the slice it uses
+// (`LineState &` for a frame builder, `ProcessImageState &` for the pipe).
+// It holds no window: `Station` wires the windows. main() and vo3112ctl
+// create one; tests create a fresh one each.
 #include "app/ActivationGuard.h"
 #include "app/CommandLine.h"
 #include "app/Messages.h"
@@ -15,34 +18,12 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
-#include <memory>
 
-class TVo3112CCC;
-class TDeviceConfigForm;
-class TParaDig;
-class TFehler;
-class TSIOTransfer;
-class TParaAna;
-class TCont;
-class TAboutBox;
-class TOKBottomDlg;
-class TAllgePara;
-class TParaAnaOut;
-class TParaAnaIn32Bit;
-class TAlarmMaske;
-class TParameter;
+class StatusDisplay;
 class Transport;
-class TStatistik;
-class TTrend;
 
-class Deklarat
-{
-public:
-    Deklarat();
-    Deklarat(const Deklarat &) = delete;
-    Deklarat &operator=(const Deklarat &) = delete;
-
-    // Frame buffers and link state
+// Frame buffers and link state.
+struct LineState {
     std::array<quint8, FrameBufferSize> TxFrame{};
     std::array<quint8, FrameBufferSize> RxFrame{};
     quint16 RxCount = 0;
@@ -53,35 +34,46 @@ public:
     quint8 EthernetSelected = 0;
     QString TxHexText;
     QString SettingsPath = QStringLiteral("Modbus.ini");
+    // The link to the coupler, created before any window; null in tests of
+    // pure code.
+    Transport *Link = nullptr;
+};
 
-    // Timing
+struct TimingState {
     qint32 ResponseInterval = 100;
     qint32 DataTimeout = 100;
     qint32 ParaTimeout = 500;
     quint16 RetryLimit = 5;
+};
 
+// What the configuration read found, and the module names it is shown with.
+struct StationState {
     quint8 StationFlags = 0;
     StationConfiguration StationConfig;
+    quint8 BrandMode = 0;
+    std::array<QString, 256> ModuleShortNames;
+    ModuleCatalogueTable ModuleCatalogue; // from the description file of the brand
+};
 
-    // Process image and output images
+// Process image and output images.
+struct ProcessImageState {
     std::array<qint32, 16> AnaInValues{};                   // the first 16 channels, as the pipe carries them
     std::array<qint32, MaxAnalogChannels> AnaInAllValues{}; // every channel: display and log
     std::array<quint8, 12> DigInBytes{};
     std::array<quint16, MaxAnalogChannels> AnaOutValues{};
     std::array<quint8, SlotCount + 1> DigOutSlotBytes{}; // index 1..9
     std::array<quint8, 12> DigOutBytes{};
+};
 
-    // Module names
-    quint8 BrandMode = 0;
-    std::array<QString, 256> ModuleShortNames;
-    ModuleCatalogueTable ModuleCatalogue; // from the description file of the brand
-
-    // Parameter memory of the station, rebuilt by the overview after every
-    // configuration read, and the position whose editor is open.
+// Parameter memory of the station, rebuilt by the overview after every
+// configuration read, and the position whose editor is open.
+struct ParameterState {
     StationPositionTable StationPositions;
     quint8 SelectedPosition = 0;
+};
 
-    // Start-up and automation state
+// Start-up and automation state.
+struct AutomationState {
     QStringList Arguments; // command-line arguments after the program name
     CommandLineOptions CommandLine;
     quint16 AutostartStep = 0;
@@ -89,40 +81,38 @@ public:
     quint8 ReadConfigOnAutostart = 1;
     quint8 PipeControl = 0;
     QDateTime StartTimeStamp;
+};
 
-    // Languages
+struct LanguageState {
     quint8 CurrentLanguage = 0;
     TranslationRegistry Translations;
+};
 
-    // Windows, in creation order
-    TVo3112CCC *Vo3112CCC = nullptr;
-    TDeviceConfigForm *DeviceConfigForm = nullptr;
-    TParaDig *ParaDig = nullptr;
-    TFehler *Fehler = nullptr;
-    TSIOTransfer *SIOTransfer = nullptr;
-    TParaAna *ParaAna = nullptr;
-    TCont *Cont = nullptr;
-    TAboutBox *AboutBox = nullptr;
-    TOKBottomDlg *OKBottomDlg = nullptr;
-    TAllgePara *AllgePara = nullptr;
-    TParaAnaOut *ParaAnaOut = nullptr;
-    TParaAnaIn32Bit *ParaAnaIn32Bit = nullptr;
-    TAlarmMaske *AlarmMaske = nullptr;
-    TParameter *Parameter = nullptr;
-    TStatistik *Statistik = nullptr;
-    TTrend *Trend = nullptr;
+class Deklarat : public LineState,
+                 public TimingState,
+                 public StationState,
+                 public ProcessImageState,
+                 public ParameterState,
+                 public AutomationState,
+                 public LanguageState
+{
+public:
+    Deklarat();
+    Deklarat(const Deklarat &) = delete;
+    Deklarat &operator=(const Deklarat &) = delete;
 
-    // The link of the interface window; null until that window exists.
-    Transport *Link = nullptr;
-
-    // Where message boxes go; real dialogs unless replaced.
+    // Where message boxes go: standard error unless the program or a test
+    // puts its own sink in.
     MessageSink &messages() { return *sink_; }
-    void setMessageSink(MessageSink *sink) { sink_ = sink ? sink : &dialogSink_; }
+    void setMessageSink(MessageSink *sink) { sink_ = sink ? sink : &consoleSink_; }
     // Keeps a box's return of the activation from re-running a window's
     // activation steps.
     ActivationGuard &activation() { return activation_; }
 
-    // The common caption of error boxes ("@idERR" of the interface window).
+    // The main window's status bar and caption; null: nobody shows them.
+    StatusDisplay *Status = nullptr;
+
+    // The common caption of error boxes ("@idERR").
     QString errorCaption() const;
 
     // Folder of the program file, with a trailing separator.
@@ -133,10 +123,7 @@ public:
     QSize ForcedScreenSize;
 
 private:
-    DialogMessageSink dialogSink_;
-    MessageSink *sink_ = &dialogSink_;
+    ConsoleMessageSink consoleSink_;
+    MessageSink *sink_ = &consoleSink_;
     ActivationGuard activation_;
 };
-
-// Switches every window to a language and remembers it.
-void SelectLanguage(Deklarat &d, quint8 language);

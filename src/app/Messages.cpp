@@ -1,68 +1,35 @@
 #include "app/Messages.h"
 
 #include "app/Deklarat.h"
-#include "link/TSIOTransfer.h"
+#include "app/CoreTexts.h"
 
-namespace
-{
+#include <cstdio>
 
-QMessageBox::Icon IconOf(MessageKind kind)
+MessageButton ConsoleMessageSink::show(const MessageRequest &request)
 {
-    QMessageBox::Icon icon = QMessageBox::Information;
-    switch (kind) {
-    case MessageKind::Error:
-        icon = QMessageBox::Critical;
-        break;
-    case MessageKind::Warning:
-        icon = QMessageBox::Warning;
-        break;
-    case MessageKind::Confirmation:
-        icon = QMessageBox::Question;
-        break;
-    case MessageKind::Information:
-        icon = QMessageBox::Information;
-        break;
-    }
-    return icon;
+    notice(request);
+    // Nobody can answer: a question is declined, never confirmed.
+    if (request.buttons & Button::No)
+        return Button::No;
+    if (request.buttons & Button::Cancel)
+        return Button::Cancel;
+    return Button::Ok;
 }
 
-} // namespace
-
-DialogMessageSink::~DialogMessageSink()
+void ConsoleMessageSink::conversionError(const QString &text)
 {
-    delete notice_.data();
+    std::fprintf(stderr, "%s\n", qUtf8Printable(text));
 }
 
-QMessageBox::StandardButton DialogMessageSink::show(const MessageRequest &request)
+void ConsoleMessageSink::notice(const MessageRequest &request)
 {
-    QMessageBox box(IconOf(request.kind), request.caption, request.text, request.buttons);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    if (request.caption.isEmpty())
+        std::fprintf(stderr, "%s\n", qUtf8Printable(request.text));
+    else
+        std::fprintf(stderr, "%s: %s\n", qUtf8Printable(request.caption), qUtf8Printable(request.text));
 }
 
-void DialogMessageSink::conversionError(const QString &text)
-{
-    QMessageBox box(QMessageBox::Critical, QString(), text, QMessageBox::Ok);
-    box.exec();
-}
-
-void DialogMessageSink::notice(const MessageRequest &request)
-{
-    // One at a time: a link that comes and goes would otherwise pile them up.
-    if (notice_) {
-        notice_->setText(request.text);
-        notice_->setWindowTitle(request.caption);
-        notice_->setIcon(IconOf(request.kind));
-        notice_->raise();
-        return;
-    }
-    auto *box = new QMessageBox(IconOf(request.kind), request.caption, request.text, QMessageBox::Ok);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::NonModal);
-    notice_ = box;
-    box->show();
-}
-
-QMessageBox::StandardButton RecordingMessageSink::show(const MessageRequest &request)
+MessageButton RecordingMessageSink::show(const MessageRequest &request)
 {
     boxes.push_back(request);
     return answer;
@@ -86,8 +53,8 @@ void RecordingMessageSink::clear()
     conversionErrors.clear();
 }
 
-QMessageBox::StandardButton ShowMessage(Deklarat &d, MessageKind kind, const QString &caption, const QString &text,
-                                        QMessageBox::StandardButtons buttons)
+MessageButton ShowMessage(Deklarat &d, MessageKind kind, const QString &caption, const QString &text,
+                          MessageButton buttons)
 {
     const OpenBox open(d.activation());
     return d.messages().show(MessageRequest{kind, caption, text, buttons});
@@ -95,7 +62,7 @@ QMessageBox::StandardButton ShowMessage(Deklarat &d, MessageKind kind, const QSt
 
 void ShowNotice(Deklarat &d, MessageKind kind, const QString &caption, const QString &text)
 {
-    MessageRequest request{kind, caption, text, QMessageBox::Ok};
+    MessageRequest request{kind, caption, text, Button::Ok};
     request.notice = true;
     d.messages().notice(request);
 }
@@ -114,6 +81,6 @@ void ReportConversionError(Deklarat &d, const QString &text)
 void ShowOutputFolderMessage(Deklarat &d, const QString &path)
 {
     const QString id = QStringLiteral("@idFILE_DOCS");
-    const QString text = d.SIOTransfer ? d.SIOTransfer->LookupMessage(id) : id.toLower();
+    const QString text = CoreText(id, d.CurrentLanguage);
     ShowMessage(d, MessageKind::Information, QStringLiteral("vo3112ccc"), text + QLatin1Char('\n') + path);
 }

@@ -1,18 +1,28 @@
 #pragma once
 // Every message box and every conversion error of the program goes through here,
 // so that tests can capture them instead of blocking on a modal box.
-#include <QMessageBox>
-#include <QPointer>
 #include <QString>
 #include <vector>
 
 enum class MessageKind { Error, Information, Warning, Confirmation };
 
+// A box's buttons, as a set of flags; the values are the toolkit's own, so a
+// window may pass its standard buttons straight through.
+using MessageButton = unsigned;
+namespace Button
+{
+inline constexpr MessageButton None = 0;
+inline constexpr MessageButton Ok = 0x00000400;
+inline constexpr MessageButton Yes = 0x00004000;
+inline constexpr MessageButton No = 0x00010000;
+inline constexpr MessageButton Cancel = 0x00400000;
+} // namespace Button
+
 struct MessageRequest {
     MessageKind kind = MessageKind::Information;
     QString caption;
     QString text;
-    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    MessageButton buttons = Button::Ok;
     // Shown without waiting for the user (a notice), see MessageSink::notice.
     bool notice = false;
 };
@@ -22,7 +32,7 @@ class MessageSink
 public:
     virtual ~MessageSink() = default;
     // Returns the button the user chose.
-    virtual QMessageBox::StandardButton show(const MessageRequest &request) = 0;
+    virtual MessageButton show(const MessageRequest &request) = 0;
     // The general error dialog for text that does not convert to a number.
     virtual void conversionError(const QString &text) = 0;
     // A box that does not wait for the user: it runs no event loop of its own,
@@ -31,19 +41,13 @@ public:
     virtual void notice(const MessageRequest &request) = 0;
 };
 
-// Shows real modal boxes.
-class DialogMessageSink : public MessageSink
+// Writes boxes to standard error; the default where no window shows them.
+class ConsoleMessageSink : public MessageSink
 {
 public:
-    ~DialogMessageSink() override;
-    QMessageBox::StandardButton show(const MessageRequest &request) override;
+    MessageButton show(const MessageRequest &request) override;
     void conversionError(const QString &text) override;
     void notice(const MessageRequest &request) override;
-    // The notice box on screen, or null.
-    QMessageBox *openNotice() const { return notice_; }
-
-private:
-    QPointer<QMessageBox> notice_;
 };
 
 // Records boxes and answers them with a fixed button; used by tests and by
@@ -51,7 +55,7 @@ private:
 class RecordingMessageSink : public MessageSink
 {
 public:
-    QMessageBox::StandardButton show(const MessageRequest &request) override;
+    MessageButton show(const MessageRequest &request) override;
     void conversionError(const QString &text) override;
     // Recorded in `boxes` with `notice` set.
     void notice(const MessageRequest &request) override;
@@ -59,13 +63,13 @@ public:
 
     std::vector<MessageRequest> boxes;
     std::vector<QString> conversionErrors;
-    QMessageBox::StandardButton answer = QMessageBox::Ok;
+    MessageButton answer = Button::Ok;
 };
 
 class Deklarat;
 
-QMessageBox::StandardButton ShowMessage(Deklarat &d, MessageKind kind, const QString &caption, const QString &text,
-                                        QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+MessageButton ShowMessage(Deklarat &d, MessageKind kind, const QString &caption, const QString &text,
+                          MessageButton buttons = Button::Ok);
 // A notice box (see MessageSink::notice).
 void ShowNotice(Deklarat &d, MessageKind kind, const QString &caption, const QString &text);
 // An error box with the common error caption of the interface window.

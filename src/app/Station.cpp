@@ -3,6 +3,7 @@
 #include "diagnostics/TAlarmMaske.h"
 #include "diagnostics/TFehler.h"
 #include "link/TSIOTransfer.h"
+#include "link/Transport.h"
 #include "monitor/TAboutBox.h"
 #include "monitor/TStatistik.h"
 #include "monitor/TVo3112CCC.h"
@@ -17,8 +18,9 @@
 #include "station/TDeviceConfigForm.h"
 #include "translation/TOKBottomDlg.h"
 
+#include <QApplication>
 #include <QDir>
-#include <QGuiApplication>
+#include <QMessageBox>
 #include <QWindow>
 
 Station::Station(const QStringList &arguments, const QString &programFolder)
@@ -28,10 +30,14 @@ Station::Station(const QStringList &arguments, const QString &programFolder)
     if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     d.ProgramFolder = folder;
+    d.setMessageSink(&dialogs_);
 }
 
 Station::~Station()
 {
+    if (link)
+        link->setMonitor(nullptr);
+    d.Status = nullptr;
     while (!windows.empty())
         windows.pop_back();
 }
@@ -51,25 +57,116 @@ template <typename Window> Window *create(Station &s, Window *&slot)
 
 void Station::start()
 {
-    create(*this, d.Vo3112CCC);
+    // The link exists before any window: the interface window opens and
+    // closes it, the others send on it.
+    link = std::make_unique<Transport>(d);
+    d.Link = link.get();
+    create(*this, w.Vo3112CCC);
+    link->setMonitor(w.Vo3112CCC);
+    d.Status = w.Vo3112CCC;
     // A box's return of the activation that went to another window is settled.
     if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        QObject::connect(app, &QGuiApplication::focusWindowChanged, d.Vo3112CCC,
-                         [this](QWindow *window) { d.activation().focusMoved(window); });
-    d.Vo3112CCC->show();
-    create(*this, d.DeviceConfigForm);
-    create(*this, d.ParaDig);
-    create(*this, d.Fehler);
-    create(*this, d.SIOTransfer);
-    create(*this, d.ParaAna);
-    create(*this, d.Cont);
-    create(*this, d.AboutBox);
-    create(*this, d.OKBottomDlg);
-    create(*this, d.AllgePara);
-    create(*this, d.ParaAnaOut);
-    create(*this, d.ParaAnaIn32Bit);
-    create(*this, d.AlarmMaske);
-    create(*this, d.Parameter);
-    create(*this, d.Statistik);
-    create(*this, d.Trend);
+        QObject::connect(app, &QGuiApplication::focusWindowChanged, w.Vo3112CCC, [this](QWindow *window) {
+            auto *returning = qobject_cast<QWidget *>(d.activation().returning());
+            if (!window || !returning || returning->windowHandle() == window)
+                return;
+            if (qobject_cast<QMessageBox *>(QApplication::activeWindow()))
+                return; // a box, perhaps one on top of the first
+            d.activation().returnWentElsewhere();
+        });
+    w.Vo3112CCC->show();
+    create(*this, w.DeviceConfigForm);
+    create(*this, w.ParaDig);
+    create(*this, w.Fehler);
+    create(*this, w.SIOTransfer);
+    create(*this, w.ParaAna);
+    create(*this, w.Cont);
+    create(*this, w.AboutBox);
+    create(*this, w.OKBottomDlg);
+    create(*this, w.AllgePara);
+    create(*this, w.ParaAnaOut);
+    create(*this, w.ParaAnaIn32Bit);
+    create(*this, w.AlarmMaske);
+    create(*this, w.Parameter);
+    create(*this, w.Statistik);
+    create(*this, w.Trend);
+    w.Fehler->AlarmMaske = w.AlarmMaske;
+    wireMenu();
+    wireConfiguration();
+    wireAutostart();
+    wireCycle();
+}
+
+void Station::wireMenu()
+{
+    QObject::connect(w.Vo3112CCC, &TVo3112CCC::windowWanted, w.Vo3112CCC, [this](MenuWindow which) {
+        switch (which) {
+        case MenuWindow::AboutBox:
+            return ShowWindow(w.AboutBox);
+        case MenuWindow::OKBottomDlg:
+            return ShowWindow(w.OKBottomDlg);
+        case MenuWindow::SIOTransfer:
+            return ShowWindow(w.SIOTransfer);
+        case MenuWindow::Cont:
+            return ShowWindow(w.Cont);
+        case MenuWindow::Parameter:
+            return ShowWindow(w.Parameter);
+        case MenuWindow::Fehler:
+            return ShowWindow(w.Fehler);
+        case MenuWindow::Statistik:
+            return ShowWindow(w.Statistik);
+        case MenuWindow::Trend:
+            return ShowWindow(w.Trend);
+        case MenuWindow::DeviceConfigForm:
+            // Modal without blocking the caller: the event loop keeps the link
+            // and the cycle running while the dialog is open.
+            w.DeviceConfigForm->setWindowModality(Qt::ApplicationModal);
+            return ShowWindow(w.DeviceConfigForm);
+        case MenuWindow::ParaAna:
+            return ShowWindow(w.ParaAna);
+        case MenuWindow::ParaAnaIn32Bit:
+            return ShowWindow(w.ParaAnaIn32Bit);
+        case MenuWindow::ParaAnaOut:
+            return ShowWindow(w.ParaAnaOut);
+        case MenuWindow::ParaDig:
+            return ShowWindow(w.ParaDig);
+        case MenuWindow::AllgePara:
+            return ShowWindow(w.AllgePara);
+        }
+    });
+    QObject::connect(w.Cont, &TCont::trendWanted, w.Trend, [this] { ShowWindow(w.Trend); });
+    QObject::connect(w.Cont, &TCont::configurationWanted, w.Vo3112CCC, &TVo3112CCC::Konfiguration1Click);
+}
+
+void Station::wireConfiguration()
+{
+    // The parameter records follow the station as it is now, before the
+    // panel says so.
+    QObject::connect(w.DeviceConfigForm, &TDeviceConfigForm::configurationRead, w.Parameter,
+                     &TParameter::DefaultDataLaden);
+}
+
+void Station::wireAutostart()
+{
+    TVo3112CCC *main = w.Vo3112CCC;
+    QObject::connect(main, &TVo3112CCC::openLinkWanted, w.SIOTransfer, &TSIOTransfer::OKClick);
+    QObject::connect(main, &TVo3112CCC::configurationReadWanted, w.DeviceConfigForm,
+                     &TDeviceConfigForm::BReadConfigClick);
+    QObject::connect(main, &TVo3112CCC::dmsReadWanted, w.ParaAnaIn32Bit, [this] {
+        w.ParaAnaIn32Bit->FormActivate();
+        w.ParaAnaIn32Bit->ReadAnaInClick();
+    });
+    QObject::connect(main, &TVo3112CCC::cycleStartWanted, w.Cont, [this] {
+        w.Cont->FormActivate();
+        w.Cont->BStartClick();
+    });
+    QObject::connect(w.Cont, &TCont::closePortWanted, w.SIOTransfer, &TSIOTransfer::BClosePortClick);
+    QObject::connect(w.Cont, &TCont::autostartWanted, main, &TVo3112CCC::StartAutostart);
+    w.Cont->autostartRunning = [main] { return main->TimerAutostart->isActive(); };
+}
+
+void Station::wireCycle()
+{
+    QObject::connect(w.Vo3112CCC, &TVo3112CCC::dataTimeoutChanged, w.Cont, &TCont::DataTimeoutChanged);
+    QObject::connect(w.Cont, &TCont::InputsDecoded, w.Trend, &TTrend::AddImage);
 }

@@ -2,7 +2,9 @@
 
 #include "app/Deklarat.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QMainWindow>
 
 TForm::TForm(Deklarat &d, const QString &className, const QString &designCaption) : d(d)
 {
@@ -43,4 +45,21 @@ QString TForm::LookupMessage(const QString &id) const
 void TForm::translate(QStringList words, QStringList charSets, quint8 designLanguage)
 {
     MultiLang1 = AttachTranslation(this, d, std::move(words), std::move(charSets), designLanguage);
+}
+
+void ShowWindow(QWidget *window)
+{
+    if (!window)
+        return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+QWidget *ProgramMainWindow()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (qobject_cast<QMainWindow *>(w))
+            return w;
+    return nullptr;
 }

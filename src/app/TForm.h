@@ -27,3 +27,8 @@ protected:
 
     Deklarat &d;
 };
+
+// Shows a window on top and gives it the focus; null: nothing.
+void ShowWindow(QWidget *window);
+// The program's main window, or null before it exists.
+QWidget *ProgramMainWindow();

@@ -323,9 +323,9 @@ void TFehler::decodeReply()
         break;
     case ReadSteps::AlarmMask: {
         const std::vector<quint16> words = ReplyWords(d.RxFrame, d.RxCount, 1);
-        if (!words.empty() && d.AlarmMaske) {
-            d.AlarmMaske->AlarmMaskWord = words[0];
-            d.AlarmMaske->ShowMask(words[0]);
+        if (!words.empty() && AlarmMaske) {
+            AlarmMaske->AlarmMaskWord = words[0];
+            AlarmMaske->ShowMask(words[0]);
         }
         ReadStep = ReadSteps::Idle;
         break;
@@ -361,11 +361,11 @@ void TFehler::showStatusWords(int step, const std::vector<quint16> &words)
 
 void TFehler::BSetzeAlarmMaskClick()
 {
-    if (!d.AlarmMaske)
+    if (!AlarmMaske)
         return;
-    d.AlarmMaske->show();
-    d.AlarmMaske->raise();
-    d.AlarmMaske->activateWindow();
+    AlarmMaske->show();
+    AlarmMaske->raise();
+    AlarmMaske->activateWindow();
 }
 
 void TFehler::BReadAlarmMaskClick()
@@ -381,7 +381,7 @@ void TFehler::BReadAlarmMaskClick()
 void TFehler::BSendAlarmMaskClick()
 {
     quint16 mask = 0;
-    if (TAlarmMaske *window = d.AlarmMaske) {
+    if (TAlarmMaske *window = AlarmMaske) {
         window->AlarmMaskWord = MergeAlarmMask(window->AlarmMaskWord, window->CheckedBits());
         mask = window->AlarmMaskWord;
         window->close();

@@ -3,9 +3,11 @@
 // its channels and modules into two grids, resets the coupler's errors, and
 // reads and writes the alarm mask shown in TAlarmMaske.
 #include "app/TForm.h"
+#include "diagnostics/TAlarmMaske.h"
 #include "link/Exchange.h"
 
 #include <QFrame>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -22,6 +24,9 @@ class TFehler : public TForm
 {
     Q_OBJECT
 public:
+    // The alarm mask window this window reads into and writes from; set by
+    // the station.
+    QPointer<TAlarmMaske> AlarmMaske;
     explicit TFehler(Deklarat &d);
 
     QFrame *PLeft;

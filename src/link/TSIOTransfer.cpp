@@ -1,11 +1,11 @@
 #include "link/TSIOTransfer.h"
+#include "app/StatusDisplay.h"
 
 #include "app/Deklarat.h"
 #include "app/Messages.h"
 #include "app/Named.h"
 #include "link/InterfaceSettings.h"
 #include "link/SerialOpenFailure.h"
-#include "monitor/TVo3112CCC.h"
 #include "translation/WordLists.h"
 
 #include <QCloseEvent>
@@ -32,13 +32,11 @@ void TAddressComboBox::keyPressEvent(QKeyEvent *event)
 
 TSIOTransfer::TSIOTransfer(Deklarat &d) : TForm(d, QStringLiteral("TSIOTransfer"), QStringLiteral("Schnittstelle"))
 {
-    Link = new Transport(d, this);
-    d.Link = Link;
+    // The link is the station's, made before any window.
+    Link = d.Link;
     ConnectTimer = new QTimer(this);
     ConnectTimer->setObjectName(QStringLiteral("ConnectTimer"));
     ConnectTimer->setSingleShot(true);
-    if (d.Vo3112CCC)
-        Link->setMonitor(d.Vo3112CCC);
 
     CBoEthernet = named(new QCheckBox(QStringLiteral("Ethernet"), this), "CBoEthernet");
 
@@ -121,9 +119,6 @@ TSIOTransfer::~TSIOTransfer()
 {
     // A connection torn down with the window must not call back into it.
     Link->ClientSocket->disconnect(this);
-    Link->setMonitor(nullptr);
-    if (d.Link == Link)
-        d.Link = nullptr;
 }
 
 void TSIOTransfer::FormCreate()
@@ -341,8 +336,8 @@ void TSIOTransfer::CBAdresseDropDown()
 
 void TSIOTransfer::setStatusPanel1(const QString &text)
 {
-    if (d.Vo3112CCC)
-        d.Vo3112CCC->StatusBar1->setPanelText(1, text);
+    if (d.Status)
+        d.Status->setStatusPanel(1, text);
 }
 
 bool TSIOTransfer::unattended() const

@@ -1,11 +1,12 @@
 // Names of the unnamed elements: GroupBox1 the serial group "Schnittstelle",
 // Label1 "Übertragungsformat", Label2 "Übertragungsrate", Label3 "Port:".
+#include "app/CoreTexts.h"
 #include "translation/WordLists.h"
 
 QStringList TSIOTransferWords()
 {
     // clang-format off
-    return {
+    return QStringList{
         QStringLiteral("%Form%"), QStringLiteral("Schnittstelle"), QStringLiteral("Interface"),
         QStringLiteral("CBoEthernet"), QStringLiteral("Ethernet"), QStringLiteral("Ethernet"),
         QStringLiteral("GroupBox1"), QStringLiteral("Schnittstelle"), QStringLiteral("Interface"),
@@ -35,15 +36,6 @@ QStringList TSIOTransferWords()
         QStringLiteral("OK"), QStringLiteral("OK"), QStringLiteral("OK"),
         QStringLiteral("Cancel"), QStringLiteral("Zurück"), QStringLiteral("Cancel"),
         QStringLiteral("BClosePort"), QStringLiteral("Port schließen"), QStringLiteral("Close Port"),
-        QStringLiteral("@idERR"), QStringLiteral("Fehler"), QStringLiteral("Error"),
-        QStringLiteral("@idSST_ERR1"), QStringLiteral("Schnittstelle wird bereits verwendet!"), QStringLiteral("Interface already in use!"),
-        QStringLiteral("@idSST_ERR2"), QStringLiteral("Schnittstelle nicht vorhanden!"), QStringLiteral("Interface not available!"),
-        QStringLiteral("@idSST_ERR3"), QStringLiteral("Schnittstellen-Fehler"), QStringLiteral("Interface error"),
-        QStringLiteral("@idSST_LOST"), QStringLiteral("Schnittstelle getrennt!"), QStringLiteral("Interface lost!"),
-        QStringLiteral("@idSST_NOANSWER"), QStringLiteral("keine Antwort auf den Verbindungsaufbau nach %1 ms"), QStringLiteral("no answer to the connect within %1 ms"),
-        QStringLiteral("@idLINE_BUSY"), QStringLiteral("Leitung belegt: Telegramm nicht gesendet"), QStringLiteral("Line busy: frame not sent"),
-        QStringLiteral("@idSST_PERM"), QStringLiteral("Keine Berechtigung für die Schnittstelle. Den Benutzer in die Gruppe dialout aufnehmen (sudo usermod -aG dialout $USER), dann ab- und wieder anmelden."), QStringLiteral("No permission to open the interface. Add the user to the group dialout (sudo usermod -aG dialout $USER), then log out and in again."),
-        QStringLiteral("@idFILE_DOCS"), QStringLiteral("Der aktuelle Ordner ist schreibgeschützt. Die Datei wird geschrieben nach:"), QStringLiteral("The current folder is read-only. The file is written to:"),
-    };
+    } + CoreTextWords();
     // clang-format on
 }

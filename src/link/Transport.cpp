@@ -1,11 +1,11 @@
 #include "link/Transport.h"
 
+#include "app/CoreTexts.h"
 #include "app/Deklarat.h"
 #include "app/Messages.h"
 #include "link/Exchange.h"
 #include "link/ModbusFrame.h"
 #include "link/Rs485.h"
-#include "link/TSIOTransfer.h"
 #include "link/TrafficObserver.h"
 
 #include <algorithm>
@@ -46,8 +46,7 @@ void Transport::Daten_Transfer(quint8 length)
         break;
     case LineQueue::Admission::Refused:
         if (monitor_)
-            monitor_->ShowLinkNote(d.SIOTransfer ? d.SIOTransfer->LookupMessage(QStringLiteral("@idLINE_BUSY"))
-                                                 : QStringLiteral("Line busy: frame not sent"));
+            monitor_->ShowLinkNote(CoreText(QStringLiteral("@idLINE_BUSY"), d.CurrentLanguage));
         break;
     }
 }
@@ -115,8 +114,7 @@ bool Transport::sendFrame(quint8 length, quint16 transactionId)
     d.TxHexText += frame.hexText;
     if (written != frame.bytes.size()) {
         SerialPort->clearError();
-        ShowErrorMessage(d, d.SIOTransfer ? d.SIOTransfer->LookupMessage(QStringLiteral("@idSST_ERR3"))
-                                          : QStringLiteral("Schnittstellen-Fehler"));
+        ShowErrorMessage(d, CoreText(QStringLiteral("@idSST_ERR3"), d.CurrentLanguage));
         return false;
     }
     MonitorTimer->start(d.ResponseInterval);

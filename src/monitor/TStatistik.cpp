@@ -1,9 +1,9 @@
 #include "monitor/TStatistik.h"
 
 #include "app/Deklarat.h"
+#include "app/StatusDisplay.h"
 #include "app/Named.h"
 #include "link/Transport.h"
-#include "monitor/TVo3112CCC.h"
 #include "translation/WordLists.h"
 
 #include <QClipboard>
@@ -111,8 +111,8 @@ void TStatistik::RefreshTimerTimer()
     // The table only while it can be seen; the sum always.
     if (isVisible())
         showTable();
-    if (d.Vo3112CCC && d.Vo3112CCC->LTraffic)
-        d.Vo3112CCC->LTraffic->setText(summaryText());
+    if (d.Status)
+        d.Status->setTrafficSummary(summaryText());
 }
 
 void TStatistik::BResetClick()

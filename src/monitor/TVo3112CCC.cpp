@@ -5,23 +5,9 @@
 #include "app/IntegerField.h"
 #include "app/Named.h"
 #include "app/UserFiles.h"
-#include "diagnostics/TFehler.h"
-#include "link/TSIOTransfer.h"
 #include "monitor/FrameDecoder.h"
-#include "monitor/TAboutBox.h"
-#include "monitor/TStatistik.h"
-#include "parameters/TAllgePara.h"
-#include "parameters/TParaAna.h"
-#include "parameters/TParaAnaIn32Bit.h"
-#include "parameters/TParaAnaOut.h"
-#include "parameters/TParaDig.h"
-#include "parameters/TParameter.h"
 #include "process/AutostartSequence.h"
-#include "process/TCont.h"
-#include "process/TTrend.h"
 #include "station/ModuleNames.h"
-#include "station/TDeviceConfigForm.h"
-#include "translation/TOKBottomDlg.h"
 #include "translation/WordLists.h"
 
 #include "app/Messages.h"
@@ -44,15 +30,6 @@ std::optional<quint8> FreeComByte(const QString &cell)
     if (!number || *number > 0xFF)
         return std::nullopt;
     return static_cast<quint8>(*number);
-}
-
-void ShowWindow(QWidget *window)
-{
-    if (!window)
-        return;
-    window->show();
-    window->raise();
-    window->activateWindow();
 }
 
 TVo3112CCC::TVo3112CCC(Deklarat &d) : d(d)
@@ -185,24 +162,16 @@ void TVo3112CCC::TimerAutostartTimer()
     d.AutostartConfigAttempts = tick.next.configAttempts;
     switch (tick.action) {
     case AutostartAction::OpenLink:
-        if (d.SIOTransfer)
-            d.SIOTransfer->OKClick();
+        emit openLinkWanted();
         break;
     case AutostartAction::ReadConfiguration:
-        if (d.DeviceConfigForm)
-            d.DeviceConfigForm->BReadConfigClick();
+        emit configurationReadWanted();
         break;
     case AutostartAction::ReadDmsParameters:
-        if (d.ParaAnaIn32Bit) {
-            d.ParaAnaIn32Bit->FormActivate();
-            d.ParaAnaIn32Bit->ReadAnaInClick();
-        }
+        emit dmsReadWanted();
         break;
     case AutostartAction::StartCycle:
-        if (d.Cont) {
-            d.Cont->FormActivate();
-            d.Cont->BStartClick();
-        }
+        emit cycleStartWanted();
         break;
     case AutostartAction::None:
         break;
@@ -216,13 +185,24 @@ void TVo3112CCC::ShowSlaveAddress()
     StatusBar1->setPanelText(0, QStringLiteral(" Slaveadress: ") + HexText(d.SlaveAddress, 2));
 }
 
+void TVo3112CCC::setStatusPanel(int panel, const QString &text)
+{
+    StatusBar1->setPanelText(panel, text);
+}
+
+void TVo3112CCC::setTrafficSummary(const QString &summary)
+{
+    if (LTraffic)
+        LTraffic->setText(summary);
+}
+
 void TVo3112CCC::Info1Click()
 {
-    ShowWindow(d.AboutBox);
+    emit windowWanted(MenuWindow::AboutBox);
 }
 void TVo3112CCC::Sprache1Click()
 {
-    ShowWindow(d.OKBottomDlg);
+    emit windowWanted(MenuWindow::OKBottomDlg);
 }
 void TVo3112CCC::Beenden1Click()
 {
@@ -230,58 +210,53 @@ void TVo3112CCC::Beenden1Click()
 }
 void TVo3112CCC::Schnittstelle1Click()
 {
-    ShowWindow(d.SIOTransfer);
+    emit windowWanted(MenuWindow::SIOTransfer);
 }
 void TVo3112CCC::Steuerung1Click()
 {
-    ShowWindow(d.Cont);
+    emit windowWanted(MenuWindow::Cont);
 }
 void TVo3112CCC::Parameter1Click()
 {
-    ShowWindow(d.Parameter);
+    emit windowWanted(MenuWindow::Parameter);
 }
 void TVo3112CCC::Fehler1Click()
 {
-    ShowWindow(d.Fehler);
+    emit windowWanted(MenuWindow::Fehler);
 }
 void TVo3112CCC::Statistik1Click()
 {
-    ShowWindow(d.Statistik);
+    emit windowWanted(MenuWindow::Statistik);
 }
 void TVo3112CCC::Trend1Click()
 {
-    ShowWindow(d.Trend);
+    emit windowWanted(MenuWindow::Trend);
 }
 
 void TVo3112CCC::Konfiguration1Click()
 {
-    if (!d.DeviceConfigForm)
-        return;
-    // Modal without blocking the caller: the event loop keeps the link and the
-    // cycle running while the dialog is open.
-    d.DeviceConfigForm->setWindowModality(Qt::ApplicationModal);
-    ShowWindow(d.DeviceConfigForm);
+    emit windowWanted(MenuWindow::DeviceConfigForm);
 }
 
 void TVo3112CCC::Analog1Click()
 {
-    ShowWindow(d.ParaAna);
+    emit windowWanted(MenuWindow::ParaAna);
 }
 void TVo3112CCC::AnalogIn32Bit1Click()
 {
-    ShowWindow(d.ParaAnaIn32Bit);
+    emit windowWanted(MenuWindow::ParaAnaIn32Bit);
 }
 void TVo3112CCC::AnalogOut1Click()
 {
-    ShowWindow(d.ParaAnaOut);
+    emit windowWanted(MenuWindow::ParaAnaOut);
 }
 void TVo3112CCC::Digital1Click()
 {
-    ShowWindow(d.ParaDig);
+    emit windowWanted(MenuWindow::ParaDig);
 }
 void TVo3112CCC::Allgemein1Click()
 {
-    ShowWindow(d.AllgePara);
+    emit windowWanted(MenuWindow::AllgePara);
 }
 
 void TVo3112CCC::closeEvent(QCloseEvent *event)
@@ -454,8 +429,7 @@ void TVo3112CCC::buildMonitor()
     // flood the coupler.
     DataTimeoutField = new IntegerField(d, Edit1, MinTimeoutMs, MaxTimeoutMs, [this](qint64 v) {
         d.DataTimeout = static_cast<qint32>(v);
-        if (d.Cont)
-            d.Cont->DataTimeoutChanged();
+        emit dataTimeoutChanged();
     });
     ParaTimeoutField = new IntegerField(d, Edit2, MinTimeoutMs, MaxTimeoutMs,
                                         [this](qint64 v) { d.ParaTimeout = static_cast<qint32>(v); });

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/StatusDisplay.h"
 #include "link/Transport.h"
 #include "monitor/MonitorLines.h"
 #include "translation/Elements.h"
@@ -22,8 +23,26 @@
 class Deklarat;
 class IntegerField;
 
+// The windows the menu opens; the station shows them.
+enum class MenuWindow {
+    AboutBox,
+    OKBottomDlg,
+    SIOTransfer,
+    Cont,
+    Parameter,
+    Fehler,
+    Statistik,
+    Trend,
+    DeviceConfigForm,
+    ParaAna,
+    ParaAnaIn32Bit,
+    ParaAnaOut,
+    ParaDig,
+    AllgePara,
+};
+
 // The main window: menu, status bar, bus monitor and free communication.
-class TVo3112CCC : public QMainWindow, public MonitorSink
+class TVo3112CCC : public QMainWindow, public MonitorSink, public StatusDisplay
 {
     Q_OBJECT
 public:
@@ -127,8 +146,7 @@ public:
     // The unattended start: from step AutostartStep on, one step a second.
     void StartAutostart();
     void TimerAutostartTimer();
-    // " (SERVER1)" behind the caption, kept across language switches.
-    void setCaptionSuffix(const QString &suffix);
+    void setCaptionSuffix(const QString &suffix) override;
 
     // Shows every monitor line gathered so far (the memos get them in batches).
     void flushMonitor();
@@ -151,8 +169,19 @@ public:
     void Digital1Click();
     void Allgemein1Click();
 
-    // " Slaveadress: " and the address as two hex digits.
-    void ShowSlaveAddress();
+    void ShowSlaveAddress() override;
+    void setStatusPanel(int panel, const QString &text) override;
+    void setTrafficSummary(const QString &summary) override;
+
+signals:
+    void windowWanted(MenuWindow which);
+    // "Daten Timeout in ms" took a new value.
+    void dataTimeoutChanged();
+    // The steps of the unattended start.
+    void openLinkWanted();
+    void configurationReadWanted();
+    void dmsReadWanted();
+    void cycleStartWanted();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -181,5 +210,3 @@ private:
 // no hex number or one beyond a byte.
 std::optional<quint8> FreeComByte(const QString &cell);
 
-// Shows a window that lives for the whole run, brought to the front.
-void ShowWindow(QWidget *window);

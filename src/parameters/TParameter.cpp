@@ -2,6 +2,7 @@
 
 #include "app/CellPainter.h"
 #include "app/Deklarat.h"
+#include "station/ModulePictures.h"
 #include "app/IniFile.h"
 #include "app/Named.h"
 #include "parameters/DefaultData.h"
@@ -87,8 +88,8 @@ void TParameter::FormCreate()
 {
     // The catalogue itself is loaded by the configuration window, which is
     // created before this one; both use the one table.
-    emptySlot_ = EmptySlotPicture(d.ProgramFolder, d.BrandMode);
-    brandedEmptySlot_ = EmptySlotPicture(d.ProgramFolder, 1);
+    emptySlot_ = ModulePicture(EmptySlotPictureFile(d.ProgramFolder, d.BrandMode));
+    brandedEmptySlot_ = ModulePicture(EmptySlotPictureFile(d.ProgramFolder, 1));
     const int columnWidth = brandedEmptySlot_.isNull() ? FallbackPictureWidth : brandedEmptySlot_.width();
     const int pictureHeight = brandedEmptySlot_.isNull() ? FallbackPictureHeight : brandedEmptySlot_.height();
     for (int c = 0; c < Columns; ++c)
@@ -135,7 +136,7 @@ void TParameter::SGParamDrawCell(QPainter *painter, int column, int row, const Q
     }
     if (row != 1)
         return;
-    const QImage &picture = m == 0 ? emptySlot_ : entry.Picture;
+    const QImage picture = m == 0 ? emptySlot_ : ModulePicture(entry.PictureFile);
     if (picture.isNull())
         painter->fillRect(rect, SGParam->palette().window());
     else

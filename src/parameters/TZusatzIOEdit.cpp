@@ -5,7 +5,6 @@
 #include "app/IniFile.h"
 #include "app/Messages.h"
 #include "app/Named.h"
-#include "monitor/TVo3112CCC.h"
 #include "parameters/FunctionCodes.h"
 #include "translation/WordLists.h"
 
@@ -559,8 +558,8 @@ void TZusatzIOEdit::showEvent(QShowEvent *event)
 {
     TForm::showEvent(event);
     // Centred on the main window.
-    if (d.Vo3112CCC)
-        move(d.Vo3112CCC->frameGeometry().center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+    if (const QWidget *main = ProgramMainWindow())
+        move(main->frameGeometry().center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
 }
 
 bool TZusatzIOEdit::eventFilter(QObject *watched, QEvent *event)

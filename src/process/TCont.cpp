@@ -8,8 +8,6 @@
 #include "app/UserFiles.h"
 #include "link/Transport.h"
 #include "monitor/MonitorLines.h"
-#include "monitor/TVo3112CCC.h"
-#include "process/TTrend.h"
 #include "translation/WordLists.h"
 
 #include <QApplication>
@@ -391,7 +389,7 @@ void TCont::BStopClick()
 
 void TCont::BTrendClick()
 {
-    ShowWindow(d.Trend);
+    emit trendWanted();
 }
 
 void TCont::BBackClick()
@@ -407,8 +405,7 @@ void TCont::Timer1Timer()
 {
     Timer1->stop();
     close();
-    if (d.Vo3112CCC)
-        d.Vo3112CCC->Konfiguration1Click();
+    emit configurationWanted();
 }
 
 void TCont::takeAnalogOutputs()

@@ -19,6 +19,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <array>
+#include <functional>
 
 class QPainter;
 class QStyleOptionViewItem;
@@ -116,9 +117,19 @@ public:
     const ValueFreshness &freshness() const { return freshness_; }
     TServerThread *pipeServer() const { return pipeServer_.get(); }
 
+    // Whether the unattended start is still stepping (the restart waits for it).
+    std::function<bool()> autostartRunning;
+
 signals:
     // A process data reply was decoded into AnaInAllValues and DigInBytes.
     void InputsDecoded();
+    void trendWanted();
+    // The station is not configured: the configuration window instead.
+    void configurationWanted();
+    // The restart command went out: the coupler drops the TCP connection.
+    void closePortWanted();
+    // The restart runs the unattended start again.
+    void autostartWanted();
 
 protected:
     void activated() override { FormActivate(); }

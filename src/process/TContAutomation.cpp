@@ -1,9 +1,8 @@
 // The control window's part of the unattended operation: the pipe server and
 // the automatic restart.
 #include "app/Deklarat.h"
-#include "link/TSIOTransfer.h"
+#include "app/StatusDisplay.h"
 #include "link/Transport.h"
-#include "monitor/TVo3112CCC.h"
 #include "process/AutostartSequence.h"
 #include "process/TCont.h"
 
@@ -16,8 +15,8 @@ void TCont::startPipeServer()
         return;
     const QString suffix = QStringLiteral(" (") + name + QLatin1Char(')');
     QGuiApplication::setApplicationDisplayName(QStringLiteral("vo3112ccc") + suffix);
-    if (d.Vo3112CCC)
-        d.Vo3112CCC->setCaptionSuffix(suffix);
+    if (d.Status)
+        d.Status->setCaptionSuffix(suffix);
     pipeBridge_.apply = [this](const PipeMessage &request) { ApplyPipeRequest(request); };
     pipeBridge_.respond = [this] { return CurrentPipeResponse(); };
     pipeServer_ = std::make_unique<TServerThread>(name, &pipeBridge_);
@@ -58,21 +57,20 @@ void TCont::AutoRestart()
     d.TxFrame[7] = 0x2A;
     d.TxLength = 8;
     Daten_Transfer(d, 8);
-    if (d.TcpConnected == 1 && d.SIOTransfer)
-        d.SIOTransfer->BClosePortClick();
+    if (d.TcpConnected == 1)
+        emit closePortWanted();
     d.AutostartStep = 0;
     TimerAutoRestart->start();
 }
 
 void TCont::TimerAutoRestartTimer()
 {
-    const bool running = d.Vo3112CCC && d.Vo3112CCC->TimerAutostart->isActive();
+    const bool running = autostartRunning && autostartRunning();
     switch (RestartWatchOf(running, d.AutostartStep)) {
     case RestartWatchAction::RunSequenceAgain:
         d.AutostartStep = 0;
         d.AutostartConfigAttempts = 0;
-        if (d.Vo3112CCC)
-            d.Vo3112CCC->StartAutostart();
+        emit autostartWanted();
         break;
     case RestartWatchAction::EndRestart:
         d.StationFlags &= ~StationFlag::RestartUnderWay;

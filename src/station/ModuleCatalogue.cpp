@@ -50,18 +50,18 @@ ModuleCatalogueTable LoadModuleCatalogue(const QString &programFolder, quint8 br
                 entry.ObjectLists[static_cast<size_t>(n)] = IniFile::splitList(value);
         }
         if (ini.keyExists(section, QStringLiteral("Image")))
-            entry.Picture = QImage(programFolder + ini.readString(section, QStringLiteral("Image")));
+            entry.PictureFile = programFolder + ini.readString(section, QStringLiteral("Image"));
     }
     return table;
 }
 
-QImage EmptySlotPicture(const QString &programFolder, quint8 brandMode)
+QString EmptySlotPictureFile(const QString &programFolder, quint8 brandMode)
 {
     const QString base = programFolder + (brandMode == 1 ? QStringLiteral("Img3100") : QStringLiteral("ImgNX600"));
     for (const char *suffix : {".png", ".bmp"}) {
         const QString path = base + QLatin1String(suffix);
         if (QFileInfo::exists(path))
-            return QImage(path);
+            return path;
     }
-    return QImage();
+    return QString();
 }

@@ -1,7 +1,6 @@
 #pragma once
 // What the module description file beside the program says about each module
 // identifier: names, kind, picture and parameter object lists.
-#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -13,7 +12,7 @@ struct CatalogueEntry {
     quint8 Bytes = 0;
     quint8 Channel = 0;
     std::array<QStringList, 9> ObjectLists; // 0: the module, n: channel n
-    QImage Picture;                         // null: no picture
+    QString PictureFile;                    // empty: no picture
 };
 
 using ModuleCatalogueTable = std::array<CatalogueEntry, 256>;
@@ -29,5 +28,6 @@ quint8 ModuleKindOf(const QString &type);
 // load are left out silently.
 ModuleCatalogueTable LoadModuleCatalogue(const QString &programFolder, quint8 brandMode);
 
-// The empty-slot picture of a brand ("ImgNX600" neutral, "Img3100" branded).
-QImage EmptySlotPicture(const QString &programFolder, quint8 brandMode);
+// The empty-slot picture file of a brand ("ImgNX600" neutral, "Img3100"
+// branded); empty when there is none.
+QString EmptySlotPictureFile(const QString &programFolder, quint8 brandMode);

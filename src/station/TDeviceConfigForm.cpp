@@ -3,14 +3,14 @@
 #include "app/CellPainter.h"
 #include "app/Conversions.h"
 #include "app/Deklarat.h"
+#include "station/ModulePictures.h"
+#include "app/StatusDisplay.h"
 #include "app/IntegerField.h"
 #include "app/Messages.h"
 #include "app/Named.h"
 #include "link/InterfaceSettings.h"
 #include "link/ModbusFrame.h"
 #include "link/Transport.h"
-#include "monitor/TVo3112CCC.h"
-#include "parameters/TParameter.h"
 #include "station/StationConfigDecode.h"
 #include "translation/WordLists.h"
 
@@ -124,8 +124,8 @@ void TDeviceConfigForm::FormCreate()
     if (const std::optional<qint64> address = SlaveAddressField->value())
         d.SlaveAddress = static_cast<quint8>(*address);
     d.ModuleCatalogue = LoadModuleCatalogue(d.ProgramFolder, d.BrandMode);
-    emptySlot_ = EmptySlotPicture(d.ProgramFolder, d.BrandMode);
-    brandedEmptySlot_ = EmptySlotPicture(d.ProgramFolder, 1);
+    emptySlot_ = ModulePicture(EmptySlotPictureFile(d.ProgramFolder, d.BrandMode));
+    brandedEmptySlot_ = ModulePicture(EmptySlotPictureFile(d.ProgramFolder, 1));
 
     const int columnWidth = brandedEmptySlot_.isNull() ? FallbackPictureWidth : brandedEmptySlot_.width();
     const int pictureHeight = brandedEmptySlot_.isNull() ? FallbackPictureHeight : brandedEmptySlot_.height();
@@ -208,8 +208,8 @@ void TDeviceConfigForm::storeSlaveAddress(qint64 address)
 
 void TDeviceConfigForm::showSlaveAddress()
 {
-    if (d.Vo3112CCC)
-        d.Vo3112CCC->ShowSlaveAddress();
+    if (d.Status)
+        d.Status->ShowSlaveAddress();
 }
 
 void TDeviceConfigForm::BReadConfigClick()
@@ -332,10 +332,9 @@ void TDeviceConfigForm::TimerSlotListTimer()
     redrawGrids();
     DeriveAnalogTables(c);
     // The parameter records follow the station as it is now.
-    if (d.Parameter)
-        d.Parameter->DefaultDataLaden();
-    if (d.Vo3112CCC)
-        d.Vo3112CCC->StatusBar1->setPanelText(2, QStringLiteral(" Konfiguration geladen "));
+    emit configurationRead();
+    if (d.Status)
+        d.Status->setStatusPanel(2, QStringLiteral(" Konfiguration geladen "));
     finishSlotListCheck();
 }
 
@@ -353,8 +352,8 @@ void TDeviceConfigForm::showReadFailed()
     EdProdukt->clear();
     EdVersion->clear();
     redrawGrids();
-    if (d.Vo3112CCC)
-        d.Vo3112CCC->StatusBar1->setPanelText(2, QStringLiteral(" keine Konfiguration geladen "));
+    if (d.Status)
+        d.Status->setStatusPanel(2, QStringLiteral(" keine Konfiguration geladen "));
 }
 
 void TDeviceConfigForm::redrawGrids()
@@ -387,7 +386,7 @@ void TDeviceConfigForm::SGModulsDrawCell(QPainter *painter, int column, int row,
     if (row == 1) {
         painter->drawText(rect.adjusted(0, 8, 0, 0), Qt::AlignHCenter | Qt::AlignTop, GridShortName(entry.ShortName));
     } else if (row == 2) {
-        const QImage &picture = id == 0 ? emptySlot_ : entry.Picture;
+        const QImage picture = id == 0 ? emptySlot_ : ModulePicture(entry.PictureFile);
         if (picture.isNull())
             painter->fillRect(rect, SGModuls->palette().window());
         else

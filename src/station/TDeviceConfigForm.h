@@ -68,6 +68,10 @@ public:
     QString HintText(int column) const;
     QString DataSheetFile(int column) const;
 
+signals:
+    // The station was read: the parameter records and panels follow it.
+    void configurationRead();
+
 protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

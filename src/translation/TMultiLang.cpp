@@ -156,7 +156,7 @@ void TMultiLang::SetActiveLanguage(int n)
     if (n < 0 || n >= Languages) {
         ShowMessage(d_, MessageKind::Information, QString(),
                     QStringLiteral("Value must not be higher than\rnumber of available languages."),
-                    QMessageBox::Cancel);
+                    Button::Cancel);
         return;
     }
     const QString current = currentFontEntry();
@@ -331,4 +331,14 @@ TMultiLang *AttachTranslation(QWidget *window, Deklarat &d, QStringList words, Q
     auto *component = new TMultiLang(window, d, std::move(words), std::move(charSets), designLanguage);
     component->SetActiveLanguage(d.CurrentLanguage);
     return component;
+}
+
+void SelectLanguage(Deklarat &d, quint8 language)
+{
+    // Copy: a pass may create or destroy components.
+    const std::vector<TMultiLang *> components = d.Translations.components();
+    for (TMultiLang *component : components)
+        if (language < component->Languages)
+            component->SetActiveLanguage(language);
+    d.CurrentLanguage = language;
 }

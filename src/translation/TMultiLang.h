@@ -78,3 +78,7 @@ inline QStringList SansSerif()
 // Windows designed in English.
 inline QStringList ArialEnglishDesign() { return {QStringLiteral("Arial,1"), QStringLiteral("Arial,0")}; }
 } // namespace WindowFonts
+
+class Deklarat;
+// Switches every window to a language and remembers it.
+void SelectLanguage(Deklarat &d, quint8 language);

@@ -72,7 +72,7 @@ struct ModalBoxSink : RecordingMessageSink {
 };
 
 // Ticks a reply timer handler until its window gives up on a missing reply.
-void tickUntilTimeout(Deklarat &d, const std::function<void()> &tick)
+void tickUntilTimeout(ProgramState &d, const std::function<void()> &tick)
 {
     for (int i = 0; i <= d.RetryLimit + 1; ++i)
         tick();
@@ -81,16 +81,16 @@ void tickUntilTimeout(Deklarat &d, const std::function<void()> &tick)
 struct WindowCase {
     const char *name;
     bool configured;
-    QWidget *(*window)(Deklarat &);
+    QWidget *(*window)(ProgramState &);
     // What the user did after opening the window, which a new activation undoes.
-    std::function<void(Deklarat &)> mark;
-    std::function<bool(Deklarat &)> kept;
+    std::function<void(ProgramState &)> mark;
+    std::function<bool(ProgramState &)> kept;
     // A box of the window's own.
-    std::function<void(Deklarat &)> ownBox;
-    QString (*missingConfigText)(Deklarat &);
+    std::function<void(ProgramState &)> ownBox;
+    QString (*missingConfigText)(ProgramState &);
 };
 
-QString noMissingConfigBox(Deklarat &)
+QString noMissingConfigBox(ProgramState &)
 {
     return QString();
 }
@@ -103,76 +103,76 @@ template <typename W> QString missingConfigText(W *w)
 const std::vector<WindowCase> &windowCases()
 {
     static const std::vector<WindowCase> cases = {
-        {"digital parameters: the log", true, [](Deklarat &d) -> QWidget * { return d.ParaDig; },
-         [](Deklarat &d) { d.ParaDig->Memo1->appendPlainText(QStringLiteral("a line of the user's read")); },
-         [](Deklarat &d) { return d.ParaDig->Memo1->toPlainText().contains(QStringLiteral("the user's read")); },
-         [](Deklarat &d) {
+        {"digital parameters: the log", true, [](ProgramState &d) -> QWidget * { return d.ParaDig; },
+         [](ProgramState &d) { d.ParaDig->Memo1->appendPlainText(QStringLiteral("a line of the user's read")); },
+         [](ProgramState &d) { return d.ParaDig->Memo1->toPlainText().contains(QStringLiteral("the user's read")); },
+         [](ProgramState &d) {
              d.ParaDig->ReadClick();
              HandReply(d, {8, 0x84, 2});
              d.ParaDig->AnfrageTimer();
          },
          noMissingConfigBox},
-        {"digital parameters: no configuration", false, [](Deklarat &d) -> QWidget * { return d.ParaDig; },
-         [](Deklarat &) {}, [](Deklarat &) { return true; },
-         [](Deklarat &d) {
+        {"digital parameters: no configuration", false, [](ProgramState &d) -> QWidget * { return d.ParaDig; },
+         [](ProgramState &) {}, [](ProgramState &) { return true; },
+         [](ProgramState &d) {
              d.StationConfig.DigOutModuleCount = 1;
              d.ParaDig->ReadClick();
              HandReply(d, {8, 0x84, 2});
              d.ParaDig->AnfrageTimer();
          },
-         [](Deklarat &d) { return missingConfigText(d.ParaDig); }},
-        {"16-bit inputs: the window height", true, [](Deklarat &d) -> QWidget * { return d.ParaAna; },
-         [](Deklarat &d) { d.ParaAna->resize(d.ParaAna->width(), d.ParaAna->height() + 37); },
-         [](Deklarat &d) { return d.ParaAna->height() == d.ParaAna->property("markedHeight").toInt(); },
-         [](Deklarat &d) {
+         [](ProgramState &d) { return missingConfigText(d.ParaDig); }},
+        {"16-bit inputs: the window height", true, [](ProgramState &d) -> QWidget * { return d.ParaAna; },
+         [](ProgramState &d) { d.ParaAna->resize(d.ParaAna->width(), d.ParaAna->height() + 37); },
+         [](ProgramState &d) { return d.ParaAna->height() == d.ParaAna->property("markedHeight").toInt(); },
+         [](ProgramState &d) {
              d.ParaAna->ReadAnaInClick();
              tickUntilTimeout(d, [&d] { d.ParaAna->Timer1Timer(); });
          },
          noMissingConfigBox},
-        {"16-bit inputs: no configuration", false, [](Deklarat &d) -> QWidget * { return d.ParaAna; },
-         [](Deklarat &) {}, [](Deklarat &) { return true; },
-         [](Deklarat &d) {
+        {"16-bit inputs: no configuration", false, [](ProgramState &d) -> QWidget * { return d.ParaAna; },
+         [](ProgramState &) {}, [](ProgramState &) { return true; },
+         [](ProgramState &d) {
              d.ParaAna->ReadAnaInClick();
              tickUntilTimeout(d, [&d] { d.ParaAna->Timer1Timer(); });
          },
-         [](Deklarat &d) { return missingConfigText(d.ParaAna); }},
-        {"32-bit inputs: the window height", true, [](Deklarat &d) -> QWidget * { return d.ParaAnaIn32Bit; },
-         [](Deklarat &d) { d.ParaAnaIn32Bit->resize(d.ParaAnaIn32Bit->width(), d.ParaAnaIn32Bit->height() + 37); },
-         [](Deklarat &d) { return d.ParaAnaIn32Bit->height() == d.ParaAnaIn32Bit->property("markedHeight").toInt(); },
-         [](Deklarat &d) {
+         [](ProgramState &d) { return missingConfigText(d.ParaAna); }},
+        {"32-bit inputs: the window height", true, [](ProgramState &d) -> QWidget * { return d.ParaAnaIn32Bit; },
+         [](ProgramState &d) { d.ParaAnaIn32Bit->resize(d.ParaAnaIn32Bit->width(), d.ParaAnaIn32Bit->height() + 37); },
+         [](ProgramState &d) { return d.ParaAnaIn32Bit->height() == d.ParaAnaIn32Bit->property("markedHeight").toInt(); },
+         [](ProgramState &d) {
              d.ParaAnaIn32Bit->ReadAnaInClick();
              tickUntilTimeout(d, [&d] { d.ParaAnaIn32Bit->Timer1Timer(); });
          },
          noMissingConfigBox},
-        {"analog outputs: no configuration", false, [](Deklarat &d) -> QWidget * { return d.ParaAnaOut; },
-         [](Deklarat &) {}, [](Deklarat &) { return true; },
-         [](Deklarat &d) {
+        {"analog outputs: no configuration", false, [](ProgramState &d) -> QWidget * { return d.ParaAnaOut; },
+         [](ProgramState &) {}, [](ProgramState &) { return true; },
+         [](ProgramState &d) {
              d.ParaAnaOut->ReadAnaOutClick();
              tickUntilTimeout(d, [&d] { d.ParaAnaOut->Timer2Timer(); });
          },
-         [](Deklarat &d) { return missingConfigText(d.ParaAnaOut); }},
-        {"general parameters, serial: the typed time", true, [](Deklarat &d) -> QWidget * { return d.AllgePara; },
-         [](Deklarat &d) { d.AllgePara->Edit2->setText(QStringLiteral("1")); },
-         [](Deklarat &d) {
+         [](ProgramState &d) { return missingConfigText(d.ParaAnaOut); }},
+        {"general parameters, serial: the typed time", true, [](ProgramState &d) -> QWidget * { return d.AllgePara; },
+         [](ProgramState &d) { d.AllgePara->Edit2->setText(QStringLiteral("1")); },
+         [](ProgramState &d) {
              return d.AllgePara->SerialTimeRaw == 1919 && d.AllgePara->Edit1->text() == QStringLiteral("1919");
          },
-         [](Deklarat &d) {
+         [](ProgramState &d) {
              // More seconds than the coupler takes: the value stays.
              d.AllgePara->Edit2->setText(
                  QString::number(34.2).replace(QLatin1Char('.'), QLocale::system().decimalPoint()));
          },
          noMissingConfigBox},
-        {"error window: no configuration", false, [](Deklarat &d) -> QWidget * { return d.Fehler; }, [](Deklarat &) {},
-         [](Deklarat &) { return true; },
-         [](Deklarat &d) {
+        {"error window: no configuration", false, [](ProgramState &d) -> QWidget * { return d.Fehler; }, [](ProgramState &) {},
+         [](ProgramState &) { return true; },
+         [](ProgramState &d) {
              d.Fehler->BReadErrorClick();
              tickUntilTimeout(d, [&d] { d.Fehler->AnfrageTimer(); });
          },
-         [](Deklarat &d) { return missingConfigText(d.Fehler); }},
-        {"control window: the typed log interval", true, [](Deklarat &d) -> QWidget * { return d.Cont; },
-         [](Deklarat &d) { d.Cont->ESaveTime->setText(QStringLiteral("2500")); },
-         [](Deklarat &d) { return d.Cont->ESaveTime->text().startsWith(QStringLiteral("2500")); },
-         [](Deklarat &d) {
+         [](ProgramState &d) { return missingConfigText(d.Fehler); }},
+        {"control window: the typed log interval", true, [](ProgramState &d) -> QWidget * { return d.Cont; },
+         [](ProgramState &d) { d.Cont->ESaveTime->setText(QStringLiteral("2500")); },
+         [](ProgramState &d) { return d.Cont->ESaveTime->text().startsWith(QStringLiteral("2500")); },
+         [](ProgramState &d) {
              // Reported when the field is left.
              d.Cont->ESaveTime->setText(QStringLiteral("2500x"));
              d.Cont->ESaveTimeExit();
@@ -199,7 +199,7 @@ const BoxCase BoxCases[] = {
     {"conversion error, activation back later", BoxKind::Conversion, true},
 };
 
-void configure(Deklarat &d)
+void configure(ProgramState &d)
 {
     d.StationConfig.ConfigValid = 1;
     d.StationConfig.DigOutCount = 12;
@@ -223,7 +223,7 @@ TEST(Activation, NoBoxRunsAWindowsActivationAgain)
         for (const BoxCase &bc : BoxCases) {
             SCOPED_TRACE(std::string(wc.name) + " / " + bc.name);
             TestStation t;
-            Deklarat &d = t.d;
+            ProgramState &d = t.d;
             if (wc.configured)
                 configure(d);
             QWidget *w = wc.window(d);
@@ -278,7 +278,7 @@ TEST(Activation, NoBoxRunsAWindowsActivationAgain)
 TEST(Activation, AReturnThatWentElsewhereIsForgotten)
 {
     TestStation t;
-    Deklarat &d = t.d;
+    ProgramState &d = t.d;
     configure(d);
     TParaDig *w = d.ParaDig;
     ModalBoxSink sink;

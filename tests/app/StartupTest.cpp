@@ -54,7 +54,7 @@ TEST(Startup, WindowsAreCreatedInOrderWithTheirTitlesAndOnlyTheMainOneIsShown)
 TEST(Startup, InitialValuesOfTheSharedState)
 {
     TestStation t;
-    const Deklarat &d = t.d;
+    const ProgramState &d = t.d;
     EXPECT_TRUE(std::all_of(d.TxFrame.begin(), d.TxFrame.end(), [](quint8 b) { return b == 0; }));
     EXPECT_TRUE(std::all_of(d.RxFrame.begin(), d.RxFrame.end(), [](quint8 b) { return b == 0; }));
     EXPECT_EQ(d.TxFrame.size(), 264u);

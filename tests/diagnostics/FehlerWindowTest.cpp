@@ -57,7 +57,7 @@ struct Window {
     bool idle() const { return w->ReadStep == 0 && !w->Anfrage->isActive() && !w->Timer1->isActive(); }
 
     TestStation t;
-    Deklarat &d = t.d;
+    ProgramState &d = t.d;
     TFehler *w = t.d.Fehler;
     TAlarmMaske *mask = t.d.AlarmMaske;
 };

@@ -54,7 +54,7 @@ struct Subject {
 
 struct WindowKind {
     const char *name;
-    std::function<Subject(Deklarat &)> open;
+    std::function<Subject(ProgramState &)> open;
 };
 
 // A program with the simulator's default station and the parameter files.
@@ -86,9 +86,9 @@ Subject Bind(W *w, const Handlers<W> &h, bool unitChecked = false, std::function
 }
 
 // A window of the menu, activated as showing it would.
-template <typename W> std::function<Subject(Deklarat &)> Activated(W *Deklarat::*window, Handlers<W> h)
+template <typename W> std::function<Subject(ProgramState &)> Activated(W *Deklarat::*window, Handlers<W> h)
 {
-    return [window, h](Deklarat &d) {
+    return [window, h](ProgramState &d) {
         W *w = d.*window;
         w->FormActivate();
         return Bind(w, h);
@@ -96,9 +96,9 @@ template <typename W> std::function<Subject(Deklarat &)> Activated(W *Deklarat::
 }
 
 // A parameter editor, opened from the column of the parameter grid.
-template <typename W> std::function<Subject(Deklarat &)> Editor(int column, Handlers<W> h)
+template <typename W> std::function<Subject(ProgramState &)> Editor(int column, Handlers<W> h)
 {
-    return [column, h](Deklarat &d) {
+    return [column, h](ProgramState &d) {
         d.Parameter->SGParamDblClick(column, 1);
         auto *w = qobject_cast<W *>(d.Parameter->OpenEditor());
         if (!w)
@@ -118,7 +118,7 @@ std::vector<WindowKind> Windows()
 {
     return {
         {"configuration",
-         [](Deklarat &d) {
+         [](ProgramState &d) {
              return Bind(d.DeviceConfigForm,
                          Handlers<TDeviceConfigForm>{
                              {{"read", &TDeviceConfigForm::BReadConfigClick}},
@@ -127,7 +127,7 @@ std::vector<WindowKind> Windows()
                          true);
          }},
         {"control",
-         [](Deklarat &d) {
+         [](ProgramState &d) {
              TCont *w = d.Cont;
              w->FormActivate();
              w->BStartClick();
@@ -181,7 +181,7 @@ std::vector<WindowKind> Windows()
 // Everything a reply could reach: the window's controls, the process image
 // (which the log and the pipe take), the flags, the configuration, the
 // parameter records, and the boxes shown.
-QStringList Snapshot(Deklarat &d, const Subject &s, const RecordingMessageSink &sink)
+QStringList Snapshot(ProgramState &d, const Subject &s, const RecordingMessageSink &sink)
 {
     QStringList lines;
     QList<QWidget *> widgets = s.window->findChildren<QWidget *>();
@@ -264,7 +264,7 @@ QString FirstDifference(const QStringList &a, const QStringList &b)
 }
 
 // The request now on the line, if any.
-std::optional<LineRequest> Outstanding(Deklarat &d)
+std::optional<LineRequest> Outstanding(ProgramState &d)
 {
     return d.Link ? d.Link->line().outstanding() : std::nullopt;
 }
@@ -457,7 +457,7 @@ private:
 
     // The shape of the last request the window sent (TxFrame as the line
     // left it).
-    static std::optional<LineRequest> lastShape(Deklarat &d)
+    static std::optional<LineRequest> lastShape(ProgramState &d)
     {
         if (d.TxLength < ModbusHeaderSize + 2)
             return std::nullopt;

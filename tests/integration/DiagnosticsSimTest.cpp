@@ -63,7 +63,7 @@ protected:
     // analog outputs, 2 digital output modules.
     ProgramOnSimulator p{GetParam(), {"--slots", "1,7,4,10,8,14,15,5,2"}};
     TestStation &t = p.t;
-    Deklarat &d = p.d;
+    ProgramState &d = p.d;
     TFehler &w = *d.Fehler;
     TAlarmMaske &mask = *d.AlarmMaske;
     TCont &cont = *d.Cont;

@@ -68,7 +68,7 @@ protected:
     }
 
     ProgramOnSimulator p{SimLink::Rtu};
-    Deklarat &d = p.d;
+    ProgramState &d = p.d;
     RecordingMessageSink &sink = p.t.sink;
     std::string folder_;
 };
@@ -160,7 +160,7 @@ struct TcpFault : ::testing::Test {
     }
 
     TestStation t;
-    Deklarat &d = t.d;
+    ProgramState &d = t.d;
     TSIOTransfer &io = *d.SIOTransfer;
 };
 

@@ -180,7 +180,7 @@ protected:
     }
 
     ProgramOnSimulator p{SimLink::Tcp, {"--restart-ms", "1500"}};
-    Deklarat &d = p.d;
+    ProgramState &d = p.d;
     HoldingSink sink;
     long mark_ = 0;
 };

@@ -146,7 +146,7 @@ protected:
     }
 
     TestStation t;
-    Deklarat &d = t.d;
+    ProgramState &d = t.d;
     std::unique_ptr<PtyPair> pty_;
     std::unique_ptr<SimProcess> sim_;
     long cycleBefore_ = 0;

@@ -89,7 +89,7 @@ protected:
     // outputs and inputs, digital inputs.
     ProgramOnSimulator p{GetParam(), {"--slots", "1,7,5,4,6"}};
     TestStation &t = p.t;
-    Deklarat &d = p.d;
+    ProgramState &d = p.d;
     TParaDig &dig = *d.ParaDig;
     TAllgePara &allge = *d.AllgePara;
     TCont &cont = *d.Cont;

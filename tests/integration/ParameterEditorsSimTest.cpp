@@ -149,7 +149,7 @@ protected:
 
     ProgramOnSimulator p{GetParam(), Slots};
     TestStation &t = p.t;
-    Deklarat &d = p.d;
+    ProgramState &d = p.d;
     TCont &cont = *d.Cont;
     TParameter &overview = *d.Parameter;
 };

@@ -59,7 +59,7 @@ protected:
     QString previousFolder_;
     ProgramOnSimulator p{GetParam()};
     TestStation &t = p.t;
-    Deklarat &d = p.d;
+    ProgramState &d = p.d;
     TCont &w = *d.Cont;
 };
 

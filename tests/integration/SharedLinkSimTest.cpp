@@ -58,7 +58,7 @@ protected:
     TAnaIn32Row &row(int k) { return para.Row[static_cast<size_t>(k)]; }
 
     ProgramOnSimulator p{GetParam(), Station};
-    Deklarat &d = p.d;
+    ProgramState &d = p.d;
     TCont &cont = *d.Cont;
     TParaAnaIn32Bit &para = *d.ParaAnaIn32Bit;
     TDeviceConfigForm &config = *d.DeviceConfigForm;

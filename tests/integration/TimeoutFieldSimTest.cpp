@@ -51,7 +51,7 @@ protected:
 
     ProgramOnSimulator p{SimLink::Tcp};
     RecordingMessageSink &sink = p.t.sink;
-    Deklarat &d = p.d;
+    ProgramState &d = p.d;
     TCont &cont = *d.Cont;
     TVo3112CCC &main = *d.Vo3112CCC;
 };

@@ -20,7 +20,7 @@ namespace
 
 // A window's request through the shared link: send, then tick until it is decided.
 struct Asker {
-    explicit Asker(Deklarat &d) : d(d)
+    explicit Asker(ProgramState &d) : d(d)
     {
         QObject::connect(&timer, &QTimer::timeout, [this] {
             const ReplyOutcome o = exchange.tick();
@@ -36,7 +36,7 @@ struct Asker {
         WaitUntil([&] { return outcome.has_value(); }, 5000);
         return outcome;
     }
-    Deklarat &d;
+    ProgramState &d;
     int retries = 0;
     Exchange exchange{d, retries};
     QTimer timer;
@@ -61,7 +61,7 @@ protected:
             ASSERT_EQ(asker.ask(pdu), expected) << "request " << i;
     }
     ProgramOnSimulator p{GetParam()};
-    Deklarat &d = p.d;
+    ProgramState &d = p.d;
     Asker asker{d};
 };
 
@@ -140,7 +140,7 @@ TEST(TrafficWhileTheLinkIsDown, RequestsThatNeverWentOutAreNotCounted)
 {
     ProgramOnSimulator p(SimLink::Rtu);
     ASSERT_TRUE(p.ready());
-    Deklarat &d = p.d;
+    ProgramState &d = p.d;
     d.Statistik->BResetClick();
     Asker asker(d);
     for (int i = 0; i < 2; ++i)

@@ -31,7 +31,7 @@ struct Started {
         station->d.setMessageSink(&sink);
         station->start();
     }
-    Deklarat &d() { return station->d; }
+    ProgramState &d() { return station->d; }
     TSIOTransfer *w() { return station->d.SIOTransfer; }
     QTemporaryDir dir;
     RecordingMessageSink sink;

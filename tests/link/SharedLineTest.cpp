@@ -53,7 +53,7 @@ struct TwoWindows : ::testing::Test {
     }
 
     TestStation t;
-    Deklarat &d = t.d;
+    ProgramState &d = t.d;
     TCont &cont = *d.Cont;
     TParaAnaIn32Bit &para = *d.ParaAnaIn32Bit;
     const LineQueue &line = d.Link->line();

@@ -85,7 +85,7 @@ TEST(MainWindow, MenuEntriesShowTheirWindows)
         const char *action;
         QWidget *window;
     };
-    Deklarat &d = t.d;
+    ProgramState &d = t.d;
     const Row rows[] = {
         {"Info1", d.AboutBox},
         {"Sprache1", d.OKBottomDlg},

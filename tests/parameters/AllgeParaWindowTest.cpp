@@ -52,7 +52,7 @@ struct Window {
     }
 
     TestStation t;
-    Deklarat &d = t.d;
+    ProgramState &d = t.d;
     TAllgePara *w = t.d.AllgePara;
 };
 

@@ -43,7 +43,7 @@ void typeAndLeave(QLineEdit *edit, const QString &text)
     emit edit->editingFinished();
 }
 
-qint64 sentValue(const Deklarat &d, const NumberField &f)
+qint64 sentValue(const ProgramState &d, const NumberField &f)
 {
     quint64 v = 0;
     for (int i = 0; i < f.width; ++i)
@@ -56,7 +56,7 @@ qint64 sentValue(const Deklarat &d, const NumberField &f)
 
 void checkField(TestStation &t, const NumberField &f)
 {
-    Deklarat &d = t.d;
+    ProgramState &d = t.d;
     for (const Typed &c : f.cases) {
         SCOPED_TRACE(std::string(f.name) + " <- \"" + c.text + "\"");
         f.edit()->setText(QString::fromLatin1(f.baseline));
@@ -101,7 +101,7 @@ std::vector<Typed> withCommonRefusals(std::vector<Typed> cases)
 TEST(NumberFieldsWritten, AnalogInputs16Bit)
 {
     TestStation t;
-    Deklarat &d = t.d;
+    ProgramState &d = t.d;
     d.StationConfig.AnaInCount = 2;
     d.StationConfig.ConfigValid = 1;
     TParaAna *w = d.ParaAna;
@@ -140,7 +140,7 @@ TEST(NumberFieldsWritten, AnalogInputs16Bit)
 TEST(NumberFieldsWritten, AnalogInputs32Bit)
 {
     TestStation t;
-    Deklarat &d = t.d;
+    ProgramState &d = t.d;
     d.StationConfig.AnaIn32Count = 2;
     d.StationConfig.SlotModuleIds[1] = 10;
     d.StationConfig.ConfigValid = 1;

@@ -60,7 +60,7 @@ struct Window {
     bool rowShown(int k) { return row(k).CoBoAus->isVisibleTo(w) && row(k).PV1_->isVisibleTo(w); }
 
     TestStation t;
-    Deklarat &d = t.d;
+    ProgramState &d = t.d;
     TParaAnaIn32Bit *w = t.d.ParaAnaIn32Bit;
 };
 

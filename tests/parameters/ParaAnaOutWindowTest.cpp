@@ -74,7 +74,7 @@ struct Window {
     }
 
     TestStation t;
-    Deklarat &d = t.d;
+    ProgramState &d = t.d;
     TParaAnaOut *w = t.d.ParaAnaOut;
 };
 

@@ -69,7 +69,7 @@ struct Window {
     }
 
     TestStation t;
-    Deklarat &d = t.d;
+    ProgramState &d = t.d;
     TParaAna *w = t.d.ParaAna;
 };
 

@@ -55,7 +55,7 @@ struct Window {
     }
 
     TestStation t;
-    Deklarat &d = t.d;
+    ProgramState &d = t.d;
     TParaDig *w = t.d.ParaDig;
 };
 

@@ -22,59 +22,59 @@ namespace
 
 struct WindowCase {
     const char *name;
-    std::function<TForm *(Deklarat &)> window;
-    std::function<void(Deklarat &)> activate;
-    std::function<std::vector<QWidget *>(Deklarat &)> buttons;
+    std::function<TForm *(ProgramState &)> window;
+    std::function<void(ProgramState &)> activate;
+    std::function<std::vector<QWidget *>(ProgramState &)> buttons;
     // The scroll area holding the rows and the last row's control in it.
-    std::function<QAbstractScrollArea *(Deklarat &)> rows;
-    std::function<QWidget *(Deklarat &)> lastRow;
+    std::function<QAbstractScrollArea *(ProgramState &)> rows;
+    std::function<QWidget *(ProgramState &)> lastRow;
 };
 
 const std::vector<WindowCase> &windowCases()
 {
     static const std::vector<WindowCase> cases = {
-        {"digital parameters", [](Deklarat &d) -> TForm * { return d.ParaDig; },
-         [](Deklarat &d) { d.ParaDig->FormActivate(); },
-         [](Deklarat &d) {
+        {"digital parameters", [](ProgramState &d) -> TForm * { return d.ParaDig; },
+         [](ProgramState &d) { d.ParaDig->FormActivate(); },
+         [](ProgramState &d) {
              return std::vector<QWidget *>{d.ParaDig->Write, d.ParaDig->Read, d.ParaDig->Back};
          },
-         [](Deklarat &d) -> QAbstractScrollArea * { return d.ParaDig->ScrollBox1; },
-         [](Deklarat &d) -> QWidget * { return d.ParaDig->RadioGroup[72]; }},
-        {"16-bit analog inputs", [](Deklarat &d) -> TForm * { return d.ParaAna; },
-         [](Deklarat &d) { d.ParaAna->FormActivate(); },
-         [](Deklarat &d) {
+         [](ProgramState &d) -> QAbstractScrollArea * { return d.ParaDig->ScrollBox1; },
+         [](ProgramState &d) -> QWidget * { return d.ParaDig->RadioGroup[72]; }},
+        {"16-bit analog inputs", [](ProgramState &d) -> TForm * { return d.ParaAna; },
+         [](ProgramState &d) { d.ParaAna->FormActivate(); },
+         [](ProgramState &d) {
              return std::vector<QWidget *>{d.ParaAna->Button1, d.ParaAna->Button2, d.ParaAna->Back};
          },
-         [](Deklarat &d) -> QAbstractScrollArea * { return d.ParaAna->ScrollBox1; },
-         [](Deklarat &d) -> QWidget * { return d.ParaAna->Row[16].ComboBox; }},
-        {"32-bit analog inputs", [](Deklarat &d) -> TForm * { return d.ParaAnaIn32Bit; },
-         [](Deklarat &d) { d.ParaAnaIn32Bit->FormActivate(); },
-         [](Deklarat &d) {
+         [](ProgramState &d) -> QAbstractScrollArea * { return d.ParaAna->ScrollBox1; },
+         [](ProgramState &d) -> QWidget * { return d.ParaAna->Row[16].ComboBox; }},
+        {"32-bit analog inputs", [](ProgramState &d) -> TForm * { return d.ParaAnaIn32Bit; },
+         [](ProgramState &d) { d.ParaAnaIn32Bit->FormActivate(); },
+         [](ProgramState &d) {
              return std::vector<QWidget *>{d.ParaAnaIn32Bit->Button1, d.ParaAnaIn32Bit->Button2,
                                            d.ParaAnaIn32Bit->Back};
          },
-         [](Deklarat &d) -> QAbstractScrollArea * { return d.ParaAnaIn32Bit->ScrollBox1; },
-         [](Deklarat &d) -> QWidget * { return d.ParaAnaIn32Bit->Row[16].FV2_; }},
-        {"analog outputs", [](Deklarat &d) -> TForm * { return d.ParaAnaOut; },
-         [](Deklarat &d) { d.ParaAnaOut->FormActivate(); },
-         [](Deklarat &d) {
+         [](ProgramState &d) -> QAbstractScrollArea * { return d.ParaAnaIn32Bit->ScrollBox1; },
+         [](ProgramState &d) -> QWidget * { return d.ParaAnaIn32Bit->Row[16].FV2_; }},
+        {"analog outputs", [](ProgramState &d) -> TForm * { return d.ParaAnaOut; },
+         [](ProgramState &d) { d.ParaAnaOut->FormActivate(); },
+         [](ProgramState &d) {
              return std::vector<QWidget *>{d.ParaAnaOut->BRead, d.ParaAnaOut->BWrite, d.ParaAnaOut->BCancel};
          },
-         [](Deklarat &d) -> QAbstractScrollArea * { return d.ParaAnaOut->SgAnaOutPara; }, nullptr},
-        {"general parameters", [](Deklarat &d) -> TForm * { return d.AllgePara; },
-         [](Deklarat &d) { d.AllgePara->FormActivate(); },
-         [](Deklarat &d) {
+         [](ProgramState &d) -> QAbstractScrollArea * { return d.ParaAnaOut->SgAnaOutPara; }, nullptr},
+        {"general parameters", [](ProgramState &d) -> TForm * { return d.AllgePara; },
+         [](ProgramState &d) { d.AllgePara->FormActivate(); },
+         [](ProgramState &d) {
              return std::vector<QWidget *>{d.AllgePara->Write, d.AllgePara->Read, d.AllgePara->Back};
          },
-         [](Deklarat &d) -> QAbstractScrollArea * { return d.AllgePara->ScrollBox1; },
-         [](Deklarat &d) -> QWidget * { return d.AllgePara->BSetComDefault; }},
+         [](ProgramState &d) -> QAbstractScrollArea * { return d.AllgePara->ScrollBox1; },
+         [](ProgramState &d) -> QWidget * { return d.AllgePara->BSetComDefault; }},
     };
     return cases;
 }
 
 const QSize Screens[] = {{1366, 768}, {1280, 1024}, {1920, 1080}};
 
-void configureFullStation(Deklarat &d)
+void configureFullStation(ProgramState &d)
 {
     d.StationConfig.ConfigValid = 1;
     d.StationConfig.DigOutCount = 72;
@@ -111,7 +111,7 @@ TEST(ParameterWindowFit, ScalingRuleScreenAndReachableControls)
         for (const QSize &screen : Screens) {
             SCOPED_TRACE(QStringLiteral("%1 x %2").arg(screen.width()).arg(screen.height()).toStdString());
             TestStation t({}, screen);
-            Deklarat &d = t.d;
+            ProgramState &d = t.d;
             TForm *w = c.window(d);
 
             // As created: the rule, from the design size; wider only where

@@ -95,7 +95,7 @@ TEST(AutostartInTheWindow, WaitPausesWithoutHoldingTheWindow)
     Station station({"AUTO", "x", "y", "WAIT"}, dir.path());
     station.d.setMessageSink(&sink);
     station.start();
-    Deklarat &d = station.d;
+    ProgramState &d = station.d;
     TVo3112CCC *w = d.Vo3112CCC;
     w->TimerAutostartTimer();
     EXPECT_EQ(d.AutostartStep, 0);

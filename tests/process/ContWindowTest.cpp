@@ -22,7 +22,7 @@ using Bytes = std::vector<int>;
 class ContWindow : public ::testing::Test {
 protected:
     TestStation t;
-    Deklarat &d = t.d;
+    ProgramState &d = t.d;
     TCont &w = *t.d.Cont;
 
     void load(const std::array<quint16, SlotCount> &ids)

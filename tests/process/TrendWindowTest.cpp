@@ -42,7 +42,7 @@ protected:
         cont.AntwortTimer();
     }
     TestStation t;
-    Deklarat &d = t.d;
+    ProgramState &d = t.d;
     TCont &cont = *d.Cont;
     TTrend &w = *d.Trend;
 };

@@ -15,7 +15,7 @@ struct TestStation {
     QTemporaryDir folder; // the program folder: Modbus.ini and data go here
     RecordingMessageSink sink;
     Station station;
-    Deklarat &d;
+    ProgramState &d;
 };
 
 // A whole reply arriving on the line, as the serial link stores it: `frame`

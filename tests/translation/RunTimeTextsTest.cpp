@@ -38,7 +38,7 @@
 namespace
 {
 
-std::vector<QWidget *> Windows(Deklarat &d)
+std::vector<QWidget *> Windows(ProgramState &d)
 {
     return {d.Vo3112CCC,  d.DeviceConfigForm, d.ParaDig,     d.Fehler,    d.SIOTransfer, d.ParaAna,
             d.Cont,       d.AboutBox,         d.OKBottomDlg, d.AllgePara, d.ParaAnaOut,  d.ParaAnaIn32Bit,
@@ -129,7 +129,7 @@ bool SameInBothLanguages(const QWidget *window, const QString &where)
 // Replies of the coupler to the error window's read sequence of the demo
 // station: error word, 8 analog input codes, 2 compensation words, 4 analog
 // output codes, 2 digital output module words.
-void ReadErrors(Deklarat &d)
+void ReadErrors(ProgramState &d)
 {
     const std::vector<std::vector<quint16>> replies = {
         {0x8005}, {0, 3, 5, 9, 1, 0, 0, 0}, {0, 1}, {0, 3, 9, 0}, {0x0031, 0x0004}};
@@ -147,7 +147,7 @@ void ReadErrors(Deklarat &d)
 
 struct ShownText {
     const char *where;
-    std::function<QString(Deklarat &)> text;
+    std::function<QString(ProgramState &)> text;
     QString german;
     QString english;
     bool startsWith = false; // the rest is a time of day
@@ -161,7 +161,7 @@ QString Cell(const QTableWidget *grid, int row, int column)
 
 std::vector<ShownText> RunTimeTextTable()
 {
-    using D = Deklarat &;
+    using D = ProgramState &;
     std::vector<ShownText> table = {
         {"control: input grid, channel", [](D d) { return Cell(d.Cont->SG_ProValueIn, 0, 0); }, u"Kanal"_qs,
          u"Channel"_qs},
@@ -219,7 +219,7 @@ std::vector<ShownText> RunTimeTextTable()
     return table;
 }
 
-void CheckTexts(Deklarat &d, bool english)
+void CheckTexts(ProgramState &d, bool english)
 {
     for (const ShownText &row : RunTimeTextTable()) {
         const QString shown = row.text(d);
@@ -240,7 +240,7 @@ void CheckTexts(Deklarat &d, bool english)
 TEST(RunTimeTexts, FollowTheLanguageInEveryWindow)
 {
     TestStation t;
-    Deklarat &d = t.d;
+    ProgramState &d = t.d;
     stationfixture::LoadStation(d.StationConfig, stationfixture::DemoSlots);
     d.Cont->FormActivate();
     d.Fehler->FormActivate();

@@ -43,7 +43,7 @@ int main(int argc, char **argv)
 
     RecordingMessageSink sink; // nobody clicks boxes away here
     Station station({}, QCoreApplication::applicationDirPath());
-    Deklarat &d = station.d;
+    ProgramState &d = station.d;
     d.setMessageSink(&sink);
     station.start();
     d.Vo3112CCC->hide();
