@@ -1,6 +1,6 @@
 #include "CycleWatch.h"
 
-#include "app/Deklarat.h"
+#include "app/StationWindows.h"
 #include "link/Transport.h"
 #include "process/ProcessImage.h"
 #include "process/TCont.h"

@@ -24,13 +24,13 @@
 #include <QElapsedTimer>
 #include <QObject>
 
-class Deklarat;
+struct ProgramState;
 class QCheckBox;
 
 class CycleWatch : public QObject, private MonitorSink
 {
 public:
-    explicit CycleWatch(Deklarat &d);
+    explicit CycleWatch(ProgramState &d);
     ~CycleWatch() override;
 
     PeriodRecorder &recorder() { return recorder_; }
@@ -49,7 +49,7 @@ private:
     void responseChecked();
     bool replyIsRight() const;
 
-    Deklarat &d;
+    ProgramState &d;
     PeriodRecorder recorder_;
     std::vector<QCheckBox *> outputBoxes_;
     int flips_ = 0;

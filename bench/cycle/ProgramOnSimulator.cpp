@@ -38,7 +38,7 @@ ProgramOnSimulator::ProgramOnSimulator(quint16 port)
     station_->d.setMessageSink(&sink_);
     station_->start();
 
-    Deklarat &dk = d();
+    ProgramState &dk = d();
     dk.SIOTransfer->CBoShowMessage->setChecked(false); // no "connected" box
     dk.SIOTransfer->OKClick();
     if (!RunUntil([&] { return dk.TcpConnected == 1; }, 5000)) {

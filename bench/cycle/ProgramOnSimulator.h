@@ -17,7 +17,7 @@ public:
     ~ProgramOnSimulator();
 
     QString error() const { return error_; } // empty: connected, configuration read
-    Deklarat &d() { return station_->d; }
+    ProgramState &d() { return station_->d; }
     RecordingMessageSink &sink() { return sink_; }
 
     // As typed into the main window's fields.

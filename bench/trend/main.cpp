@@ -7,7 +7,7 @@
 #include "../cycle/ProgramOnSimulator.h"
 #include "../transport/Figures.h"
 #include "../transport/SimulatorProcess.h"
-#include "app/Deklarat.h"
+#include "app/StationWindows.h"
 #include "app/Platform.h"
 #include "monitor/TStatistik.h"
 #include "monitor/TVo3112CCC.h"

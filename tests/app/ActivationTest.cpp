@@ -56,10 +56,10 @@ struct ModalBoxSink : RecordingMessageSink {
         }
         --open;
     }
-    QMessageBox::StandardButton show(const MessageRequest &request) override
+    MessageButton show(const MessageRequest &request) override
     {
         away();
-        const QMessageBox::StandardButton b = RecordingMessageSink::show(request);
+        const MessageButton b = RecordingMessageSink::show(request);
         back();
         return b;
     }

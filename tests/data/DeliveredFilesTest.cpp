@@ -5,6 +5,7 @@
 
 #include "app/IniFile.h"
 #include "station/ModuleCatalogue.h"
+#include "station/ModulePictures.h"
 #include "station/StationConfigDecode.h"
 
 #include <QDir>
@@ -178,9 +179,9 @@ TEST(DeliveredFiles, ProgramLoadsTheDeliveredCatalogue)
     const QString folder = programFolder() + QLatin1Char('/');
     for (const quint8 brand : {quint8(0), quint8(1)}) {
         SCOPED_TRACE(brand == 1 ? "branded" : "neutral");
-        const QImage empty = EmptySlotPicture(folder, brand);
+        const QImage empty = ModulePicture(EmptySlotPictureFile(folder, brand));
         ASSERT_FALSE(empty.isNull());
-        const QImage branded = EmptySlotPicture(folder, 1);
+        const QImage branded = ModulePicture(EmptySlotPictureFile(folder, 1));
         EXPECT_EQ(empty.width(), branded.width());
         EXPECT_EQ(empty.height(), branded.height());
         const ModuleCatalogueTable table = LoadModuleCatalogue(folder, brand);
@@ -196,9 +197,10 @@ TEST(DeliveredFiles, ProgramLoadsTheDeliveredCatalogue)
             const CatalogueEntry &e = table[r.id];
             SCOPED_TRACE(r.id);
             EXPECT_EQ(e.Kind, r.kind);
-            EXPECT_FALSE(e.Picture.isNull());
-            EXPECT_EQ(e.Picture.width(), empty.width());
-            EXPECT_EQ(e.Picture.height(), empty.height());
+            const QImage picture = ModulePicture(e.PictureFile);
+            EXPECT_FALSE(picture.isNull());
+            EXPECT_EQ(picture.width(), empty.width());
+            EXPECT_EQ(picture.height(), empty.height());
             const bool analog = r.kind == 1 || r.kind == 2;
             const bool digital = r.kind == 4 || r.kind == 8;
             EXPECT_EQ(e.ObjectLists[0].isEmpty(), !digital && r.id != 245);

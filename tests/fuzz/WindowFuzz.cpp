@@ -86,7 +86,7 @@ Subject Bind(W *w, const Handlers<W> &h, bool unitChecked = false, std::function
 }
 
 // A window of the menu, activated as showing it would.
-template <typename W> std::function<Subject(ProgramState &)> Activated(W *Deklarat::*window, Handlers<W> h)
+template <typename W> std::function<Subject(ProgramState &)> Activated(W *StationWindows::*window, Handlers<W> h)
 {
     return [window, h](ProgramState &d) {
         W *w = d.*window;
@@ -135,7 +135,7 @@ std::vector<WindowKind> Windows()
                  w, Handlers<TCont>{{{"request", &TCont::AnfrageTimer}}, {{&TCont::Antwort, &TCont::AntwortTimer}}},
                  false, [w] { w->BStopClick(); });
          }},
-        {"error and alarm mask", Activated<TFehler>(&Deklarat::Fehler, {{{"read errors", &TFehler::BReadErrorClick},
+        {"error and alarm mask", Activated<TFehler>(&StationWindows::Fehler, {{{"read errors", &TFehler::BReadErrorClick},
                                                                          {"reset errors", &TFehler::BResetErrorClick},
                                                                          {"read mask", &TFehler::BReadAlarmMaskClick},
                                                                          {"send mask", &TFehler::BSendAlarmMaskClick}},
@@ -143,26 +143,26 @@ std::vector<WindowKind> Windows()
                                                                          {&TFehler::Timer1, &TFehler::Timer1Timer}}})},
         {"analog inputs 32 bit",
          Activated<TParaAnaIn32Bit>(
-             &Deklarat::ParaAnaIn32Bit,
+             &StationWindows::ParaAnaIn32Bit,
              {{{"read", &TParaAnaIn32Bit::ReadAnaInClick}, {"write", &TParaAnaIn32Bit::WriteAnaInClick}},
               {{&TParaAnaIn32Bit::Timer1, &TParaAnaIn32Bit::Timer1Timer},
                {&TParaAnaIn32Bit::Timer3, &TParaAnaIn32Bit::Timer3Timer}}})},
         {"analog inputs 16 bit",
          Activated<TParaAna>(
-             &Deklarat::ParaAna,
+             &StationWindows::ParaAna,
              {{{"read", &TParaAna::ReadAnaInClick}, {"write", &TParaAna::WriteAnaInClick}},
               {{&TParaAna::Timer1, &TParaAna::Timer1Timer}, {&TParaAna::Timer3, &TParaAna::Timer3Timer}}})},
         {"analog outputs",
          Activated<TParaAnaOut>(
-             &Deklarat::ParaAnaOut,
+             &StationWindows::ParaAnaOut,
              {{{"read", &TParaAnaOut::ReadAnaOutClick}, {"write", &TParaAnaOut::WriteAnaOutClick}},
               {{&TParaAnaOut::Timer2, &TParaAnaOut::Timer2Timer}, {&TParaAnaOut::Timer4, &TParaAnaOut::Timer4Timer}}})},
         {"digital",
-         Activated<TParaDig>(&Deklarat::ParaDig, {{{"read", &TParaDig::ReadClick}, {"write", &TParaDig::WriteClick}},
+         Activated<TParaDig>(&StationWindows::ParaDig, {{{"read", &TParaDig::ReadClick}, {"write", &TParaDig::WriteClick}},
                                                   {{&TParaDig::Anfrage, &TParaDig::AnfrageTimer},
                                                    {&TParaDig::Timer1, &TParaDig::Timer1Timer}}})},
         {"general and network",
-         Activated<TAllgePara>(&Deklarat::AllgePara, {{{"read", &TAllgePara::ReadClick},
+         Activated<TAllgePara>(&StationWindows::AllgePara, {{{"read", &TAllgePara::ReadClick},
                                                        {"write", &TAllgePara::WriteClick},
                                                        {"reset", &TAllgePara::BSetComDefaultClick}},
                                                       {{&TAllgePara::Timer1, &TAllgePara::Timer1Timer},

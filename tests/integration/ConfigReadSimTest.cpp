@@ -23,7 +23,7 @@ struct Program {
         station->d.setMessageSink(&sink);
         station->start();
     }
-    Deklarat &d() { return station->d; }
+    ProgramState &d() { return station->d; }
     QTemporaryDir dir;
     RecordingMessageSink sink;
     std::unique_ptr<Station> station;

@@ -29,7 +29,7 @@ using simtest::SimProcess;
 // A modal box held open: it runs the event loop, as the real one does, until
 // the user lets it go. Notices are real, non-modal QMessageBoxes.
 struct HoldingSink : RecordingMessageSink {
-    QMessageBox::StandardButton show(const MessageRequest &request) override
+    MessageButton show(const MessageRequest &request) override
     {
         RecordingMessageSink::show(request);
         WaitUntil([&] { return letGo; }, 60000);

@@ -27,7 +27,7 @@ struct ProgramOnSimulator {
     std::unique_ptr<simtest::PtyPair> pty;
     std::unique_ptr<simtest::SimProcess> sim;
     TestStation t;
-    Deklarat &d = t.d;
+    ProgramState &d = t.d;
 
 private:
     bool openLink();

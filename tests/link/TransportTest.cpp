@@ -96,6 +96,7 @@ TEST(TransportTcp, SendsFasterThanTheLineCarriesThemWaitBoundedAndInOrder)
 {
     TcpFixture f;
     f.d.ResponseInterval = 20;
+    f.d.CurrentLanguage = 1; // the line's own texts follow the language
     putRequest(f.d, {0x08, 0x04, 0x10, 0x00, 0x00, 0x01});
     // Against a silent peer each frame holds the line for ResponseInterval.
     for (int i = 0; i < 2000; ++i) {

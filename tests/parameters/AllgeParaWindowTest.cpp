@@ -487,7 +487,7 @@ struct ModalSink : RecordingMessageSink {
         QEvent e(QEvent::WindowDeactivate);
         QApplication::sendEvent(window, &e);
     }
-    QMessageBox::StandardButton show(const MessageRequest &request) override
+    MessageButton show(const MessageRequest &request) override
     {
         away();
         return RecordingMessageSink::show(request);

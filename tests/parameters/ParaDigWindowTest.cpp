@@ -401,7 +401,7 @@ TEST(ParaDigWindow, OnlyTheWindowsOwnReplyIsTaken)
 // is open; closing it hands the activation back.
 struct ModalSink : RecordingMessageSink {
     QWidget *window = nullptr;
-    QMessageBox::StandardButton show(const MessageRequest &request) override
+    MessageButton show(const MessageRequest &request) override
     {
         QEvent away(QEvent::WindowDeactivate);
         QApplication::sendEvent(window, &away);

@@ -66,8 +66,11 @@ TEST(ParameterWindow, NamesAndPicturesOfThePositions)
     TParameter &w = *s.d.Parameter;
     // Before any configuration read: every column is empty.
     EXPECT_EQ(s.d.StationPositions[0].ModuleId, 0);
-    s.d.ModuleCatalogue[1].Picture = QImage(60, 160, QImage::Format_RGB32);
-    s.d.ModuleCatalogue[1].Picture.fill(Qt::red);
+    QImage red(60, 160, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const QString file = s.folder.filePath(QStringLiteral("red.png"));
+    ASSERT_TRUE(red.save(file));
+    s.d.ModuleCatalogue[1].PictureFile = file;
     s.configure({1, 4});
     w.DefaultDataLaden();
     EXPECT_EQ(s.d.StationPositions[0].ModuleId, 245);

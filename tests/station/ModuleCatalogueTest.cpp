@@ -1,4 +1,5 @@
 #include "station/ModuleCatalogue.h"
+#include "station/ModulePictures.h"
 #include "station/ModuleNames.h"
 
 #include <QFile>
@@ -51,10 +52,10 @@ TEST(ModuleCatalogue, DescriptionFileEdgeCases)
     EXPECT_EQ(t[10].ObjectLists[1], (QStringList{"A 1", "A2"}));
     EXPECT_EQ(t[10].ObjectLists[2], (QStringList{"B1", "B2"}));
     EXPECT_TRUE(t[10].ObjectLists[3].isEmpty()); // Channel = 2 reads lists 0..2 only
-    EXPECT_FALSE(t[10].Picture.isNull());
+    EXPECT_FALSE(ModulePicture(t[10].PictureFile).isNull());
     EXPECT_EQ(t[1].Kind, 0); // "ai" is not "AI"
     EXPECT_EQ(t[1].Bytes, 0);
-    EXPECT_TRUE(t[1].Picture.isNull()); // silently no picture
+    EXPECT_TRUE(ModulePicture(t[1].PictureFile).isNull()); // silently no picture
     EXPECT_TRUE(t[2].ShortName.isEmpty());
     EXPECT_TRUE(t[2].AddName.isEmpty()); // nothing else is set without a short name
     EXPECT_EQ(t[2].Kind, 0);
