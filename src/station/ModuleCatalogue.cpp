@@ -28,7 +28,7 @@ quint8 ModuleKindOf(const QString &type)
     return 0;
 }
 
-ModuleCatalogueTable LoadModuleCatalogue(const QString &programFolder, quint8 brandMode)
+ModuleCatalogueTable LoadModuleCatalogue(const QString &programFolder, quint8 brandMode, CataloguePictures pictures)
 {
     ModuleCatalogueTable table;
     const IniFile ini(programFolder + DescriptionFileName(brandMode));
@@ -49,7 +49,7 @@ ModuleCatalogueTable LoadModuleCatalogue(const QString &programFolder, quint8 br
             if (!value.isEmpty())
                 entry.ObjectLists[static_cast<size_t>(n)] = IniFile::splitList(value);
         }
-        if (ini.keyExists(section, QStringLiteral("Image")))
+        if (pictures == CataloguePictures::Load && ini.keyExists(section, QStringLiteral("Image")))
             entry.Picture = QImage(programFolder + ini.readString(section, QStringLiteral("Image")));
     }
     return table;

@@ -26,8 +26,10 @@ quint8 ModuleKindOf(const QString &type);
 
 // Reads the description file of the brand from `programFolder` (with trailing
 // separator). A missing file gives an empty catalogue; pictures that do not
-// load are left out silently.
-ModuleCatalogueTable LoadModuleCatalogue(const QString &programFolder, quint8 brandMode);
+// load are left out silently. A program without windows skips the pictures.
+enum class CataloguePictures { Load, Skip };
+ModuleCatalogueTable LoadModuleCatalogue(const QString &programFolder, quint8 brandMode,
+                                         CataloguePictures pictures = CataloguePictures::Load);
 
 // The empty-slot picture of a brand ("ImgNX600" neutral, "Img3100" branded).
 QImage EmptySlotPicture(const QString &programFolder, quint8 brandMode);
