@@ -178,6 +178,7 @@ AskResult CtlSession::ask(quint8 length, int period, bool unitChecked)
     }
     QEventLoop loop;
     QTimer responseTimer;
+    responseTimer.setTimerType(Qt::PreciseTimer); // the periods as given, not 5 % later
     int retries = 0;
     Exchange exchange(d, retries);
     exchange.setUnitChecked(unitChecked);

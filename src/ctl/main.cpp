@@ -1,4 +1,5 @@
 // vo3112ctl: the station from the command line, on the core without windows.
+#include "app/Platform.h"
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlOutput.h"
 #include "ctl/CtlSession.h"
@@ -12,6 +13,7 @@
 
 int main(int argc, char *argv[])
 {
+    PrepareApplicationEnvironment();
     QCoreApplication app(argc, argv);
     QStringList words = app.arguments();
     words.removeFirst();
