@@ -17,15 +17,22 @@ QStringList Words(const char *line)
     return QString::fromLatin1(line).split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
-TEST(CtlFailure, RefusedPortIsNoLink)
+// Nothing listens (refused at once), or the listener's backlog is full (the
+// connect is never answered and its timer ends it).
+TEST(CtlFailure, PortWithoutCouplerIsNoLink)
 {
-    DeadEndpoint refused(true);
-    ASSERT_NE(refused.port(), 0);
-    const CtlRun r = RunCtl({"--json", "--tcp", TcpOf(refused.port()), "identify"});
-    EXPECT_EQ(r.exit, 3);
-    EXPECT_EQ(r.json().value("exit").toInt(), 3);
-    EXPECT_TRUE(r.json().value("error").toString().contains("Ethernet - Port error")) << r.out.constData();
-    EXPECT_FALSE(r.err.isEmpty());
+    for (const bool refuse : {true, false}) {
+        SCOPED_TRACE(refuse ? "refused" : "never accepted");
+        DeadEndpoint dead(refuse);
+        ASSERT_NE(dead.port(), 0);
+        const CtlRun r = RunCtl({"--json", "--tcp", TcpOf(dead.port()), "identify"});
+        EXPECT_EQ(r.exit, 3);
+        EXPECT_EQ(r.json().value("exit").toInt(), 3);
+        EXPECT_TRUE(r.json().value("error").toString().contains("Ethernet - Port error")) << r.out.constData();
+        EXPECT_FALSE(r.err.isEmpty());
+        // The window's connect timer, 5 s, bounds the wait.
+        EXPECT_LT(r.ms, 3 * 5000);
+    }
 }
 
 TEST(CtlFailure, MissingSerialDeviceIsNoLinkInTheRunsLanguage)
