@@ -41,11 +41,9 @@ VerbResult RunConfig(CtlSession &session, const QStringList &arguments)
                                     {QStringLiteral("id"), id},
                                     {QStringLiteral("name"), name},
                                     {QStringLiteral("description"), detail}});
-        slotText += QStringLiteral("Slot %1  %2  %3%4\n")
-                        .arg(slot)
-                        .arg(id, 3)
-                        .arg(name, -10)
-                        .arg(detail.isEmpty() ? QString() : QStringLiteral("  ") + detail);
+        // Names in a column; no blanks at the end of a line without a description.
+        slotText += QStringLiteral("Slot %1  %2  %3  %4").arg(slot).arg(id, 3).arg(name, -10).arg(detail).trimmed() +
+                    QLatin1Char('\n');
     }
     r.json = {{QStringLiteral("counts"), CountsJson(config)}, {QStringLiteral("slots"), slotList}};
     const std::array<std::pair<const char *, quint16>, 5> counts = {{{"@AnaIn", config.AnaInCount},
