@@ -100,4 +100,6 @@ void Exchange::replyArrived(const ModbusBuffer &rx, quint16 count)
     reply_ = rx;
     replyCount_ = count;
     replyKind_ = kind;
+    if (replyNotice_)
+        replyNotice_();
 }

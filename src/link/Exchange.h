@@ -17,6 +17,8 @@
 
 #include <QPointer>
 
+#include <functional>
+
 class Deklarat;
 class QTimer;
 class Transport;
@@ -45,6 +47,10 @@ public:
 
     // The reply must also come from the unit the request went to.
     void setUnitChecked(bool on) { unitChecked_ = on; }
+    // Called once the reply to the request is held (from inside the receive
+    // path: do not send from it). A program with nothing else to do may tick
+    // at once instead of waiting for the period; the windows leave it empty.
+    void setReplyNotice(std::function<void()> notice) { replyNotice_ = std::move(notice); }
 
     void send(QTimer *timer, int period, quint8 length);
     ReplyOutcome tick();
@@ -73,6 +79,7 @@ private:
     QPointer<Transport> link_;
     RequestShape shape_;
     bool unitChecked_ = false;
+    std::function<void()> replyNotice_;
     bool active_ = false;
     ModbusBuffer reply_{};
     quint16 replyCount_ = 0;

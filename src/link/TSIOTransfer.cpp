@@ -5,6 +5,7 @@
 #include "app/Messages.h"
 #include "app/Named.h"
 #include "link/InterfaceSettings.h"
+#include "link/LinkOpen.h"
 #include "link/SerialOpenFailure.h"
 #include "translation/WordLists.h"
 
@@ -201,10 +202,9 @@ void TSIOTransfer::OKClick()
     WriteInterfaceSettings(d.SettingsPath, s);
 
     if (CBoEthernet->isChecked()) {
-        Link->ClientSocket->abort();
         connectTarget_ = CBAdresse->currentText() + QLatin1Char(':') + QString::number(SEPort->value());
-        Link->ClientSocket->connectToHost(CBAdresse->currentText(), static_cast<quint16>(SEPort->value()));
-        ConnectTimer->start(ConnectTimeoutMs);
+        StartTcpConnect(*Link->ClientSocket, *ConnectTimer, CBAdresse->currentText(),
+                        static_cast<quint16>(SEPort->value()), ConnectTimeoutMs);
     } else {
         if (openSerialPort() == SerialOpenResult::OtherFailure)
             return; // a failure the two messages do not cover keeps the window open
@@ -218,17 +218,12 @@ TSIOTransfer::SerialOpenResult TSIOTransfer::openSerialPort()
     QSerialPort *port = Link->SerialPort;
     takeLinkValuesFromCombos();
     const bool wasOpen = port->isOpen();
-    if (wasOpen)
-        port->close(); // pressing OK again takes the new settings
     const QString device = ComDevicePath(d.SettingsPath, ComNumber);
-    port->setPortName(device);
-    port->setBaudRate(BaudRate);
-    port->setDataBits(QSerialPort::Data8);
-    port->setFlowControl(QSerialPort::NoFlowControl);
-    if (!port->open(QIODevice::ReadWrite)) {
-        const QSerialPort::SerialPortError error = port->error();
-        const QString reason = port->errorString();
-        port->clearError();
+    // Pressing OK again closes the open port and takes the new settings.
+    const SerialOpenOutcome opened = OpenSerialLink(*port, device, BaudRate, FrameFormat);
+    if (!opened.opened) {
+        const QSerialPort::SerialPortError error = opened.error;
+        const QString reason = opened.reason;
         linkNote(QStringLiteral("COM %1 (%2): %3").arg(ComNumber).arg(device, reason));
         // The port is closed now: the panel must not keep a baud rate.
         if (portLost_)
@@ -254,24 +249,6 @@ TSIOTransfer::SerialOpenResult TSIOTransfer::openSerialPort()
         }
         ShowErrorMessage(d, reason);
         return SerialOpenResult::OtherFailure;
-    }
-    switch (FrameFormat) {
-    case 1:
-        port->setParity(QSerialPort::NoParity);
-        port->setStopBits(QSerialPort::TwoStop);
-        break;
-    case 2:
-        port->setParity(QSerialPort::EvenParity);
-        port->setStopBits(QSerialPort::OneStop);
-        break;
-    case 3:
-        port->setParity(QSerialPort::OddParity);
-        port->setStopBits(QSerialPort::OneStop);
-        break;
-    default:
-        port->setParity(QSerialPort::NoParity);
-        port->setStopBits(QSerialPort::OneStop);
-        break;
     }
     Link->serialOpened();
     portLost_ = false;

@@ -2,6 +2,7 @@
 // The interface window: how the coupler is reached (serial line or TCP), the
 // link itself, and the interface keys of Modbus.ini.
 #include "app/TForm.h"
+#include "link/LinkOpen.h"
 #include "link/Transport.h"
 
 #include <QCheckBox>
@@ -55,7 +56,7 @@ public:
     Transport *Link;
     // Bounds a TCP connect to an address that never answers.
     QTimer *ConnectTimer;
-    int ConnectTimeoutMs = 5000;
+    int ConnectTimeoutMs = DefaultConnectTimeoutMs;
 
     // The link values kept between uses of the dialog.
     int ComNumber = 3; // 1..4

@@ -25,7 +25,7 @@ quint8 ModuleKindOf(const QString &type);
 
 // Reads the description file of the brand from `programFolder` (with trailing
 // separator). A missing file gives an empty catalogue; pictures that do not
-// load are left out silently.
+// load are left out silently when a window draws them.
 ModuleCatalogueTable LoadModuleCatalogue(const QString &programFolder, quint8 brandMode);
 
 // The empty-slot picture file of a brand ("ImgNX600" neutral, "Img3100"

@@ -1,6 +1,7 @@
 #include "station/StationConfigDecode.h"
 
 #include "app/Conversions.h"
+#include "link/RegisterRequests.h"
 
 namespace {
 
@@ -39,6 +40,21 @@ int channelsOf16Bit(int id)
 }
 
 } // namespace
+
+quint8 BuildIdentityRequest(std::array<quint8, FrameBufferSize> &tx, quint8 unit)
+{
+    tx[6] = unit;
+    tx[7] = 0x2B;
+    tx[8] = 0x0E;  // MEI type: read device identification
+    tx[9] = 0x01;  // basic identification
+    tx[10] = 0x00; // from the first object
+    return 11;
+}
+
+quint8 BuildSlotListRequest(std::array<quint8, FrameBufferSize> &tx, quint8 unit)
+{
+    return BuildReadRegisters(tx, unit, SlotListRegister, SlotListRegisters);
+}
 
 DeviceIdentity DecodeIdentity(const std::array<quint8, FrameBufferSize> &rx, int rxCount)
 {

@@ -5,6 +5,20 @@
 #include <QString>
 #include <QStringList>
 
+// Reply timer period of both requests of the configuration read.
+inline int ConfigReplyPeriod(int responseInterval)
+{
+    return responseInterval + 500;
+}
+
+// Device identification (43/14, basic, from object 0) and the slot list
+// (function 4, 14 registers from 0x1000) into tx from byte 6 on; each returns
+// the length to hand to the transport.
+quint8 BuildIdentityRequest(std::array<quint8, FrameBufferSize> &tx, quint8 unit);
+quint8 BuildSlotListRequest(std::array<quint8, FrameBufferSize> &tx, quint8 unit);
+constexpr quint16 SlotListRegister = 0x1000;
+constexpr quint16 SlotListRegisters = 14;
+
 struct DeviceIdentity {
     QString Manufacturer;
     QString Product;

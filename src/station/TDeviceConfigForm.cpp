@@ -229,23 +229,21 @@ void TDeviceConfigForm::BReadConfigClick()
     sendIdentityRequest();
 }
 
-void TDeviceConfigForm::sendRequest(std::initializer_list<quint8> pdu, QTimer *replyTimer)
+void TDeviceConfigForm::sendRequest(quint8 length, QTimer *replyTimer)
 {
-    d.TxFrame[6] = d.SlaveAddress;
-    std::copy(pdu.begin(), pdu.end(), d.TxFrame.begin() + 7);
-    d.TxLength = static_cast<quint8>(7 + pdu.size());
+    d.TxLength = length;
     ++d.TransactionId;
-    exchange_.send(replyTimer, d.ResponseInterval + 500, d.TxLength);
+    exchange_.send(replyTimer, ConfigReplyPeriod(d.ResponseInterval), d.TxLength);
 }
 
 void TDeviceConfigForm::sendIdentityRequest()
 {
-    sendRequest({0x2B, 0x0E, 0x01, 0x00}, TimerIdentity);
+    sendRequest(BuildIdentityRequest(d.TxFrame, d.SlaveAddress), TimerIdentity);
 }
 
 void TDeviceConfigForm::sendSlotListRequest()
 {
-    sendRequest({0x04, 0x10, 0x00, 0x00, 0x0E}, TimerSlotList);
+    sendRequest(BuildSlotListRequest(d.TxFrame, d.SlaveAddress), TimerSlotList);
 }
 
 TDeviceConfigForm::ReplyCheck TDeviceConfigForm::checkReply()

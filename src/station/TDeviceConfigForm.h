@@ -81,7 +81,7 @@ private:
     // The start of both reply checks: waits on while retries are left, logs the
     // timeout, or takes a reply of our unit and function code.
     ReplyCheck checkReply();
-    void sendRequest(std::initializer_list<quint8> pdu, QTimer *replyTimer);
+    void sendRequest(quint8 length, QTimer *replyTimer);
     // An exception reply: logged and shown with its text; true if it was one.
     bool reportedException(const QString &log);
     void logLine(const QString &line);

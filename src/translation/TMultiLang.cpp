@@ -3,6 +3,7 @@
 #include "app/Deklarat.h"
 #include "app/Messages.h"
 #include "translation/Elements.h"
+#include "translation/WordLookup.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -316,13 +317,7 @@ int TMultiLang::applyElement(QObject *element, int p, int n)
 
 QString TMultiLang::LookupMessage(const QString &id) const
 {
-    const QString wanted = id.toLower();
-    const int entrySize = Languages + 1;
-    for (int p = 0; p + entrySize <= Words.size(); p += entrySize) {
-        if (Words.at(p).toLower() == wanted)
-            return textAt(p, activeLanguage_);
-    }
-    return wanted;
+    return LookupWord(Words, id, activeLanguage_, Languages);
 }
 
 TMultiLang *AttachTranslation(QWidget *window, Deklarat &d, QStringList words, QStringList charSets,

@@ -33,12 +33,12 @@ grep -q libqt6serialport6 <<<"$(dpkg-deb -f "$deb" Depends)" || fail "Depends la
 lib=$root/usr/lib/vo3112ccc
 for f in usr/share/applications/vo3112ccc.desktop usr/share/icons/hicolor/scalable/apps/vo3112ccc.svg \
   usr/share/metainfo/vo3112ccc.metainfo.xml usr/share/doc/vo3112ccc/copyright \
-  usr/share/man/man1/vo3112ccc.1.gz usr/share/man/man1/vo3112sim.1.gz usr/share/man/man1/vo3112pipe.1.gz \
+  usr/share/man/man1/vo3112ccc.1.gz usr/share/man/man1/vo3112ctl.1.gz usr/share/man/man1/vo3112sim.1.gz usr/share/man/man1/vo3112pipe.1.gz \
   usr/lib/vo3112ccc/FuncCode.cfg usr/lib/vo3112ccc/ModIO_NX.cfg usr/lib/vo3112ccc/ModIO_QA.cfg; do
   [ -s "$root/$f" ] || fail "missing $f"
 done
 ls "$lib"/Pdf/NUV/*.pdf >/dev/null || fail "no data sheets beside the program"
-for p in vo3112ccc vo3112sim vo3112pipe; do
+for p in vo3112ccc vo3112ctl vo3112sim vo3112pipe; do
   [ "$(readlink "$root/usr/bin/$p")" = "../lib/vo3112ccc/$p" ] || fail "usr/bin/$p is not a link to the program folder"
   [ -x "$root/usr/bin/$p" ] || fail "usr/bin/$p does not lead to a program"
 done
@@ -51,6 +51,8 @@ grep -q "AUTO" <<<"$help" || fail "--help does not list AUTO"
 # Whole outputs first: grep -q leaving early would break the pipe under pipefail.
 help=$("$root/usr/bin/vo3112pipe" --help) && grep -q "usage: vo3112pipe" <<<"$help" || fail "vo3112pipe --help"
 help=$("$root/usr/bin/vo3112sim" --help) && grep -q "Usage: vo3112sim" <<<"$help" || fail "vo3112sim --help"
+help=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/vo3112ctl" --help) &&
+  grep -q "Usage: vo3112ctl" <<<"$help" || fail "vo3112ctl --help"
 
 "$root/usr/bin/vo3112sim" --tcp 127.0.0.1:0 --no-stdin >"$work/sim.out" 2>&1 &
 sim_pid=$!
@@ -63,6 +65,10 @@ port=$(sed -n 's/.*listening on tcp 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$work/sim.o
 
 # The site's settings beside the program; the folder then read-only.
 printf '[Schnittstelle]\nEthernet=1\nEthAdresse=127.0.0.1\nEthPort=%s\n' "$port" >"$lib/Modbus.ini"
+# vo3112ctl through its link in /usr/bin finds that file beside the program.
+identity=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$work" "$root/usr/bin/vo3112ctl" --json identify) ||
+  fail "vo3112ctl identify"
+grep -q '"manufacturer"' <<<"$identity" || fail "vo3112ctl identify gave $identity"
 config=$work/config
 mkdir -p "$config" "$work/cwd"
 run_program() {
