@@ -7,6 +7,9 @@
 #include <memory>
 #include <vector>
 
+class AutomationController;
+class CycleEngine;
+
 class Station {
 public:
     // `arguments` are the command-line arguments after the program name;
@@ -18,6 +21,14 @@ public:
     void start();
 
     Deklarat d;
+    // The process data cycle and the unattended operation, beneath the windows.
+    std::unique_ptr<CycleEngine> cycle;
+    std::unique_ptr<AutomationController> automation;
     // Windows in creation order; destroyed in reverse before `d`.
     std::vector<std::unique_ptr<QWidget>> windows;
+
+private:
+    // Connects the cycle and the automation to the windows that show and
+    // carry them out, then starts what the command line asks for.
+    void wireCycle();
 };

@@ -16,7 +16,6 @@
 #include "parameters/TParaAnaOut.h"
 #include "parameters/TParaDig.h"
 #include "parameters/TParameter.h"
-#include "process/AutostartSequence.h"
 #include "process/TCont.h"
 #include "process/TTrend.h"
 #include "station/ModuleNames.h"
@@ -142,11 +141,6 @@ void TVo3112CCC::FormCreate()
         if (FreeComOpen)
             BFreeCom->setText(LookupMessage(QStringLiteral("@BFreeComClose")));
     });
-    if (d.CommandLine.AutoStart) {
-        d.AutostartStep = 0;
-        d.AutostartConfigAttempts = 0;
-        StartAutostart();
-    }
 }
 
 void TVo3112CCC::setCaptionSuffix(const QString &suffix)
@@ -154,61 +148,6 @@ void TVo3112CCC::setCaptionSuffix(const QString &suffix)
     if (captionSuffix_.isEmpty())
         setWindowTitle(windowTitle() + suffix);
     captionSuffix_ = suffix;
-}
-
-void TVo3112CCC::StartAutostart()
-{
-    autostartWaited_ = false;
-    TimerAutostart->start(1000);
-}
-
-void TVo3112CCC::TimerAutostartTimer()
-{
-    TimerAutostart->stop();
-    // "WAIT": the pause before the link opens, without holding the window.
-    if (d.AutostartStep == 0 && d.CommandLine.WaitBeforeOpen && !autostartWaited_) {
-        autostartWaited_ = true;
-        TimerAutostart->start(2000);
-        return;
-    }
-    autostartWaited_ = false;
-    AutostartState state{d.AutostartStep, d.StationFlags, d.ReadConfigOnAutostart, d.AutostartConfigAttempts};
-    // Flag 0x01 stays set once the port was opened; the sequence needs to know
-    // whether it is open now (the adapter may have gone and not come back).
-    const quint8 serialFlag = d.StationFlags & StationFlag::SerialOpen;
-    if (d.Link && !d.Link->SerialPort->isOpen())
-        state.stationFlags &= ~StationFlag::SerialOpen;
-    const AutostartTick tick = AutostartStepOf(state, d.CommandLine.ReadDmsParameters);
-    d.AutostartStep = tick.next.step;
-    d.StationFlags = tick.next.stationFlags | serialFlag;
-    d.ReadConfigOnAutostart = tick.next.readConfigOnAutostart;
-    d.AutostartConfigAttempts = tick.next.configAttempts;
-    switch (tick.action) {
-    case AutostartAction::OpenLink:
-        if (d.SIOTransfer)
-            d.SIOTransfer->OKClick();
-        break;
-    case AutostartAction::ReadConfiguration:
-        if (d.DeviceConfigForm)
-            d.DeviceConfigForm->BReadConfigClick();
-        break;
-    case AutostartAction::ReadDmsParameters:
-        if (d.ParaAnaIn32Bit) {
-            d.ParaAnaIn32Bit->FormActivate();
-            d.ParaAnaIn32Bit->ReadAnaInClick();
-        }
-        break;
-    case AutostartAction::StartCycle:
-        if (d.Cont) {
-            d.Cont->FormActivate();
-            d.Cont->BStartClick();
-        }
-        break;
-    case AutostartAction::None:
-        break;
-    }
-    if (tick.timerOn)
-        TimerAutostart->start(1000);
 }
 
 void TVo3112CCC::ShowSlaveAddress()
@@ -301,7 +240,6 @@ void TVo3112CCC::closeEvent(QCloseEvent *event)
         }
     }
     TimerAutoSend->stop();
-    TimerAutostart->stop();
     traffic_.close();
     event->accept();
     QCoreApplication::quit();
@@ -422,10 +360,6 @@ void TVo3112CCC::buildMonitor()
 
     TimerAutoSend = new QTimer(this);
     TimerAutoSend->setObjectName(QStringLiteral("TimerAutoSend"));
-    TimerAutostart = new QTimer(this);
-    TimerAutostart->setObjectName(QStringLiteral("TimerAutostart"));
-    TimerAutostart->setInterval(1000);
-    connect(TimerAutostart, &QTimer::timeout, this, [this] { TimerAutostartTimer(); });
     MonitorFlushTimer = new QTimer(this);
     MonitorFlushTimer->setObjectName(QStringLiteral("MonitorFlushTimer"));
     MonitorFlushTimer->setSingleShot(true);

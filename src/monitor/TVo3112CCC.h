@@ -83,7 +83,6 @@ public:
     QTimer *TimerAutoSend;
     QTimer *MonitorFlushTimer; // hands gathered monitor lines to the memos
     static constexpr int MonitorFlushPeriodMs = 250;
-    QTimer *TimerAutostart; // one step of the unattended start per tick
 
     // Window state
     bool MonitorActive = true;
@@ -124,9 +123,6 @@ public:
     void BSendClick();
     void BAutoSendClick();
     void TimerAutoSendTimer();
-    // The unattended start: from step AutostartStep on, one step a second.
-    void StartAutostart();
-    void TimerAutostartTimer();
     // " (SERVER1)" behind the caption, kept across language switches.
     void setCaptionSuffix(const QString &suffix);
 
@@ -172,7 +168,6 @@ private:
     QDateTime monitorBaseUtc_;
     QElapsedTimer lastMonitorFlush_;
     QString captionSuffix_;
-    bool autostartWaited_ = false;
     std::optional<std::pair<QString, bool>> decodedLine_; // line shown in MDecode, and whether sent
     void lineAdded();
 };

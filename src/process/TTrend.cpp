@@ -4,7 +4,6 @@
 #include "app/Messages.h"
 #include "app/Named.h"
 #include "process/ProcessImage.h"
-#include "process/TCont.h"
 #include "translation/WordLists.h"
 
 #include <QFile>
@@ -133,8 +132,6 @@ TTrend::TTrend(Deklarat &d) : TForm(d, QStringLiteral("TTrend"), QStringLiteral(
     });
     MultiLang1->translated();
     clock_.start();
-    if (d.Cont)
-        connect(d.Cont, &TCont::InputsDecoded, this, [this] { AddImage(); });
     syncChannelList();
     redraw();
 }
