@@ -77,34 +77,32 @@ void Station::start()
     create(*this, d.Parameter);
     create(*this, d.Statistik);
     create(*this, d.Trend);
-    wireCycle();
+    wireCycle(*d.Vo3112CCC, *d.Cont, *d.Trend, *d.SIOTransfer, *d.DeviceConfigForm, *d.ParaAnaIn32Bit);
 }
 
-void Station::wireCycle()
+void Station::wireCycle(TVo3112CCC &main, TCont &cont, TTrend &trend, TSIOTransfer &link, TDeviceConfigForm &config,
+                        TParaAnaIn32Bit &dms)
 {
-    TCont *cont = d.Cont;
-    TVo3112CCC *main = d.Vo3112CCC;
-    QObject::connect(cycle.get(), &CycleEngine::InputsDecoded, d.Trend, &TTrend::AddImage);
-    QObject::connect(cont, &TCont::TrendWindowWanted, d.Trend, [this] { ShowWindow(d.Trend); });
-    QObject::connect(cont, &TCont::ConfigurationWindowWanted, main, &TVo3112CCC::Konfiguration1Click);
+    QObject::connect(cycle.get(), &CycleEngine::InputsDecoded, &trend, &TTrend::AddImage);
+    QObject::connect(&cont, &TCont::TrendWindowWanted, &trend, [&trend] { ShowWindow(&trend); });
+    QObject::connect(&cont, &TCont::ConfigurationWindowWanted, &main, &TVo3112CCC::Konfiguration1Click);
 
     AutomationController *a = automation.get();
-    QObject::connect(a, &AutomationController::CaptionSuffixWanted, main, [main](const QString &suffix) {
+    QObject::connect(a, &AutomationController::CaptionSuffixWanted, &main, [&main](const QString &suffix) {
         QGuiApplication::setApplicationDisplayName(QStringLiteral("vo3112ccc") + suffix);
-        main->setCaptionSuffix(suffix);
+        main.setCaptionSuffix(suffix);
     });
-    QObject::connect(a, &AutomationController::OpenLinkWanted, d.SIOTransfer, &TSIOTransfer::OKClick);
-    QObject::connect(a, &AutomationController::CloseLinkWanted, d.SIOTransfer, &TSIOTransfer::BClosePortClick);
-    QObject::connect(a, &AutomationController::ReadConfigurationWanted, d.DeviceConfigForm,
-                     &TDeviceConfigForm::BReadConfigClick);
-    QObject::connect(a, &AutomationController::ReadDmsParametersWanted, d.ParaAnaIn32Bit, [this] {
-        d.ParaAnaIn32Bit->FormActivate();
-        d.ParaAnaIn32Bit->ReadAnaInClick();
+    QObject::connect(a, &AutomationController::OpenLinkWanted, &link, &TSIOTransfer::OKClick);
+    QObject::connect(a, &AutomationController::CloseLinkWanted, &link, &TSIOTransfer::BClosePortClick);
+    QObject::connect(a, &AutomationController::ReadConfigurationWanted, &config, &TDeviceConfigForm::BReadConfigClick);
+    QObject::connect(a, &AutomationController::ReadDmsParametersWanted, &dms, [&dms] {
+        dms.FormActivate();
+        dms.ReadAnaInClick();
     });
-    QObject::connect(a, &AutomationController::StartCycleWanted, cont, [cont] {
-        cont->FormActivate();
-        cont->BStartClick();
+    QObject::connect(a, &AutomationController::StartCycleWanted, &cont, [&cont] {
+        cont.FormActivate();
+        cont.BStartClick();
     });
-    QObject::connect(a, &AutomationController::OutputBitsSet, cont, &TCont::ShowOutputBits);
+    QObject::connect(a, &AutomationController::OutputBitsSet, &cont, &TCont::ShowOutputBits);
     a->begin();
 }

@@ -9,6 +9,12 @@
 
 class AutomationController;
 class CycleEngine;
+class TCont;
+class TDeviceConfigForm;
+class TParaAnaIn32Bit;
+class TSIOTransfer;
+class TTrend;
+class TVo3112CCC;
 
 class Station {
 public:
@@ -30,5 +36,6 @@ public:
 private:
     // Connects the cycle and the automation to the windows that show and
     // carry them out, then starts what the command line asks for.
-    void wireCycle();
+    void wireCycle(TVo3112CCC &main, TCont &cont, TTrend &trend, TSIOTransfer &link, TDeviceConfigForm &config,
+                   TParaAnaIn32Bit &dms);
 };
