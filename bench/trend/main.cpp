@@ -209,7 +209,7 @@ int main(int argc, char **argv)
     TCont &cont = *d.Cont;
     TTrend &trend = *d.Trend;
     long images = 0;
-    QObject::connect(&cont, &TCont::InputsDecoded, [&] { ++images; });
+    QObject::connect(&cont.engine, &CycleEngine::InputsDecoded, [&] { ++images; });
     cont.FormActivate();
     cont.BStartClick();
 

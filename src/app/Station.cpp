@@ -13,12 +13,15 @@
 #include "parameters/TParaAnaOut.h"
 #include "parameters/TParaDig.h"
 #include "parameters/TParameter.h"
+#include "process/AutomationController.h"
+#include "process/CycleEngine.h"
 #include "process/TCont.h"
 #include "process/TTrend.h"
 #include "station/TDeviceConfigForm.h"
 #include "translation/TOKBottomDlg.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QMessageBox>
 #include <QWindow>
@@ -35,6 +38,7 @@ Station::Station(const QStringList &arguments, const QString &programFolder)
 
 Station::~Station()
 {
+    automation.reset(); // the pipe server stops before the windows go
     if (link)
         link->setMonitor(nullptr);
     d.Status = nullptr;
@@ -45,9 +49,9 @@ Station::~Station()
 namespace
 {
 
-template <typename Window> Window *create(Station &s, Window *&slot)
+template <typename Window, typename... Parts> Window *create(Station &s, Window *&slot, Parts &...parts)
 {
-    auto window = std::make_unique<Window>(s.d);
+    auto window = std::make_unique<Window>(s.d, parts...);
     slot = window.get();
     s.windows.push_back(std::move(window));
     return slot;
@@ -58,9 +62,12 @@ template <typename Window> Window *create(Station &s, Window *&slot)
 void Station::start()
 {
     // The link exists before any window: the interface window opens and
-    // closes it, the others send on it.
+    // closes it, the others send on it. The cycle and the automation sit on
+    // the link, beneath the windows that show them.
     link = std::make_unique<Transport>(d);
     d.Link = link.get();
+    cycle = std::make_unique<CycleEngine>(d);
+    automation = std::make_unique<AutomationController>(d, *cycle);
     create(*this, w.Vo3112CCC);
     link->setMonitor(w.Vo3112CCC);
     d.Status = w.Vo3112CCC;
@@ -80,7 +87,7 @@ void Station::start()
     create(*this, w.Fehler);
     create(*this, w.SIOTransfer);
     create(*this, w.ParaAna);
-    create(*this, w.Cont);
+    create(*this, w.Cont, *cycle);
     create(*this, w.AboutBox);
     create(*this, w.OKBottomDlg);
     create(*this, w.AllgePara);
@@ -93,7 +100,6 @@ void Station::start()
     w.Fehler->AlarmMaske = w.AlarmMaske;
     wireMenu();
     wireConfiguration();
-    wireAutostart();
     wireCycle();
 }
 
@@ -134,8 +140,8 @@ void Station::wireMenu()
             return ShowWindow(w.AllgePara);
         }
     });
-    QObject::connect(w.Cont, &TCont::trendWanted, w.Trend, [this] { ShowWindow(w.Trend); });
-    QObject::connect(w.Cont, &TCont::configurationWanted, w.Vo3112CCC, &TVo3112CCC::Konfiguration1Click);
+    QObject::connect(w.Cont, &TCont::TrendWindowWanted, w.Trend, [this] { ShowWindow(w.Trend); });
+    QObject::connect(w.Cont, &TCont::ConfigurationWindowWanted, w.Vo3112CCC, &TVo3112CCC::Konfiguration1Click);
 }
 
 void Station::wireConfiguration()
@@ -146,27 +152,30 @@ void Station::wireConfiguration()
                      &TParameter::DefaultDataLaden);
 }
 
-void Station::wireAutostart()
+void Station::wireCycle()
 {
     TVo3112CCC *main = w.Vo3112CCC;
-    QObject::connect(main, &TVo3112CCC::openLinkWanted, w.SIOTransfer, &TSIOTransfer::OKClick);
-    QObject::connect(main, &TVo3112CCC::configurationReadWanted, w.DeviceConfigForm,
+    TCont *cont = w.Cont;
+    QObject::connect(main, &TVo3112CCC::dataTimeoutChanged, cont, &TCont::DataTimeoutChanged);
+    QObject::connect(cycle.get(), &CycleEngine::InputsDecoded, w.Trend, &TTrend::AddImage);
+
+    AutomationController *a = automation.get();
+    QObject::connect(a, &AutomationController::CaptionSuffixWanted, main, [main](const QString &suffix) {
+        QGuiApplication::setApplicationDisplayName(QStringLiteral("vo3112ccc") + suffix);
+        main->setCaptionSuffix(suffix);
+    });
+    QObject::connect(a, &AutomationController::OpenLinkWanted, w.SIOTransfer, &TSIOTransfer::OKClick);
+    QObject::connect(a, &AutomationController::CloseLinkWanted, w.SIOTransfer, &TSIOTransfer::BClosePortClick);
+    QObject::connect(a, &AutomationController::ReadConfigurationWanted, w.DeviceConfigForm,
                      &TDeviceConfigForm::BReadConfigClick);
-    QObject::connect(main, &TVo3112CCC::dmsReadWanted, w.ParaAnaIn32Bit, [this] {
+    QObject::connect(a, &AutomationController::ReadDmsParametersWanted, w.ParaAnaIn32Bit, [this] {
         w.ParaAnaIn32Bit->FormActivate();
         w.ParaAnaIn32Bit->ReadAnaInClick();
     });
-    QObject::connect(main, &TVo3112CCC::cycleStartWanted, w.Cont, [this] {
-        w.Cont->FormActivate();
-        w.Cont->BStartClick();
+    QObject::connect(a, &AutomationController::StartCycleWanted, cont, [cont] {
+        cont->FormActivate();
+        cont->BStartClick();
     });
-    QObject::connect(w.Cont, &TCont::closePortWanted, w.SIOTransfer, &TSIOTransfer::BClosePortClick);
-    QObject::connect(w.Cont, &TCont::autostartWanted, main, &TVo3112CCC::StartAutostart);
-    w.Cont->autostartRunning = [main] { return main->TimerAutostart->isActive(); };
-}
-
-void Station::wireCycle()
-{
-    QObject::connect(w.Vo3112CCC, &TVo3112CCC::dataTimeoutChanged, w.Cont, &TCont::DataTimeoutChanged);
-    QObject::connect(w.Cont, &TCont::InputsDecoded, w.Trend, &TTrend::AddImage);
+    QObject::connect(a, &AutomationController::OutputBitsSet, cont, &TCont::ShowOutputBits);
+    a->begin();
 }

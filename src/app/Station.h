@@ -1,8 +1,9 @@
 #pragma once
-// Start-up: the shared state, the link, and every window, created in their
-// fixed order. The only code that knows two windows: it wires them.
-#include "app/DialogMessageSink.h"
+// Start-up: the shared state, the link, the cycle, the unattended operation,
+// and every window, created in their fixed order. The only code that knows
+// two windows: it wires them.
 #include "app/Deklarat.h"
+#include "app/DialogMessageSink.h"
 #include "app/StationWindows.h"
 
 #include <QStringList>
@@ -10,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+class AutomationController;
+class CycleEngine;
 class Transport;
 
 class Station
@@ -26,13 +29,17 @@ public:
     ProgramState d;
     StationWindows &w = d;
     std::unique_ptr<Transport> link;
-    // Windows in creation order; destroyed in reverse before the link and `d`.
+    // The process data cycle and the unattended operation, beneath the windows.
+    std::unique_ptr<CycleEngine> cycle;
+    std::unique_ptr<AutomationController> automation;
+    // Windows in creation order; destroyed in reverse before the rest.
     std::vector<std::unique_ptr<QWidget>> windows;
 
 private:
     void wireMenu();
     void wireConfiguration();
-    void wireAutostart();
+    // Connects the cycle and the automation to the windows that show and
+    // carry them out, then starts what the command line asks for.
     void wireCycle();
     DialogMessageSink dialogs_;
 };

@@ -6,7 +6,6 @@
 #include "app/Named.h"
 #include "app/UserFiles.h"
 #include "monitor/FrameDecoder.h"
-#include "process/AutostartSequence.h"
 #include "station/ModuleNames.h"
 #include "translation/WordLists.h"
 
@@ -119,11 +118,6 @@ void TVo3112CCC::FormCreate()
         if (FreeComOpen)
             BFreeCom->setText(LookupMessage(QStringLiteral("@BFreeComClose")));
     });
-    if (d.CommandLine.AutoStart) {
-        d.AutostartStep = 0;
-        d.AutostartConfigAttempts = 0;
-        StartAutostart();
-    }
 }
 
 void TVo3112CCC::setCaptionSuffix(const QString &suffix)
@@ -131,53 +125,6 @@ void TVo3112CCC::setCaptionSuffix(const QString &suffix)
     if (captionSuffix_.isEmpty())
         setWindowTitle(windowTitle() + suffix);
     captionSuffix_ = suffix;
-}
-
-void TVo3112CCC::StartAutostart()
-{
-    autostartWaited_ = false;
-    TimerAutostart->start(1000);
-}
-
-void TVo3112CCC::TimerAutostartTimer()
-{
-    TimerAutostart->stop();
-    // "WAIT": the pause before the link opens, without holding the window.
-    if (d.AutostartStep == 0 && d.CommandLine.WaitBeforeOpen && !autostartWaited_) {
-        autostartWaited_ = true;
-        TimerAutostart->start(2000);
-        return;
-    }
-    autostartWaited_ = false;
-    AutostartState state{d.AutostartStep, d.StationFlags, d.ReadConfigOnAutostart, d.AutostartConfigAttempts};
-    // Flag 0x01 stays set once the port was opened; the sequence needs to know
-    // whether it is open now (the adapter may have gone and not come back).
-    const quint8 serialFlag = d.StationFlags & StationFlag::SerialOpen;
-    if (d.Link && !d.Link->SerialPort->isOpen())
-        state.stationFlags &= ~StationFlag::SerialOpen;
-    const AutostartTick tick = AutostartStepOf(state, d.CommandLine.ReadDmsParameters);
-    d.AutostartStep = tick.next.step;
-    d.StationFlags = tick.next.stationFlags | serialFlag;
-    d.ReadConfigOnAutostart = tick.next.readConfigOnAutostart;
-    d.AutostartConfigAttempts = tick.next.configAttempts;
-    switch (tick.action) {
-    case AutostartAction::OpenLink:
-        emit openLinkWanted();
-        break;
-    case AutostartAction::ReadConfiguration:
-        emit configurationReadWanted();
-        break;
-    case AutostartAction::ReadDmsParameters:
-        emit dmsReadWanted();
-        break;
-    case AutostartAction::StartCycle:
-        emit cycleStartWanted();
-        break;
-    case AutostartAction::None:
-        break;
-    }
-    if (tick.timerOn)
-        TimerAutostart->start(1000);
 }
 
 void TVo3112CCC::ShowSlaveAddress()
@@ -276,7 +223,6 @@ void TVo3112CCC::closeEvent(QCloseEvent *event)
         }
     }
     TimerAutoSend->stop();
-    TimerAutostart->stop();
     traffic_.close();
     event->accept();
     QCoreApplication::quit();
@@ -397,10 +343,6 @@ void TVo3112CCC::buildMonitor()
 
     TimerAutoSend = new QTimer(this);
     TimerAutoSend->setObjectName(QStringLiteral("TimerAutoSend"));
-    TimerAutostart = new QTimer(this);
-    TimerAutostart->setObjectName(QStringLiteral("TimerAutostart"));
-    TimerAutostart->setInterval(1000);
-    connect(TimerAutostart, &QTimer::timeout, this, [this] { TimerAutostartTimer(); });
     MonitorFlushTimer = new QTimer(this);
     MonitorFlushTimer->setObjectName(QStringLiteral("MonitorFlushTimer"));
     MonitorFlushTimer->setSingleShot(true);

@@ -102,7 +102,6 @@ public:
     QTimer *TimerAutoSend;
     QTimer *MonitorFlushTimer; // hands gathered monitor lines to the memos
     static constexpr int MonitorFlushPeriodMs = 250;
-    QTimer *TimerAutostart; // one step of the unattended start per tick
 
     // Window state
     bool MonitorActive = true;
@@ -143,9 +142,6 @@ public:
     void BSendClick();
     void BAutoSendClick();
     void TimerAutoSendTimer();
-    // The unattended start: from step AutostartStep on, one step a second.
-    void StartAutostart();
-    void TimerAutostartTimer();
     void setCaptionSuffix(const QString &suffix) override;
 
     // Shows every monitor line gathered so far (the memos get them in batches).
@@ -177,11 +173,6 @@ signals:
     void windowWanted(MenuWindow which);
     // "Daten Timeout in ms" took a new value.
     void dataTimeoutChanged();
-    // The steps of the unattended start.
-    void openLinkWanted();
-    void configurationReadWanted();
-    void dmsReadWanted();
-    void cycleStartWanted();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -201,7 +192,6 @@ private:
     QDateTime monitorBaseUtc_;
     QElapsedTimer lastMonitorFlush_;
     QString captionSuffix_;
-    bool autostartWaited_ = false;
     std::optional<std::pair<QString, bool>> decodedLine_; // line shown in MDecode, and whether sent
     void lineAdded();
 };

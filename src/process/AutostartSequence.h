@@ -1,7 +1,7 @@
 #pragma once
-// The unattended start: one step per tick of the main window's TimerAutostart,
-// and the watch that brings a restart back. Pure decisions; the windows carry
-// out the actions.
+// The unattended start: one step per tick of the controller's TimerAutostart,
+// and the watch that brings a restart back. Pure decisions; the controller
+// carries out the actions.
 #include <QtGlobal>
 
 enum class AutostartAction { None, OpenLink, ReadConfiguration, ReadDmsParameters, StartCycle };

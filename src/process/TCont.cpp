@@ -6,8 +6,6 @@
 #include "app/Messages.h"
 #include "app/Named.h"
 #include "app/UserFiles.h"
-#include "link/Transport.h"
-#include "monitor/MonitorLines.h"
 #include "translation/WordLists.h"
 
 #include <QApplication>
@@ -52,7 +50,10 @@ bool isInside(const QWidget *widget, const QWidget *area)
 
 } // namespace
 
-TCont::TCont(Deklarat &d) : TForm(d, QStringLiteral("TCont"), QStringLiteral("Steuerung"))
+TCont::TCont(Deklarat &d, CycleEngine &engine)
+    : TForm(d, QStringLiteral("TCont"), QStringLiteral("Steuerung")), engine(engine), Anfrage(engine.Anfrage),
+      Antwort(engine.Antwort), SaveTimer(engine.recorder().SaveTimer), CycleRunning(engine.CycleRunning),
+      ResponseRetries(engine.ResponseRetries), LogTimeBase(engine.recorder().LogTimeBase)
 {
     GroupBox1 = named(new QGroupBox(QStringLiteral("digitale Eingänge"), this), QStringLiteral("GroupBox1"));
     GroupBox2 = named(new QGroupBox(QStringLiteral("digitale Ausgänge"), this), QStringLiteral("GroupBox2"));
@@ -75,19 +76,10 @@ TCont::TCont(Deklarat &d) : TForm(d, QStringLiteral("TCont"), QStringLiteral("St
     layout->addWidget(PAnalog, 1);
     layout->addWidget(PBottom);
 
-    Anfrage = named(new QTimer(this), QStringLiteral("Anfrage"));
-    Antwort = named(new QTimer(this), QStringLiteral("Antwort"));
     Timer1 = named(new QTimer(this), QStringLiteral("Timer1"));
-    // Each cycle re-arms its timers from their own tick: a coarse timer's
-    // allowed lateness (up to 5 % of the interval) would add up twice a cycle.
-    Anfrage->setTimerType(Qt::PreciseTimer);
-    Antwort->setTimerType(Qt::PreciseTimer);
-    cycleClock_.start();
     DisplayTimer = named(new QTimer(this), QStringLiteral("DisplayTimer"));
     DisplayTimer->setSingleShot(true);
     DisplayTimer->setInterval(DisplayPeriodMs);
-    SaveTimer = named(new QTimer(this), QStringLiteral("SaveTimer"));
-    SaveTimer->setInterval(1000);
 
     connectHandlers();
     translate(TContWords(), WindowFonts::Arial(), 0);
@@ -225,11 +217,16 @@ void TCont::connectHandlers()
     connect(BBack, &QPushButton::clicked, this, [this] { BBackClick(); });
     connect(BTrend, &QPushButton::clicked, this, [this] { BTrendClick(); });
     connect(BSave, &QPushButton::clicked, this, [this] { BSaveClick(); });
-    connect(Anfrage, &QTimer::timeout, this, [this] { AnfrageTimer(); });
-    connect(Antwort, &QTimer::timeout, this, [this] { AntwortTimer(); });
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
     connect(DisplayTimer, &QTimer::timeout, this, [this] { DisplayTimerTimer(); });
-    connect(SaveTimer, &QTimer::timeout, this, [this] { SaveTimerTimer(); });
+    connect(&engine, &CycleEngine::OutputsWanted, this, [this] { takeAnalogOutputs(); });
+    connect(&engine, &CycleEngine::InputsDecoded, this, [this] {
+        decodedAnaIn_ = engine.decodedAnalogInputs();
+        imageChanged();
+    });
+    connect(&engine, &CycleEngine::CheckEnded, this, [this] { showFreshness(); });
+    connect(&engine, &CycleEngine::RunningChanged, this, [this](bool running) { BStart->setEnabled(!running); });
+    connect(&engine.recorder(), &ValueRecorder::Failed, this, [this](const QString &error) { logFileFailed(error); });
     connect(SG_ProValueOut, &QTableWidget::cellChanged, this,
             [this](int row, int column) { SG_ProValueOutCellChange(row, column); });
     // Setting a box from a program (the pipe) has the same effect as a click.
@@ -244,11 +241,6 @@ void TCont::FormCreate()
     LAnaInput->setText(LookupMessage(QStringLiteral("@AnaIn")));
     LAnaOutput->setText(LookupMessage(QStringLiteral("@AnaOut")));
     LogTimeBase = d.StartTimeStamp.isValid() ? d.StartTimeStamp : QDateTime::currentDateTime();
-    TimerAutoRestart = new QTimer(this);
-    TimerAutoRestart->setObjectName(QStringLiteral("TimerAutoRestart"));
-    TimerAutoRestart->setInterval(2000);
-    connect(TimerAutoRestart, &QTimer::timeout, this, [this] { TimerAutoRestartTimer(); });
-    startPipeServer();
 }
 
 // Leaving a control for another one of this window is its exit; a message box
@@ -370,34 +362,23 @@ void TCont::setGridHeadings(QTableWidget *grid)
 
 void TCont::BStartClick()
 {
-    if (d.StationConfig.ConfigValid != 1) {
+    if (!engine.start())
         reportMissingConfiguration();
-        return;
-    }
-    freshness_.started(QTime::currentTime());
-    Anfrage->start(d.DataTimeout);
-    BStart->setEnabled(false);
-    CycleRunning = 1;
 }
 
 void TCont::BStopClick()
 {
-    Anfrage->stop();
-    BStart->setEnabled(true);
-    CycleRunning = 0;
+    engine.stop();
 }
 
 void TCont::BTrendClick()
 {
-    emit trendWanted();
+    emit TrendWindowWanted();
 }
 
 void TCont::BBackClick()
 {
-    cycleExchange_.cancel();
-    Anfrage->stop();
-    BStart->setEnabled(true);
-    CycleRunning = 0;
+    engine.halt();
     close();
 }
 
@@ -405,7 +386,7 @@ void TCont::Timer1Timer()
 {
     Timer1->stop();
     close();
-    emit configurationWanted();
+    emit ConfigurationWindowWanted();
 }
 
 void TCont::takeAnalogOutputs()
@@ -450,62 +431,22 @@ void TCont::SG_ProValueOutCellChange(int row, int column)
 
 void TCont::DataTimeoutChanged()
 {
-    if (Anfrage->isActive())
-        Anfrage->start(d.DataTimeout);
-    if (Antwort->isActive())
-        Antwort->start(d.DataTimeout);
+    engine.DataTimeoutChanged();
 }
 
 void TCont::AnfrageTimer()
 {
-    Anfrage->stop();
-    takeAnalogOutputs();
-    const StationConfiguration &config = d.StationConfig;
-    PackDigitalOutputs(config.SlotModuleIds, d.DigOutSlotBytes, d.DigOutBytes);
-    d.TxLength = BuildProcessDataRequest(config, d.SlaveAddress, d.AnaOutValues, d.DigOutBytes, d.TxFrame);
-    pacer_.requestSent(cycleClock_.nsecsElapsed(), d.DataTimeout);
-    cycleExchange_.send(Antwort, d.DataTimeout, d.TxLength);
+    engine.AnfrageTimer();
 }
 
 void TCont::AntwortTimer()
 {
-    switch (cycleExchange_.tick()) {
-    case ReplyOutcome::Idle:
-        return;
-    case ReplyOutcome::Pending:
-        return;
-    case ReplyOutcome::TimedOut:
-        d.StationFlags &= static_cast<quint8>(~StationFlag::ProcessDataAnswered);
-        freshness_.timedOut();
-        break;
-    case ReplyOutcome::Exception:
-        // The coupler answered (0x08, as pipe clients know it), but sent no
-        // values: the image stays and the window marks it as not current.
-        d.StationFlags |= StationFlag::ProcessDataAnswered;
-        freshness_.refused(d.RxFrame[8], QTime::currentTime());
-        break;
-    case ReplyOutcome::Data: {
-        d.StationFlags |= StationFlag::ProcessDataAnswered;
-        const bool tcp = d.Link && d.Link->tcpOpen();
-        if (IsProcessDataReply(d.RxFrame, d.RxCount, d.StationConfig, tcp)) {
-            analog_Input_ist_update();
-            if (d.StationConfig.DigInCount > 0)
-                DecodeDigitalInputs(d.RxFrame, d.StationConfig, d.DigInBytes);
-            freshness_.answered(QTime::currentTime());
-            imageChanged();
-            emit InputsDecoded();
-        }
-        break;
-    }
-    }
-    showFreshness();
-    if (CycleRunning == 1)
-        Anfrage->start(pacer_.nextRequestDelayMs(cycleClock_.nsecsElapsed(), d.DataTimeout, ResponseRetries + 1));
+    engine.AntwortTimer();
 }
 
 void TCont::showFreshness()
 {
-    const QString text = NotCurrentText(freshness_, LookupMessage(QStringLiteral("@idNO_ANSWER")));
+    const QString text = NotCurrentText(engine.freshness(), LookupMessage(QStringLiteral("@idNO_ANSWER")));
     const bool stale = !text.isEmpty();
     if (text == LNotCurrent->text() && stale == !LNotCurrent->isHidden())
         return; // every cycle passes here: change the widgets only when it changes
@@ -524,14 +465,8 @@ void TCont::showFreshness()
 
 void TCont::analog_Input_ist_update()
 {
-    const StationConfiguration &config = d.StationConfig;
-    decodedAnaIn_ = 0;
-    if (config.AnaInCount + config.AnaIn32Count == 0)
-        return;
-    const int decoded = DecodeAnalogInputs(d.RxFrame, config, d.AnaInAllValues);
-    std::copy_n(d.AnaInAllValues.begin(), std::min<size_t>(static_cast<size_t>(decoded), d.AnaInValues.size()),
-                d.AnaInValues.begin());
-    decodedAnaIn_ = decoded;
+    engine.analog_Input_ist_update();
+    decodedAnaIn_ = engine.decodedAnalogInputs();
 }
 
 // The image (log, pipe) takes every reply; the window shows it at most once a
@@ -590,6 +525,13 @@ void TCont::OutputCheckBoxClick(int number)
         bits = static_cast<quint8>(bits & ~(1u << bit));
 }
 
+void TCont::ShowOutputBits()
+{
+    for (int s = 1; s <= SlotCount; ++s)
+        for (int b = 0; b < 8; ++b)
+            outputCheckBox(s, b)->setChecked((d.DigOutSlotBytes[static_cast<size_t>(s)] >> b) & 1);
+}
+
 void TCont::SG_ProValueInExit()
 {
     SG_ProValueIn->clearSelection();
@@ -619,25 +561,22 @@ void TCont::BSaveClick()
         return;
     }
     Logging = 1;
-    SaveTimer->start();
     BSave->setText(QStringLiteral("Speichern Ende"));
     const OutputPlace place = PlaceOutputFile(QString::fromLatin1(LogFileName));
-    logPath_ = place.path;
     QString error;
-    if (!log_.create(logPath_, &error)) {
+    if (!engine.recorder().start(place.path, &error)) {
         logFileFailed(error);
         return;
     }
     if (place.inDocumentsFolder)
-        ShowOutputFolderMessage(d, logPath_);
+        ShowOutputFolderMessage(d, place.path);
 }
 
 void TCont::stopLogging()
 {
-    SaveTimer->stop();
+    engine.recorder().stop();
     BSave->setText(QStringLiteral("Speichern"));
     Logging = 0;
-    log_.close();
 }
 
 // One message, and recording stops: a file that failed once would fail at
@@ -645,21 +584,13 @@ void TCont::stopLogging()
 void TCont::logFileFailed(const QString &error)
 {
     stopLogging();
-    ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_LOG")) + QLatin1Char('\n') + logPath_ +
+    ShowErrorMessage(d, LookupMessage(QStringLiteral("@idERR_LOG")) + QLatin1Char('\n') + engine.recorder().path() +
                             QStringLiteral(": ") + error);
 }
 
 void TCont::SaveTimerTimer()
 {
-    if (!log_.isOpen())
-        return;
-    const StationConfiguration &config = d.StationConfig;
-    const int bytes = std::min((config.DigInCount + 7) / 8, static_cast<int>(d.DigInBytes.size()));
-    const QString line = ValueLogLine(MonitorSeconds(LogTimeBase, QDateTime::currentDateTime()),
-                                      d.AnaInAllValues.data(), AnalogInputChannels(config), d.DigInBytes.data(), bytes);
-    QString error;
-    if (!log_.writeLine(line, &error))
-        logFileFailed(error);
+    engine.recorder().SaveTimerTimer();
 }
 
 void TCont::ESaveTimeExit()

@@ -1,17 +1,12 @@
 #pragma once
-// The control window: the cyclic process data exchange with the coupler, the
-// display of the inputs, the entry of the outputs and the process value log.
+// The control window: shows and drives the process data cycle (the engine),
+// displays the inputs, takes the outputs and switches the process value log.
 #include "app/TForm.h"
-#include "link/Exchange.h"
-#include "process/CyclePacer.h"
+#include "process/CycleEngine.h"
 #include "process/ProcessImage.h"
-#include "process/TServerThread.h"
-#include "process/ValueFreshness.h"
-#include "process/ValueLog.h"
 
 #include <QCheckBox>
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,7 +24,7 @@ class TCont : public TForm
 {
     Q_OBJECT
 public:
-    explicit TCont(Deklarat &d);
+    TCont(Deklarat &d, CycleEngine &engine);
 
     // Band 1: digital inputs; band 2: digital outputs. Index = slot 1..9.
     QGroupBox *GroupBox1;
@@ -58,21 +53,22 @@ public:
     QPushButton *BBack;
     QPushButton *BTrend; // opens the trend window
 
+    CycleEngine &engine;
+    // The engine's timers and state, under the window's names.
     QTimer *Anfrage;
     QTimer *Antwort;
     QTimer *Timer1;
     QTimer *SaveTimer;
-    QTimer *TimerAutoRestart; // watches the sequence after a restart request
-    QTimer *DisplayTimer;     // paces showing the inputs
+    QTimer *DisplayTimer; // paces showing the inputs
     static constexpr int DisplayPeriodMs = 100;
 
-    quint8 CycleRunning = 0;
-    int ResponseRetries = 0;
+    quint8 &CycleRunning;
+    int &ResponseRetries;
     quint8 Logging = 0;
 
     static constexpr const char *LogFileName = "data_log.csv";
     // Zero point of the log's seconds: the program start, taken at creation.
-    QDateTime LogTimeBase;
+    QDateTime &LogTimeBase;
 
     // Check box of bit 0..7 of slot 1..9.
     QCheckBox *inputCheckBox(int slot, int bit) const;
@@ -108,28 +104,15 @@ public:
     void SaveTimerTimer();
     void ESaveTimeExit();
 
-    // Pipe interface and automatic restart
-    void AutoRestart();
-    void TimerAutoRestartTimer();
-    void ApplyPipeRequest(const PipeMessage &request);
-    PipeMessage CurrentPipeResponse() const;
+    // The output bits were set from elsewhere (the pipe): the boxes follow.
+    void ShowOutputBits();
 
-    const ValueFreshness &freshness() const { return freshness_; }
-    TServerThread *pipeServer() const { return pipeServer_.get(); }
-
-    // Whether the unattended start is still stepping (the restart waits for it).
-    std::function<bool()> autostartRunning;
+    const ValueFreshness &freshness() const { return engine.freshness(); }
 
 signals:
-    // A process data reply was decoded into AnaInAllValues and DigInBytes.
-    void InputsDecoded();
-    void trendWanted();
-    // The station is not configured: the configuration window instead.
-    void configurationWanted();
-    // The restart command went out: the coupler drops the TCP connection.
-    void closePortWanted();
-    // The restart runs the unattended start again.
-    void autostartWanted();
+    // Timer1 took the window away: the configuration window is wanted.
+    void ConfigurationWindowWanted();
+    void TrendWindowWanted();
 
 protected:
     void activated() override { FormActivate(); }
@@ -156,21 +139,11 @@ private:
     int decodedAnaIn_ = 0;      // channels of the last reply
     bool imageWaiting_ = false; // a reply not shown yet
     void imageChanged();
-    ValueFreshness freshness_;
     QPalette liveInputPalette_;
     // Greys the inputs and shows the line while they are not current.
     void showFreshness();
     // Texts looked up at run time, again after a language switch.
     void setGridHeadings(QTableWidget *grid);
     void languageChanged();
-    ValueLogFile log_;
-    QString logPath_; // where the current recording goes
-    Exchange cycleExchange_{d, ResponseRetries};
-    CyclePacer pacer_;
-    QElapsedTimer cycleClock_;
     bool reportingMissingConfiguration_ = false;
-    void startPipeServer();
-    // Declared in this order: the server thread stops before its bridge goes.
-    PipeBridge pipeBridge_;
-    std::unique_ptr<TServerThread> pipeServer_;
 };

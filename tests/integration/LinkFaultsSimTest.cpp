@@ -10,6 +10,7 @@
 #include "Wait.h"
 #include "link/TSIOTransfer.h"
 #include "monitor/TVo3112CCC.h"
+#include "process/AutomationController.h"
 #include "process/TCont.h"
 #include "station/TDeviceConfigForm.h"
 
@@ -112,7 +113,7 @@ TEST_F(SerialAdapterLoss, RestartThroughThePipeOpensThePortOnceTheDeviceIsBack)
 
     // Asked while the device is away: the run cannot open the port, so the
     // restart is not over, and no box comes per attempt.
-    d.Cont->AutoRestart();
+    p.t.station.automation->AutoRestart();
     EXPECT_TRUE(d.StationFlags & StationFlag::RestartUnderWay);
     RunEvents(7000);
     EXPECT_FALSE(portOpen());

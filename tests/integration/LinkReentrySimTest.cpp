@@ -11,6 +11,7 @@
 #include "link/TSIOTransfer.h"
 #include "link/Transport.h"
 #include "monitor/TVo3112CCC.h"
+#include "process/AutomationController.h"
 #include "process/PipeMessages.h"
 #include "process/TCont.h"
 #include "station/TDeviceConfigForm.h"
@@ -194,7 +195,7 @@ TEST_P(LinkComesAndGoes, RestartThroughThePipeWithBoxesClickedAwayAfterwards)
         d.Vo3112CCC->ClearClick();
         const long restarts = p.requestsOf(0x2A);
         std::vector<UserScript::Step> steps = {
-            {[this] { return true; }, [this] { d.Cont->ApplyPipeRequest(BuildPipeRequest({}, 0x01)); },
+            {[this] { return true; }, [this] { p.t.station.automation->ApplyPipeRequest(BuildPipeRequest({}, 0x01)); },
              "restart asked through the pipe"},
             {[&] { return p.requestsOf(0x2A) == restarts + 1; }, [] {}, "restart command at the coupler"}};
         runThenClickBoxesAway(std::move(steps), true);

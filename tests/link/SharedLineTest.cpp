@@ -6,6 +6,7 @@
 #include "link/Exchange.h"
 #include "link/Transport.h"
 #include "parameters/TParaAnaIn32Bit.h"
+#include "process/AutomationController.h"
 #include "process/ProcessImage.h"
 #include "process/TCont.h"
 
@@ -171,10 +172,10 @@ TEST_F(TwoWindows, RestartCommandGoesOutAheadOfAnythingAwaited)
     cont.BStartClick();
     cont.AnfrageTimer();
     para.ReadAnaInClick();
-    cont.AutoRestart();
+    t.station.automation->AutoRestart();
     EXPECT_EQ(sent(), (std::vector<int>{8, 0x2A}));
     EXPECT_EQ(line.waiting(), 0);
-    cont.TimerAutoRestart->stop();
+    t.station.automation->TimerAutoRestart->stop();
 }
 
 } // namespace

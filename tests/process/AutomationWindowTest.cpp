@@ -1,6 +1,7 @@
 #include "TestStation.h"
 
 #include "monitor/TVo3112CCC.h"
+#include "process/AutomationController.h"
 #include "process/TCont.h"
 
 #include <QFile>
@@ -13,27 +14,29 @@ TEST(PipeRequestIntoTheWindow, SetsTheOutputCheckBoxesOfEverySlot)
 {
     TestStation t;
     TCont *w = t.d.Cont;
+    AutomationController *a = t.station.automation.get();
     w->outputCheckBox(1, 7)->setChecked(true);
     w->OutputCheckBoxClick(73 + 7);
     const PipeMessage request = BuildPipeRequest({0x05, 0, 0, 0, 0, 0, 0, 0, 0x80}, 0x00);
-    w->ApplyPipeRequest(request);
+    a->ApplyPipeRequest(request);
     for (int b = 0; b < 8; ++b)
         EXPECT_EQ(w->outputCheckBox(1, b)->isChecked(), b == 0 || b == 2) << b;
     EXPECT_EQ(t.d.DigOutSlotBytes[1], 0x05);
     EXPECT_EQ(t.d.DigOutSlotBytes[9], 0x80);
     EXPECT_TRUE(w->outputCheckBox(9, 7)->isChecked());
     EXPECT_EQ(t.d.PipeControl, 0);
-    EXPECT_FALSE(w->TimerAutoRestart->isActive());
+    EXPECT_FALSE(a->TimerAutoRestart->isActive());
 }
 
 TEST(PipeRequestIntoTheWindow, RestartBitRestartsAndTheResponseCarriesIt)
 {
     TestStation t;
     TCont *w = t.d.Cont;
+    AutomationController *a = t.station.automation.get();
     t.d.TransactionId = 7;
     t.d.AutostartStep = 50;
     t.d.AnaInValues[0] = -2;
-    w->ApplyPipeRequest(BuildPipeRequest({}, 0x01));
+    a->ApplyPipeRequest(BuildPipeRequest({}, 0x01));
     EXPECT_EQ(t.d.PipeControl, 1);
     EXPECT_NE(t.d.StationFlags & StationFlag::RestartUnderWay, 0);
     EXPECT_EQ(t.d.TxFrame[6], 8);
@@ -42,8 +45,8 @@ TEST(PipeRequestIntoTheWindow, RestartBitRestartsAndTheResponseCarriesIt)
     EXPECT_EQ(t.d.TransactionId, 7);
     EXPECT_EQ(t.d.AutostartStep, 0);
     EXPECT_EQ(w->CycleRunning, 0);
-    EXPECT_TRUE(w->TimerAutoRestart->isActive());
-    const PipeMessage response = w->CurrentPipeResponse();
+    EXPECT_TRUE(a->TimerAutoRestart->isActive());
+    const PipeMessage response = a->CurrentPipeResponse();
     EXPECT_NE(response[73] & 0x80, 0);
     EXPECT_EQ(ToByteArray(response).left(4).toHex(), QByteArray("feffffff"));
 }
@@ -51,15 +54,15 @@ TEST(PipeRequestIntoTheWindow, RestartBitRestartsAndTheResponseCarriesIt)
 TEST(RestartWatchInTheWindow, StartsGivenUpRunsAgainAndEndsAtTheCycle)
 {
     TestStation t;
-    TCont *w = t.d.Cont;
+    AutomationController *w = t.station.automation.get();
     w->AutoRestart();
     t.d.AutostartStep = 6; // a run that gave up
     t.d.AutostartConfigAttempts = 3;
-    t.d.Vo3112CCC->TimerAutostart->stop();
+    w->TimerAutostart->stop();
     w->TimerAutoRestartTimer();
     EXPECT_EQ(t.d.AutostartStep, 0);
     EXPECT_EQ(t.d.AutostartConfigAttempts, 0);
-    EXPECT_TRUE(t.d.Vo3112CCC->TimerAutostart->isActive());
+    EXPECT_TRUE(w->TimerAutostart->isActive());
     t.d.AutostartStep = 12; // under way
     w->TimerAutoRestartTimer();
     EXPECT_NE(t.d.StationFlags & StationFlag::RestartUnderWay, 0);
@@ -73,14 +76,14 @@ TEST(ServerArgument, CaptionCarriesThePipeNameInBothLanguages)
 {
     TestStation t({"AUTO", "SERVER1"});
     EXPECT_EQ(t.d.Vo3112CCC->windowTitle(), QStringLiteral("Modbus/TCP Steuerung (SERVER1)"));
-    ASSERT_NE(t.d.Cont->pipeServer(), nullptr);
-    EXPECT_EQ(t.d.Cont->pipeServer()->pipeName(), QStringLiteral("SERVER1"));
+    ASSERT_NE(t.station.automation->pipeServer(), nullptr);
+    EXPECT_EQ(t.station.automation->pipeServer()->pipeName(), QStringLiteral("SERVER1"));
     SelectLanguage(t.d, 1);
     EXPECT_EQ(t.d.Vo3112CCC->windowTitle(), QStringLiteral("Modbus/TCP Control (SERVER1)"));
-    EXPECT_TRUE(t.d.Vo3112CCC->TimerAutostart->isActive()); // AUTO starts the sequence
+    EXPECT_TRUE(t.station.automation->TimerAutostart->isActive()); // AUTO starts the sequence
     TestStation plain;
-    EXPECT_EQ(plain.d.Cont->pipeServer(), nullptr);
-    EXPECT_FALSE(plain.d.Vo3112CCC->TimerAutostart->isActive());
+    EXPECT_EQ(plain.station.automation->pipeServer(), nullptr);
+    EXPECT_FALSE(plain.station.automation->TimerAutostart->isActive());
 }
 
 TEST(AutostartInTheWindow, WaitPausesWithoutHoldingTheWindow)
@@ -95,8 +98,8 @@ TEST(AutostartInTheWindow, WaitPausesWithoutHoldingTheWindow)
     Station station({"AUTO", "x", "y", "WAIT"}, dir.path());
     station.d.setMessageSink(&sink);
     station.start();
-    ProgramState &d = station.d;
-    TVo3112CCC *w = d.Vo3112CCC;
+    Deklarat &d = station.d;
+    AutomationController *w = station.automation.get();
     w->TimerAutostartTimer();
     EXPECT_EQ(d.AutostartStep, 0);
     EXPECT_EQ(w->TimerAutostart->interval(), 2000);

@@ -3,6 +3,7 @@
 #include "StationFixture.h"
 #include "TestStation.h"
 #include "Wait.h"
+#include "process/AutomationController.h"
 #include "process/TCont.h"
 
 #include <QApplication>
@@ -294,7 +295,7 @@ TEST_F(ContWindow, InputsAreShownOnceADisplayPeriodWhileTheImageTakesEveryReply)
     EXPECT_EQ(d.DigInBytes[0], 0x02);
     EXPECT_EQ(inCell(1), QStringLiteral("1"));
     EXPECT_TRUE(w.inputCheckBox(1, 0)->isChecked());
-    const PipeResponseFields pipe = ParsePipeResponse(w.CurrentPipeResponse());
+    const PipeResponseFields pipe = ParsePipeResponse(t.station.automation->CurrentPipeResponse());
     EXPECT_EQ(pipe.AnaIn[0], 2); // the pipe reads the image, not the screen
     EXPECT_EQ(pipe.DigIn[0], 0x02);
 
