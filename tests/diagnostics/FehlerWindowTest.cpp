@@ -1,6 +1,7 @@
-// The error window and the alarm mask window with the whole program around
-// them; replies are handed to the window as they would arrive on the line.
+// The error window and the alarm mask window on the program's state and line;
+// replies are handed to the window as they would arrive on the line.
 #include "../process/StationFixture.h"
+#include "OneWindow.h"
 #include "TestStation.h"
 
 #include "diagnostics/TAlarmMaske.h"
@@ -15,7 +16,8 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 using Slots = std::array<quint16, SlotCount>;
 
@@ -29,6 +31,7 @@ constexpr Slots NothingCounted{2, 6, 9, 0, 0, 0, 0, 0, 0};
 struct Window {
     explicit Window(const Slots &ids = EveryKind)
     {
+        w->AlarmMaske = mask; // as the program wires them
         stationfixture::LoadStation(d.StationConfig, ids);
         w->FormActivate();
         t.sink.clear();
@@ -56,10 +59,12 @@ struct Window {
     QString koppler(int row) const { return TFehler::CellText(w->SGKopplerFehler, row, 1); }
     bool idle() const { return w->ReadStep == 0 && !w->Anfrage->isActive() && !w->Timer1->isActive(); }
 
-    TestStation t;
-    ProgramState &d = t.d;
-    TFehler *w = t.d.Fehler;
-    TAlarmMaske *mask = t.d.AlarmMaske;
+    OneWindow<TFehler> t;
+    Deklarat &d = t.d;
+    TFehler *w = t.w;
+    // The mask window the error window opens, created after it as at start-up.
+    std::unique_ptr<TAlarmMaske> maskWindow = std::make_unique<TAlarmMaske>(d);
+    TAlarmMaske *mask = maskWindow.get();
 };
 
 std::vector<int> read(int start, int quantity)
@@ -69,8 +74,8 @@ std::vector<int> read(int start, int quantity)
 
 TEST(FehlerWindow, ControlsAndTextsInBothLanguages)
 {
-    TestStation t;
-    TFehler *w = t.d.Fehler;
+    OneWindow<TFehler> t;
+    TFehler *w = t.w;
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->objectName(), QStringLiteral("TFehler"));
     for (const char *name : {"SGModulFehler", "SGKopplerFehler", "BReadError", "BResetError", "Cancel",
@@ -424,8 +429,8 @@ TEST(FehlerWindow, ResetDuringASequenceEndsIt)
 
 TEST(AlarmMaskWindow, CheckBoxesInBitOrderBetweenEmptyPanels)
 {
-    TestStation t;
-    TAlarmMaske *m = t.d.AlarmMaske;
+    OneWindow<TAlarmMaske> t;
+    TAlarmMaske *m = t.w;
     ASSERT_NE(m, nullptr);
     const char *names[16] = {"CBErrDigIn",  "CBErrDigOut",  "CBErrAnaIn",    "CBErrAnaOut",
                              "CBErrModEep", "CBErrWrongIp", "CBErrRes1",     "CBErrCoupler",

@@ -1,4 +1,4 @@
-#include "TestStation.h"
+#include "OneWindow.h"
 
 #include "../link/LinkTestSupport.h"
 #include "app/Deklarat.h"
@@ -27,8 +27,8 @@ void chooseLine(QPlainTextEdit *memo, int block)
 
 TEST(DecodedMonitorLine, ChosenLineIsDecodedInTheActiveLanguage)
 {
-    TestStation t;
-    TVo3112CCC *w = t.d.Vo3112CCC;
+    OneWindow<TVo3112CCC> t;
+    TVo3112CCC *w = t.w;
     w->ShowSendData(hexText(WithCrc({8, 4, 0x10, 0x00, 0x00, 0x0E}), " "));
     w->AddSendSeparator();
     w->ShowReceivedData(hexText(WithCrc({8, 0x84, 0x02}), ""));
@@ -58,8 +58,8 @@ TEST(DecodedMonitorLine, ChosenLineIsDecodedInTheActiveLanguage)
 
 TEST(DecodedMonitorLine, FreeCommunicationShowsTheHandMadeFrame)
 {
-    TestStation t;
-    TVo3112CCC *w = t.d.Vo3112CCC;
+    OneWindow<TVo3112CCC> t;
+    TVo3112CCC *w = t.w;
     // Bytes 6.. of the grid: unit 8, function 6, register 0x1500, value 0xFFFF.
     const char *cells[] = {"08", "06", "15", "00", "FF", "FF"};
     for (int i = 0; i < 6; ++i)

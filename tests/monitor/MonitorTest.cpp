@@ -1,4 +1,4 @@
-#include "TestStation.h"
+#include "OneWindow.h"
 
 #include "Wait.h"
 #include "link/TSIOTransfer.h"
@@ -28,8 +28,8 @@ TEST(MonitorLine, FormatAndTimeStamp)
 
 TEST(Monitor, LineLimitCountsSeparatorsAndClearsBeforeTheNextLine)
 {
-    TestStation t;
-    TVo3112CCC *w = t.d.Vo3112CCC;
+    OneWindow<TVo3112CCC> t;
+    TVo3112CCC *w = t.w;
     w->MonitorLines->setCurrentIndex(0);
     w->MonitorLinesChange(0);
     ASSERT_EQ(w->MonitorLineLimit, 10);
@@ -53,8 +53,8 @@ TEST(Monitor, LineLimitCountsSeparatorsAndClearsBeforeTheNextLine)
 
 TEST(Monitor, LinesReachTheMemoInBatchesInTheirOrder)
 {
-    TestStation t;
-    TVo3112CCC *w = t.d.Vo3112CCC;
+    OneWindow<TVo3112CCC> t;
+    TVo3112CCC *w = t.w;
     w->MonitorLinesChange(2); // 50
     for (int i = 0; i < 60; ++i)
         w->ShowReceivedData(QStringLiteral("line %1").arg(i));
@@ -70,8 +70,8 @@ TEST(Monitor, LinesReachTheMemoInBatchesInTheirOrder)
 
 TEST(Monitor, FirstLineAfterARestIsShownAtOnceLaterOnesOnceAPeriod)
 {
-    TestStation t;
-    TVo3112CCC *w = t.d.Vo3112CCC;
+    OneWindow<TVo3112CCC> t;
+    TVo3112CCC *w = t.w;
     w->ShowReceivedData(QStringLiteral("first"));
     ASSERT_TRUE(w->MonitorFlushTimer->isActive());
     EXPECT_EQ(w->MonitorFlushTimer->interval(), 0);
@@ -89,8 +89,8 @@ TEST(Monitor, FirstLineAfterARestIsShownAtOnceLaterOnesOnceAPeriod)
 
 TEST(Monitor, ActiveSwitchesLinesButNotSeparators)
 {
-    TestStation t;
-    TVo3112CCC *w = t.d.Vo3112CCC;
+    OneWindow<TVo3112CCC> t;
+    TVo3112CCC *w = t.w;
     w->ActiveClick();
     EXPECT_EQ(w->Active->text(), QStringLiteral("Not Active"));
     EXPECT_FALSE(w->Transmit->isEnabled());
@@ -111,11 +111,11 @@ TEST(Monitor, ActiveSwitchesLinesButNotSeparators)
 
 TEST(Monitor, TrafficFileHoldsEveryLineAsWritten)
 {
-    TestStation t;
+    OneWindow<TVo3112CCC> t;
     // A bare file name goes to the current folder.
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(t.folder.path()));
-    TVo3112CCC *w = t.d.Vo3112CCC;
+    TVo3112CCC *w = t.w;
     EXPECT_EQ(w->Edit3->text(), QStringLiteral("Datenverkehr.txt"));
     w->SpeichernClick();
     ASSERT_TRUE(w->TrafficSaving);
@@ -140,8 +140,8 @@ TEST(Monitor, TrafficFileHoldsEveryLineAsWritten)
 
 TEST(Monitor, TrafficFileThatCannotBeCreatedIsReported)
 {
-    TestStation t;
-    TVo3112CCC *w = t.d.Vo3112CCC;
+    OneWindow<TVo3112CCC> t;
+    TVo3112CCC *w = t.w;
     w->Edit3->setText(t.folder.filePath(QStringLiteral("no/such/folder/x.txt")));
     w->SpeichernClick();
     EXPECT_FALSE(w->TrafficSaving);
@@ -175,8 +175,8 @@ TEST(Monitor, TimeoutEditsTakeOneToSixtyThousandMsOrReportWhenLeft)
         {"-", 250, "'-' is not a valid integer value"},
         {"0x", 250, "'0x' is not a valid integer value"},
     };
-    TestStation t;
-    TVo3112CCC *w = t.d.Vo3112CCC;
+    OneWindow<TVo3112CCC> t;
+    TVo3112CCC *w = t.w;
     EXPECT_EQ(w->Edit1->text(), QStringLiteral("100"));
     EXPECT_EQ(w->Edit2->text(), QStringLiteral("500"));
     for (QLineEdit *edit : {w->Edit1, w->Edit2}) {
@@ -204,8 +204,8 @@ TEST(Monitor, TimeoutEditsTakeOneToSixtyThousandMsOrReportWhenLeft)
 
 TEST(FreeCommunication, GridAndByteListLayout)
 {
-    TestStation t;
-    TVo3112CCC *w = t.d.Vo3112CCC;
+    OneWindow<TVo3112CCC> t;
+    TVo3112CCC *w = t.w;
     ASSERT_EQ(w->SGFreeCom->columnCount(), 17);
     ASSERT_EQ(w->SGFreeCom->rowCount(), 6);
     EXPECT_EQ(w->SGFreeCom->columnWidth(5), 32);
@@ -227,8 +227,8 @@ TEST(FreeCommunication, GridAndByteListLayout)
 
 TEST(FreeCommunication, PanelOpensOnlyWithTcpAndTogglesCaption)
 {
-    TestStation t;
-    TVo3112CCC *w = t.d.Vo3112CCC;
+    OneWindow<TVo3112CCC> t;
+    TVo3112CCC *w = t.w;
     w->BFreeComClick(); // serial link: nothing happens
     EXPECT_FALSE(w->FreeComOpen);
     EXPECT_TRUE(w->PFreeCom->isHidden());
@@ -247,13 +247,13 @@ TEST(FreeCommunication, PanelOpensOnlyWithTcpAndTogglesCaption)
 
 TEST(FreeCommunication, SendsTheGridBytesWithTheNextTransactionId)
 {
-    TestStation t;
+    OneWindow<TVo3112CCC> t;
     QTcpServer server;
     ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
     t.d.Link->ClientSocket->connectToHost(QHostAddress::LocalHost, server.serverPort());
     ASSERT_TRUE(WaitUntil([&] { return t.d.Link->tcpOpen() && server.hasPendingConnections(); }));
     QTcpSocket *peer = server.nextPendingConnection();
-    TVo3112CCC *w = t.d.Vo3112CCC;
+    TVo3112CCC *w = t.w;
     const char *row[] = {"00", "01", "00", "00", "00", "06", "08", "03", "00", "00", "00", "0A"};
     for (int c = 0; c < 12; ++c)
         w->SGFreeCom->item(1, c + 1)->setText(QString::fromLatin1(row[c]));
@@ -271,8 +271,8 @@ TEST(FreeCommunication, SendsTheGridBytesWithTheNextTransactionId)
 
 TEST(FreeCommunication, BadCellStopsTheSendAndNullSendsNothing)
 {
-    TestStation t;
-    TVo3112CCC *w = t.d.Vo3112CCC;
+    OneWindow<TVo3112CCC> t;
+    TVo3112CCC *w = t.w;
     w->BSendClick(); // "NULL"
     EXPECT_EQ(t.d.TransactionId, 0);
     w->SGFreeCom->item(1, 2)->setText(QStringLiteral("zz"));
@@ -287,14 +287,21 @@ TEST(FreeCommunication, BadCellStopsTheSendAndNullSendsNothing)
 TEST(FreeCommunication, CellsBeyondAByteStopTheSend)
 {
     const std::pair<const char *, std::optional<quint8>> cells[] = {
-        {"00", 0}, {"ff", 0xFF}, {"7", 7}, {"0FF", 0xFF}, {"100", std::nullopt},
-        {"1FF", std::nullopt}, {"-1", std::nullopt}, {"zz", std::nullopt}, {"FFFFFFFFFFFFFFFFF", std::nullopt},
+        {"00", 0},
+        {"ff", 0xFF},
+        {"7", 7},
+        {"0FF", 0xFF},
+        {"100", std::nullopt},
+        {"1FF", std::nullopt},
+        {"-1", std::nullopt},
+        {"zz", std::nullopt},
+        {"FFFFFFFFFFFFFFFFF", std::nullopt},
     };
     for (const auto &[text, byte] : cells)
         EXPECT_EQ(FreeComByte(QString::fromLatin1(text)), byte) << text;
 
-    TestStation t;
-    TVo3112CCC *w = t.d.Vo3112CCC;
+    OneWindow<TVo3112CCC> t;
+    TVo3112CCC *w = t.w;
     w->SGFreeCom->item(1, 3)->setText(QStringLiteral("100"));
     w->CBBytes->setCurrentIndex(4);
     w->BSendClick();
@@ -305,8 +312,8 @@ TEST(FreeCommunication, CellsBeyondAByteStopTheSend)
 
 TEST(FreeCommunication, AutoSendCaptionCycleAndBadPeriod)
 {
-    TestStation t;
-    TVo3112CCC *w = t.d.Vo3112CCC;
+    OneWindow<TVo3112CCC> t;
+    TVo3112CCC *w = t.w;
     EXPECT_EQ(w->BAutoSend->text(), QStringLiteral("zykl. Senden"));
     w->BAutoSendClick();
     EXPECT_EQ(w->BAutoSend->text(), QStringLiteral("Start"));
@@ -327,14 +334,14 @@ TEST(FreeCommunication, AutoSendCaptionCycleAndBadPeriod)
 
 TEST(MainWindowClose, EndsEvenWhenTheCouplerNeverAnswersTheClose)
 {
-    TestStation t;
+    OneWindow<TVo3112CCC> t;
     QTcpServer server;
     ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
     t.d.Link->ClientSocket->connectToHost(QHostAddress::LocalHost, server.serverPort());
     ASSERT_TRUE(WaitUntil([&] { return t.d.Link->tcpOpen(); }));
     QElapsedTimer timer;
     timer.start();
-    t.d.Vo3112CCC->close();
+    t.w->close();
     EXPECT_LT(timer.elapsed(), 5000);
     EXPECT_EQ(t.d.Link->ClientSocket->state(), QAbstractSocket::UnconnectedState);
 }

@@ -1,4 +1,4 @@
-#include "TestStation.h"
+#include "OneWindow.h"
 
 #include "app/IniFile.h"
 #include "parameters/TAllgePara.h"
@@ -51,15 +51,15 @@ struct Window {
         reply(pdu);
     }
 
-    TestStation t;
-    ProgramState &d = t.d;
-    TAllgePara *w = t.d.AllgePara;
+    OneWindow<TAllgePara> t;
+    Deklarat &d = t.d;
+    TAllgePara *w = t.w;
 };
 
 TEST(AllgeParaWindow, CreationState)
 {
-    TestStation t;
-    TAllgePara *w = t.d.AllgePara;
+    OneWindow<TAllgePara> t;
+    TAllgePara *w = t.w;
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Allgemeine Parameter"));
     // Seeded lists, then the texts of the settings file (here its defaults).
@@ -95,7 +95,7 @@ TEST(AllgeParaWindow, CreationState)
 
 TEST(AllgeParaWindow, InitialTextsFromTheSettingsFile)
 {
-    TestStation t;
+    BareProgram t;
     IniFile ini(t.d.SettingsPath);
     ini.writeString(QStringLiteral("allgPara"), QStringLiteral("lokalIp"), QStringLiteral("10.0.0.7"));
     ini.writeString(QStringLiteral("ALLGPARA"), QStringLiteral("lokalIpMask"), QStringLiteral("255.0.0.0"));
@@ -131,8 +131,8 @@ TEST(AllgeParaWindow, InitialTextsFromTheSettingsFile)
 
 TEST(AllgeParaWindow, TextsInBothLanguages)
 {
-    TestStation t;
-    TAllgePara *w = t.d.AllgePara;
+    OneWindow<TAllgePara> t;
+    TAllgePara *w = t.w;
     EXPECT_EQ(w->Label(3)->text(), QStringLiteral("lokale IP-Adresse"));
     EXPECT_EQ(w->Label(15)->text(), QStringLiteral("Routingtabelle"));
     EXPECT_EQ(w->BSetComDefault->text(), QString::fromUtf8("Kommunikation zurücksetzen"));
@@ -177,8 +177,8 @@ TEST(AllgeParaWindow, ActivationChoosesTheViewByTheLink)
 
 TEST(AllgeParaWindow, ActivationWithoutConfigurationTakesNothingFromTheLine)
 {
-    TestStation t;
-    TAllgePara *w = t.d.AllgePara;
+    OneWindow<TAllgePara> t;
+    TAllgePara *w = t.w;
     t.d.EthernetSelected = 1;
     // Whatever the line carried last lies in the receive buffer.
     std::vector<quint8> foreign = {8, 4, 78, 0xC0, 0xA8, 0x00, 0x0A};

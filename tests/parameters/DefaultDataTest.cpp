@@ -12,13 +12,14 @@
 namespace
 {
 
+using parameterfixture::ParameterOverview;
 using parameterfixture::ParameterStation;
 
-struct Built : ParameterStation {
+struct Built : ParameterOverview {
     void build(std::initializer_list<quint16> slotIds)
     {
         configure(slotIds);
-        d.Parameter->DefaultDataLaden();
+        overview->DefaultDataLaden();
     }
     const StationPosition &at(int p) const { return d.StationPositions[size_t(p)]; }
     const ParameterRecord &channel(int p, int n) const { return *at(p).ChannelParams[size_t(n)]; }
@@ -154,17 +155,17 @@ TEST(DefaultData, WithoutConfigurationNothingChanges)
     b.d.StationPositions[1].ModuleParams->ObjectEntries[0].Value = 123;
     b.d.StationConfig.SlotModuleIds[1] = 2;
     b.d.StationConfig.ConfigValid = 0;
-    b.d.Parameter->DefaultDataLaden();
+    b.overview->DefaultDataLaden();
     EXPECT_EQ(b.at(1).ModuleId, 1);
     EXPECT_EQ(b.moduleEntry(1, 0).Value, 123);
 }
 
 TEST(DefaultData, WithoutDescriptionFileNoRecordsAreMade)
 {
-    TestStation t; // its folder holds no description file
+    OneWindow<TParameter> t; // its folder holds no description file
     t.d.StationConfig.SlotModuleIds = {0, 1, 4};
     t.d.StationConfig.ConfigValid = 1;
-    t.d.Parameter->DefaultDataLaden();
+    t.w->DefaultDataLaden();
     EXPECT_EQ(t.d.StationPositions[0].ModuleId, 245);
     EXPECT_EQ(t.d.StationPositions[1].ModuleId, 1);
     for (const StationPosition &p : t.d.StationPositions)

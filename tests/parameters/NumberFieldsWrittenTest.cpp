@@ -2,7 +2,7 @@
 // windows: a text typed and left either goes into the write request as the
 // field shows it, or the write is refused with a message naming the field and
 // nothing is sent. No wrap, no cut, no stale value from an earlier keystroke.
-#include "TestStation.h"
+#include "OneWindow.h"
 
 #include "app/Conversions.h"
 #include "parameters/TParaAna.h"
@@ -43,7 +43,7 @@ void typeAndLeave(QLineEdit *edit, const QString &text)
     emit edit->editingFinished();
 }
 
-qint64 sentValue(const ProgramState &d, const NumberField &f)
+qint64 sentValue(const Deklarat &d, const NumberField &f)
 {
     quint64 v = 0;
     for (int i = 0; i < f.width; ++i)
@@ -54,9 +54,9 @@ qint64 sentValue(const ProgramState &d, const NumberField &f)
     return static_cast<qint64>(v << unused) >> unused;
 }
 
-void checkField(TestStation &t, const NumberField &f)
+void checkField(BareProgram &t, const NumberField &f)
 {
-    ProgramState &d = t.d;
+    Deklarat &d = t.d;
     for (const Typed &c : f.cases) {
         SCOPED_TRACE(std::string(f.name) + " <- \"" + c.text + "\"");
         f.edit()->setText(QString::fromLatin1(f.baseline));
@@ -100,11 +100,11 @@ std::vector<Typed> withCommonRefusals(std::vector<Typed> cases)
 
 TEST(NumberFieldsWritten, AnalogInputs16Bit)
 {
-    TestStation t;
-    ProgramState &d = t.d;
+    OneWindow<TParaAna> t;
+    Deklarat &d = t.d;
     d.StationConfig.AnaInCount = 2;
     d.StationConfig.ConfigValid = 1;
-    TParaAna *w = d.ParaAna;
+    TParaAna *w = t.w;
     w->FormActivate();
     auto write = [w] {
         w->Timer3->stop();
@@ -139,12 +139,12 @@ TEST(NumberFieldsWritten, AnalogInputs16Bit)
 
 TEST(NumberFieldsWritten, AnalogInputs32Bit)
 {
-    TestStation t;
-    ProgramState &d = t.d;
+    OneWindow<TParaAnaIn32Bit> t;
+    Deklarat &d = t.d;
     d.StationConfig.AnaIn32Count = 2;
     d.StationConfig.SlotModuleIds[1] = 10;
     d.StationConfig.ConfigValid = 1;
-    TParaAnaIn32Bit *w = d.ParaAnaIn32Bit;
+    TParaAnaIn32Bit *w = t.w;
     w->FormActivate();
     auto write = [w] {
         w->Timer3->stop();

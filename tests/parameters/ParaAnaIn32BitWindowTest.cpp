@@ -1,4 +1,4 @@
-#include "TestStation.h"
+#include "OneWindow.h"
 
 #include "app/Conversions.h"
 #include "parameters/AnaIn32Layout.h"
@@ -8,7 +8,8 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 struct Channel {
     quint16 setup;
@@ -59,15 +60,15 @@ struct Window {
     AnaIn32Record &rec(int k) { return w->AnaIn32Params[size_t(k - 1)]; }
     bool rowShown(int k) { return row(k).CoBoAus->isVisibleTo(w) && row(k).PV1_->isVisibleTo(w); }
 
-    TestStation t;
-    ProgramState &d = t.d;
-    TParaAnaIn32Bit *w = t.d.ParaAnaIn32Bit;
+    OneWindow<TParaAnaIn32Bit> t;
+    Deklarat &d = t.d;
+    TParaAnaIn32Bit *w = t.w;
 };
 
 TEST(ParaAnaIn32BitWindow, CreationDefaults)
 {
-    TestStation t;
-    TParaAnaIn32Bit *w = t.d.ParaAnaIn32Bit;
+    OneWindow<TParaAnaIn32Bit> t;
+    TParaAnaIn32Bit *w = t.w;
     ASSERT_NE(w, nullptr);
     for (int k = 1; k <= 16; ++k) {
         SCOPED_TRACE(k);
@@ -103,8 +104,8 @@ TEST(ParaAnaIn32BitWindow, CreationDefaults)
 
 TEST(ParaAnaIn32BitWindow, TextsInBothLanguages)
 {
-    TestStation t;
-    TParaAnaIn32Bit *w = t.d.ParaAnaIn32Bit;
+    OneWindow<TParaAnaIn32Bit> t;
+    TParaAnaIn32Bit *w = t.w;
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Parameter Analoge Eingänge 32Bit"));
     EXPECT_EQ(w->Row[1].Label->text(), QStringLiteral("Kanal 1"));
     EXPECT_EQ(w->Row[16].Label->text(), QStringLiteral("Kanal 16"));
@@ -155,13 +156,13 @@ TEST(ParaAnaIn32BitWindow, ActivationShowsRowsForEvenCountsAndLaysOut)
 
 TEST(ParaAnaIn32BitWindow, ShowingTheWindowActivatesIt)
 {
-    TestStation t;
+    OneWindow<TParaAnaIn32Bit> t;
     t.d.StationConfig.AnaIn32Count = 2;
     t.d.StationConfig.ConfigValid = 1;
-    t.d.ParaAnaIn32Bit->show();
-    EXPECT_TRUE(t.d.ParaAnaIn32Bit->Row[2].CoBoAus->isVisible());
-    EXPECT_FALSE(t.d.ParaAnaIn32Bit->Row[3].CoBoAus->isVisible());
-    t.d.ParaAnaIn32Bit->hide();
+    t.w->show();
+    EXPECT_TRUE(t.w->Row[2].CoBoAus->isVisible());
+    EXPECT_FALSE(t.w->Row[3].CoBoAus->isVisible());
+    t.w->hide();
 }
 
 TEST(ParaAnaIn32BitWindow, ReadRequestOfTwoChannels)
@@ -182,8 +183,7 @@ TEST(ParaAnaIn32BitWindow, ReadReplyIsShown)
 {
     Window x(2);
     x.w->ReadAnaInClick();
-    x.readReply({{0x0047 | 0x2000 | 0x0800, 0x3311, -500, 20000, 15000},
-                 {0xC000, 0x0057, 0, -1, 2147483647}});
+    x.readReply({{0x0047 | 0x2000 | 0x0800, 0x3311, -500, 20000, 15000}, {0xC000, 0x0057, 0, -1, 2147483647}});
     x.w->Timer1Timer();
     EXPECT_FALSE(x.w->Timer1->isActive());
     EXPECT_TRUE(x.t.sink.boxes.empty());
@@ -217,14 +217,13 @@ TEST(ParaAnaIn32BitWindow, ReadReplyIsShown)
     EXPECT_EQ(r2.FV2_->text(), QStringLiteral("2147483647"));
 
     EXPECT_EQ(x.rec(1).SetupWord, 0x2847);
-    EXPECT_EQ(x.rec(2).SetupWord, -16384); // sign-extended
+    EXPECT_EQ(x.rec(2).SetupWord, -16384);    // sign-extended
     EXPECT_EQ(x.rec(3).UpperProValue, 10000); // not read
-    const QStringList expected = {QStringLiteral("8 4 34 0 0 16"), QStringLiteral("0 :2847"),
-                                  QStringLiteral("0 :3311"),       QStringLiteral("0 :FFFFFE0C"),
-                                  QStringLiteral("0 :00004E20"),   QStringLiteral("0 :00003A98"),
-                                  QStringLiteral("1 :FFFFC000"),   QStringLiteral("1 :0057"),
-                                  QStringLiteral("1 :00000000"),   QStringLiteral("1 :FFFFFFFF"),
-                                  QStringLiteral("1 :7FFFFFFF")};
+    const QStringList expected = {
+        QStringLiteral("8 4 34 0 0 16"), QStringLiteral("0 :2847"),     QStringLiteral("0 :3311"),
+        QStringLiteral("0 :FFFFFE0C"),   QStringLiteral("0 :00004E20"), QStringLiteral("0 :00003A98"),
+        QStringLiteral("1 :FFFFC000"),   QStringLiteral("1 :0057"),     QStringLiteral("1 :00000000"),
+        QStringLiteral("1 :FFFFFFFF"),   QStringLiteral("1 :7FFFFFFF")};
     EXPECT_EQ(x.memo(), expected);
 }
 

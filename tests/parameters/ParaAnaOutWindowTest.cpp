@@ -1,5 +1,5 @@
 #include "AnaOutFixture.h"
-#include "TestStation.h"
+#include "OneWindow.h"
 
 #include "parameters/TParaAnaOut.h"
 
@@ -73,15 +73,15 @@ struct Window {
         emit editor->activated(index);
     }
 
-    TestStation t;
-    ProgramState &d = t.d;
-    TParaAnaOut *w = t.d.ParaAnaOut;
+    OneWindow<TParaAnaOut> t;
+    Deklarat &d = t.d;
+    TParaAnaOut *w = t.w;
 };
 
 TEST(ParaAnaOutWindow, CreationState)
 {
-    TestStation t;
-    TParaAnaOut *w = t.d.ParaAnaOut;
+    OneWindow<TParaAnaOut> t;
+    TParaAnaOut *w = t.w;
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Parameter analoge Ausgaenge"));
     EXPECT_EQ(w->SgAnaOutPara->objectName(), QStringLiteral("SgAnaOutPara"));
@@ -109,8 +109,8 @@ TEST(ParaAnaOutWindow, CreationState)
 
 TEST(ParaAnaOutWindow, ActivationEnablesTheButtonsOnlyWithAConfiguration)
 {
-    TestStation t;
-    TParaAnaOut *w = t.d.ParaAnaOut;
+    OneWindow<TParaAnaOut> t;
+    TParaAnaOut *w = t.w;
     w->FormActivate();
     ASSERT_EQ(t.sink.boxes.size(), 1u);
     EXPECT_EQ(t.sink.boxes[0].kind, MessageKind::Error);

@@ -1,3 +1,4 @@
+#include "OneWindow.h"
 #include "TestStation.h"
 #include "Wait.h"
 
@@ -68,17 +69,17 @@ struct Window {
         emit combo->activated(index);
     }
 
-    TestStation t;
-    ProgramState &d = t.d;
-    TParaAna *w = t.d.ParaAna;
+    OneWindow<TParaAna> t;
+    Deklarat &d = t.d;
+    TParaAna *w = t.w;
 };
 
 const Channel Default{0xC000, 51, 0};
 
 TEST(ParaAnaWindow, CreationDefaults)
 {
-    TestStation t;
-    TParaAna *w = t.d.ParaAna;
+    OneWindow<TParaAna> t;
+    TParaAna *w = t.w;
     ASSERT_NE(w, nullptr);
     for (int k = 1; k <= 16; ++k) {
         SCOPED_TRACE(k);
@@ -116,8 +117,8 @@ TEST(ParaAnaWindow, CreationDefaults)
 
 TEST(ParaAnaWindow, TextsInBothLanguages)
 {
-    TestStation t;
-    TParaAna *w = t.d.ParaAna;
+    OneWindow<TParaAna> t;
+    TParaAna *w = t.w;
     EXPECT_EQ(w->windowTitle(), QStringLiteral("analoge Parameter"));
     EXPECT_EQ(w->ana_Para_In->title(), QStringLiteral("analoge Eingangsparameter"));
     EXPECT_EQ(w->Row[1].Label->text(), QStringLiteral("Kanal 1"));
@@ -145,8 +146,8 @@ TEST(ParaAnaWindow, TextsInBothLanguages)
 
 TEST(ParaAnaWindow, ActivationWithoutConfigurationReportsEveryTime)
 {
-    TestStation t;
-    TParaAna *w = t.d.ParaAna;
+    OneWindow<TParaAna> t;
+    TParaAna *w = t.w;
     for (int i = 1; i <= 2; ++i) {
         w->FormActivate();
         ASSERT_EQ(t.sink.boxes.size(), size_t(i));

@@ -1,4 +1,4 @@
-#include "TestStation.h"
+#include "OneWindow.h"
 #include "Wait.h"
 
 #include "parameters/TParaDig.h"
@@ -54,15 +54,15 @@ struct Window {
         w->AnfrageTimer();
     }
 
-    TestStation t;
-    ProgramState &d = t.d;
-    TParaDig *w = t.d.ParaDig;
+    OneWindow<TParaDig> t;
+    Deklarat &d = t.d;
+    TParaDig *w = t.w;
 };
 
 TEST(ParaDigWindow, CreationState)
 {
-    TestStation t;
-    TParaDig *w = t.d.ParaDig;
+    OneWindow<TParaDig> t;
+    TParaDig *w = t.w;
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("digitale Parameter"));
     for (int c = 1; c <= 9; ++c) {
@@ -96,8 +96,8 @@ TEST(ParaDigWindow, CreationState)
 
 TEST(ParaDigWindow, TextsInBothLanguages)
 {
-    TestStation t;
-    TParaDig *w = t.d.ParaDig;
+    OneWindow<TParaDig> t;
+    TParaDig *w = t.w;
     EXPECT_EQ(w->Write->text(), QStringLiteral("Schreiben"));
     EXPECT_EQ(w->Read->text(), QStringLiteral("Lesen"));
     EXPECT_EQ(w->Back->text(), QString::fromUtf8("Zurück"));
@@ -432,11 +432,11 @@ TEST(ParaDigWindow, ClosingAnErrorBoxIsNoNewActivation)
 
 TEST(ParaDigWindow, ShowingTheWindowActivatesIt)
 {
-    TestStation t;
+    OneWindow<TParaDig> t;
     t.d.StationConfig.DigOutCount = 8;
     t.d.StationConfig.DigOutModuleCount = 1;
     t.d.StationConfig.ConfigValid = 1;
-    TParaDig *w = t.d.ParaDig;
+    TParaDig *w = t.w;
     w->Memo1->appendPlainText(QStringLiteral("old"));
     w->show();
     w->activateWindow();

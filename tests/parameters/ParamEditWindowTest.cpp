@@ -14,20 +14,20 @@
 namespace
 {
 
-using parameterfixture::ParameterStation;
+using parameterfixture::ParameterOverview;
 
-struct Editor : ParameterStation {
+struct Editor : ParameterOverview {
     Editor()
     {
         configure({1});
-        d.Parameter->DefaultDataLaden();
-        d.Parameter->SGParamDblClick(1, 1);
-        w = qobject_cast<TParamEdit *>(d.Parameter->OpenEditor());
+        overview->DefaultDataLaden();
+        overview->SGParamDblClick(1, 1);
+        w = qobject_cast<TParamEdit *>(overview->OpenEditor());
     }
     ~Editor()
     {
-        if (d.Parameter->OpenEditor())
-            d.Parameter->OpenEditor()->reject();
+        if (overview->OpenEditor())
+            overview->OpenEditor()->reject();
     }
     QString field(int i) const { return w->ECoupler[size_t(i)]->text(); }
     QString label(int i) const { return w->LCoupler[size_t(i)]->text(); }
@@ -81,12 +81,12 @@ TEST(ParamEditWindow, OpenedFromTheCouplerColumnWithTitleAndTabs)
 
 TEST(ParamEditWindow, EnglishTitleAndTexts)
 {
-    ParameterStation s;
+    ParameterOverview s;
     SelectLanguage(s.d, 1);
     s.configure({});
-    s.d.Parameter->DefaultDataLaden();
-    s.d.Parameter->SGParamDblClick(1, 1);
-    auto *w = qobject_cast<TParamEdit *>(s.d.Parameter->OpenEditor());
+    s.overview->DefaultDataLaden();
+    s.overview->SGParamDblClick(1, 1);
+    auto *w = qobject_cast<TParamEdit *>(s.overview->OpenEditor());
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), QStringLiteral(" - 0 - NX 600 Buskoppler"));
     EXPECT_EQ(w->LConfirmData->text(), QStringLiteral("Press ENTER  to confirm the new data"));
@@ -313,10 +313,10 @@ TEST(ParamEditWindow, BackClosesAndTheOverviewDestroysIt)
     EXPECT_FALSE(w->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(w.isNull());
-    EXPECT_EQ(e.d.Parameter->OpenEditor(), nullptr);
+    EXPECT_EQ(e.overview->OpenEditor(), nullptr);
     // A new editor starts from zeros again.
-    e.d.Parameter->SGParamDblClick(1, 1);
-    auto *again = qobject_cast<TParamEdit *>(e.d.Parameter->OpenEditor());
+    e.overview->SGParamDblClick(1, 1);
+    auto *again = qobject_cast<TParamEdit *>(e.overview->OpenEditor());
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->CouplerBlock, CouplerParameterBlock{});
 }

@@ -1,10 +1,12 @@
 #pragma once
 // A module description file and function code files for the parameter
-// overview and its editors, and a station whose program folder holds them.
+// overview and its editors, and programs whose folder holds them.
+#include "OneWindow.h"
 #include "TestStation.h"
 
 #include "app/Deklarat.h"
 #include "app/IniFile.h"
+#include "parameters/TParameter.h"
 #include "station/ModuleCatalogue.h"
 
 #include <QByteArray>
@@ -337,24 +339,38 @@ inline bool WriteFile(const QString &path, const QByteArray &bytes)
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
-// A started program whose folder holds the fixture files, with the
-// catalogue loaded from them.
-struct ParameterStation : TestStation {
-    explicit ParameterStation(const QByteArray &funcCode = FuncCodeFile)
-    {
-        WriteFile(d.ProgramFolder + QStringLiteral("ModIO_NX.cfg"), DescriptionFile);
-        WriteFile(d.ProgramFolder + QStringLiteral("FuncCode.cfg"), funcCode);
-        d.ModuleCatalogue = LoadModuleCatalogue(d.ProgramFolder, d.BrandMode);
-    }
+// The fixture files in the program folder, and the catalogue loaded from them.
+inline void WriteParameterFiles(Deklarat &d, const QByteArray &funcCode)
+{
+    WriteFile(d.ProgramFolder + QStringLiteral("ModIO_NX.cfg"), DescriptionFile);
+    WriteFile(d.ProgramFolder + QStringLiteral("FuncCode.cfg"), funcCode);
+    d.ModuleCatalogue = LoadModuleCatalogue(d.ProgramFolder, d.BrandMode);
+}
+
+// A program (`TestStation`, `BareProgram`, `OneWindow<W>`) whose folder holds
+// the fixture files.
+template <typename Program> struct WithParameterFiles : Program {
+    explicit WithParameterFiles(const QByteArray &funcCode = FuncCodeFile) { WriteParameterFiles(this->d, funcCode); }
     // A configuration as the configuration read leaves it.
     void configure(std::initializer_list<quint16> slotIds)
     {
+        Deklarat &d = this->d;
         d.StationConfig.SlotModuleIds.fill(0);
         int slot = 1;
         for (quint16 id : slotIds)
             d.StationConfig.SlotModuleIds[static_cast<size_t>(slot++)] = id;
         d.StationConfig.ConfigValid = 1;
     }
+};
+
+// The whole program: for the configuration read feeding the overview.
+using ParameterStation = WithParameterFiles<TestStation>;
+// State and line only, for a test that builds its own window.
+using ParameterFiles = WithParameterFiles<BareProgram>;
+// The parameter overview alone; its editors open from it.
+struct ParameterOverview : WithParameterFiles<OneWindow<TParameter>> {
+    using WithParameterFiles::WithParameterFiles;
+    TParameter *overview = w;
 };
 
 } // namespace parameterfixture

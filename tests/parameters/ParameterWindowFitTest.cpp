@@ -1,6 +1,6 @@
 // The dedicated parameter windows on screens of other sizes: the scaling rule,
 // the window on the screen, its buttons in sight and its rows reachable.
-#include "TestStation.h"
+#include "OneWindow.h"
 
 #include "parameters/TAllgePara.h"
 #include "parameters/TParaAna.h"
@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace
@@ -22,59 +23,74 @@ namespace
 
 struct WindowCase {
     const char *name;
-    std::function<TForm *(ProgramState &)> window;
-    std::function<void(ProgramState &)> activate;
-    std::function<std::vector<QWidget *>(ProgramState &)> buttons;
+    std::function<std::unique_ptr<TForm>(Deklarat &)> create;
+    std::function<void(TForm &)> activate;
+    std::function<std::vector<QWidget *>(TForm &)> buttons;
     // The scroll area holding the rows and the last row's control in it.
-    std::function<QAbstractScrollArea *(ProgramState &)> rows;
-    std::function<QWidget *(ProgramState &)> lastRow;
+    std::function<QAbstractScrollArea *(TForm &)> rows;
+    std::function<QWidget *(TForm &)> lastRow;
 };
+
+// The case of window `W`, its parts reached from the window.
+template <typename W>
+WindowCase caseOf(const char *name, std::vector<QWidget *> (*buttons)(W &), QAbstractScrollArea *(*rows)(W &),
+                  QWidget *(*lastRow)(W &))
+{
+    WindowCase c{name,
+                 [](Deklarat &d) -> std::unique_ptr<TForm> { return std::make_unique<W>(d); },
+                 [](TForm &f) { static_cast<W &>(f).FormActivate(); },
+                 [buttons](TForm &f) { return buttons(static_cast<W &>(f)); },
+                 [rows](TForm &f) { return rows(static_cast<W &>(f)); },
+                 nullptr};
+    if (lastRow)
+        c.lastRow = [lastRow](TForm &f) { return lastRow(static_cast<W &>(f)); };
+    return c;
+}
 
 const std::vector<WindowCase> &windowCases()
 {
     static const std::vector<WindowCase> cases = {
-        {"digital parameters", [](ProgramState &d) -> TForm * { return d.ParaDig; },
-         [](ProgramState &d) { d.ParaDig->FormActivate(); },
-         [](ProgramState &d) {
-             return std::vector<QWidget *>{d.ParaDig->Write, d.ParaDig->Read, d.ParaDig->Back};
-         },
-         [](ProgramState &d) -> QAbstractScrollArea * { return d.ParaDig->ScrollBox1; },
-         [](ProgramState &d) -> QWidget * { return d.ParaDig->RadioGroup[72]; }},
-        {"16-bit analog inputs", [](ProgramState &d) -> TForm * { return d.ParaAna; },
-         [](ProgramState &d) { d.ParaAna->FormActivate(); },
-         [](ProgramState &d) {
-             return std::vector<QWidget *>{d.ParaAna->Button1, d.ParaAna->Button2, d.ParaAna->Back};
-         },
-         [](ProgramState &d) -> QAbstractScrollArea * { return d.ParaAna->ScrollBox1; },
-         [](ProgramState &d) -> QWidget * { return d.ParaAna->Row[16].ComboBox; }},
-        {"32-bit analog inputs", [](ProgramState &d) -> TForm * { return d.ParaAnaIn32Bit; },
-         [](ProgramState &d) { d.ParaAnaIn32Bit->FormActivate(); },
-         [](ProgramState &d) {
-             return std::vector<QWidget *>{d.ParaAnaIn32Bit->Button1, d.ParaAnaIn32Bit->Button2,
-                                           d.ParaAnaIn32Bit->Back};
-         },
-         [](ProgramState &d) -> QAbstractScrollArea * { return d.ParaAnaIn32Bit->ScrollBox1; },
-         [](ProgramState &d) -> QWidget * { return d.ParaAnaIn32Bit->Row[16].FV2_; }},
-        {"analog outputs", [](ProgramState &d) -> TForm * { return d.ParaAnaOut; },
-         [](ProgramState &d) { d.ParaAnaOut->FormActivate(); },
-         [](ProgramState &d) {
-             return std::vector<QWidget *>{d.ParaAnaOut->BRead, d.ParaAnaOut->BWrite, d.ParaAnaOut->BCancel};
-         },
-         [](ProgramState &d) -> QAbstractScrollArea * { return d.ParaAnaOut->SgAnaOutPara; }, nullptr},
-        {"general parameters", [](ProgramState &d) -> TForm * { return d.AllgePara; },
-         [](ProgramState &d) { d.AllgePara->FormActivate(); },
-         [](ProgramState &d) {
-             return std::vector<QWidget *>{d.AllgePara->Write, d.AllgePara->Read, d.AllgePara->Back};
-         },
-         [](ProgramState &d) -> QAbstractScrollArea * { return d.AllgePara->ScrollBox1; },
-         [](ProgramState &d) -> QWidget * { return d.AllgePara->BSetComDefault; }},
+        caseOf<TParaDig>(
+            "digital parameters",
+            [](TParaDig &w) {
+                return std::vector<QWidget *>{w.Write, w.Read, w.Back};
+            },
+            [](TParaDig &w) -> QAbstractScrollArea * { return w.ScrollBox1; },
+            [](TParaDig &w) -> QWidget * { return w.RadioGroup[72]; }),
+        caseOf<TParaAna>(
+            "16-bit analog inputs",
+            [](TParaAna &w) {
+                return std::vector<QWidget *>{w.Button1, w.Button2, w.Back};
+            },
+            [](TParaAna &w) -> QAbstractScrollArea * { return w.ScrollBox1; },
+            [](TParaAna &w) -> QWidget * { return w.Row[16].ComboBox; }),
+        caseOf<TParaAnaIn32Bit>(
+            "32-bit analog inputs",
+            [](TParaAnaIn32Bit &w) {
+                return std::vector<QWidget *>{w.Button1, w.Button2, w.Back};
+            },
+            [](TParaAnaIn32Bit &w) -> QAbstractScrollArea * { return w.ScrollBox1; },
+            [](TParaAnaIn32Bit &w) -> QWidget * { return w.Row[16].FV2_; }),
+        caseOf<TParaAnaOut>(
+            "analog outputs",
+            [](TParaAnaOut &w) {
+                return std::vector<QWidget *>{w.BRead, w.BWrite, w.BCancel};
+            },
+            [](TParaAnaOut &w) -> QAbstractScrollArea * { return w.SgAnaOutPara; }, nullptr),
+        caseOf<TAllgePara>(
+            "general parameters",
+            [](TAllgePara &w) {
+                return std::vector<QWidget *>{w.Write, w.Read, w.Back};
+            },
+            [](TAllgePara &w) -> QAbstractScrollArea * { return w.ScrollBox1; },
+            [](TAllgePara &w) -> QWidget * { return w.BSetComDefault; }),
     };
     return cases;
 }
 
 const QSize Screens[] = {{1366, 768}, {1280, 1024}, {1920, 1080}};
 
-void configureFullStation(ProgramState &d)
+void configureFullStation(Deklarat &d)
 {
     d.StationConfig.ConfigValid = 1;
     d.StationConfig.DigOutCount = 72;
@@ -103,16 +119,18 @@ TEST(ParameterWindowFit, ScalingRuleScreenAndReachableControls)
         SCOPED_TRACE(c.name);
         QSize design;
         {
-            TestStation t({}, DesignScreenSize);
-            design = c.window(t.d)->size();
+            BareProgram t({}, DesignScreenSize);
+            const std::unique_ptr<TForm> w = c.create(t.d);
+            design = w->size();
             // Nothing changes on the design screen.
-            EXPECT_DOUBLE_EQ(c.window(t.d)->font().pointSizeF(), QApplication::font().pointSizeF());
+            EXPECT_DOUBLE_EQ(w->font().pointSizeF(), QApplication::font().pointSizeF());
         }
         for (const QSize &screen : Screens) {
             SCOPED_TRACE(QStringLiteral("%1 x %2").arg(screen.width()).arg(screen.height()).toStdString());
-            TestStation t({}, screen);
-            ProgramState &d = t.d;
-            TForm *w = c.window(d);
+            BareProgram t({}, screen);
+            Deklarat &d = t.d;
+            const std::unique_ptr<TForm> window = c.create(d);
+            TForm *w = window.get();
 
             // As created: the rule, from the design size; wider only where
             // the rows' scroll bar needs room beside them, within the screen.
@@ -127,23 +145,23 @@ TEST(ParameterWindowFit, ScalingRuleScreenAndReachableControls)
 
             configureFullStation(d);
             w->show();
-            c.activate(d);
+            c.activate(*w);
             QCoreApplication::processEvents();
 
             // On the screen, frame included.
             EXPECT_LE(w->frameGeometry().width(), screen.width());
             EXPECT_LE(w->frameGeometry().height(), screen.height());
-            for (QWidget *b : c.buttons(d)) {
+            for (QWidget *b : c.buttons(*w)) {
                 SCOPED_TRACE(b->objectName().toStdString());
                 EXPECT_TRUE(b->isVisible());
                 EXPECT_TRUE(inside(b, w))
                     << "in the window, not below it: " << text(QRect(b->mapTo(w, QPoint()), b->size())) << " in "
                     << text(w->rect());
             }
-            QAbstractScrollArea *area = c.rows(d);
+            QAbstractScrollArea *area = c.rows(*w);
             EXPECT_TRUE(inside(area, w));
             if (auto *rows = qobject_cast<QScrollArea *>(area)) {
-                QWidget *last = c.lastRow(d);
+                QWidget *last = c.lastRow(*w);
                 rows->ensureWidgetVisible(last);
                 EXPECT_TRUE(inside(last, rows->viewport()))
                     << "the last row can be scrolled to: "
@@ -155,7 +173,7 @@ TEST(ParameterWindowFit, ScalingRuleScreenAndReachableControls)
                     EXPECT_GE(rows->viewport()->height(), rows->widget()->height()) << "all rows in sight";
                 }
             } else {
-                auto *grid = d.ParaAnaOut->SgAnaOutPara;
+                auto *grid = static_cast<TParaAnaOut *>(w)->SgAnaOutPara;
                 grid->scrollToItem(grid->item(grid->rowCount() - 1, 0));
                 const QRect cell = grid->visualItemRect(grid->item(grid->rowCount() - 1, 0));
                 EXPECT_TRUE(grid->viewport()->rect().contains(cell)) << "the last row can be scrolled to";

@@ -14,7 +14,8 @@
 namespace
 {
 
-using parameterfixture::ParameterStation;
+using parameterfixture::ParameterFiles;
+using parameterfixture::ParameterOverview;
 
 // The column's cell as the grid paints it.
 QImage PaintedCell(TParameter &w, int column, int row)
@@ -38,7 +39,7 @@ bool Blank(const QImage &image)
 
 TEST(ParameterWindow, GridSizesFollowTheEmptySlotPicture)
 {
-    ParameterStation s;
+    ParameterFiles s;
     QImage picture(50, 120, QImage::Format_RGB32);
     picture.fill(Qt::darkGray);
     ASSERT_TRUE(picture.save(s.d.ProgramFolder + QStringLiteral("Img3100.png")));
@@ -62,8 +63,8 @@ TEST(ParameterWindow, GridSizesFollowTheEmptySlotPicture)
 
 TEST(ParameterWindow, NamesAndPicturesOfThePositions)
 {
-    ParameterStation s;
-    TParameter &w = *s.d.Parameter;
+    ParameterOverview s;
+    TParameter &w = *s.overview;
     // Before any configuration read: every column is empty.
     EXPECT_EQ(s.d.StationPositions[0].ModuleId, 0);
     QImage red(60, 160, QImage::Format_RGB32);
@@ -91,8 +92,8 @@ TEST(ParameterWindow, NamesAndPicturesOfThePositions)
 
 TEST(ParameterWindow, HintOnAClickIntoThePictures)
 {
-    ParameterStation s;
-    TParameter &w = *s.d.Parameter;
+    ParameterOverview s;
+    TParameter &w = *s.overview;
     s.configure({1});
     w.DefaultDataLaden();
     w.show();
@@ -117,8 +118,8 @@ TEST(ParameterWindow, HintOnAClickIntoThePictures)
 
 TEST(ParameterWindow, DoubleClickOpensTheEditorOfThePosition)
 {
-    ParameterStation s;
-    TParameter &w = *s.d.Parameter;
+    ParameterOverview s;
+    TParameter &w = *s.overview;
     // Before a configuration read nothing opens.
     w.SGParamDblClick(1, 1);
     EXPECT_EQ(w.OpenEditor(), nullptr);
@@ -157,8 +158,8 @@ TEST(ParameterWindow, DoubleClickOpensTheEditorOfThePosition)
 
 TEST(ParameterWindow, DoubleClickWithTheMouse)
 {
-    ParameterStation s;
-    TParameter &w = *s.d.Parameter;
+    ParameterOverview s;
+    TParameter &w = *s.overview;
     s.configure({2});
     w.DefaultDataLaden();
     w.show();

@@ -15,27 +15,27 @@
 namespace
 {
 
-using parameterfixture::ParameterStation;
+using parameterfixture::ParameterOverview;
 
 // Slots: 1, 2 digital outputs; 3, 4, 5 digital inputs; 6 analog input
 // (4 channels); 7 thermocouple; 8, 9 strain gauges.
-struct IoEditor : ParameterStation {
+struct IoEditor : ParameterOverview {
     explicit IoEditor(const QByteArray &funcCode = parameterfixture::FuncCodeFile,
                       std::initializer_list<quint16> slotIds = {1, 1, 2, 2, 2, 4, 14, 10, 10})
-        : ParameterStation(funcCode)
+        : ParameterOverview(funcCode)
     {
         configure(slotIds);
-        d.Parameter->DefaultDataLaden();
+        overview->DefaultDataLaden();
     }
     ~IoEditor()
     {
-        if (QDialog *editor = d.Parameter->OpenEditor())
+        if (QDialog *editor = overview->OpenEditor())
             editor->reject();
     }
     TZusatzIOEdit *open(int slot)
     {
-        d.Parameter->SGParamDblClick(slot + 1, 1);
-        w = qobject_cast<TZusatzIOEdit *>(d.Parameter->OpenEditor());
+        overview->SGParamDblClick(slot + 1, 1);
+        w = qobject_cast<TZusatzIOEdit *>(overview->OpenEditor());
         return w;
     }
     QStringList tabs(const QTabBar *bar) const
@@ -94,12 +94,12 @@ TEST(ZusatzIOEditWindow, DigitalModuleOpensWithItsObjects)
 
 TEST(ZusatzIOEditWindow, EnglishTitleAndChannelTabs)
 {
-    ParameterStation s;
+    ParameterOverview s;
     SelectLanguage(s.d, 1);
     s.configure({4});
-    s.d.Parameter->DefaultDataLaden();
-    s.d.Parameter->SGParamDblClick(2, 1);
-    auto *w = qobject_cast<TZusatzIOEdit *>(s.d.Parameter->OpenEditor());
+    s.overview->DefaultDataLaden();
+    s.overview->SGParamDblClick(2, 1);
+    auto *w = qobject_cast<TZusatzIOEdit *>(s.overview->OpenEditor());
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Properties - Node: 1, Slot: 1 - NX 621-0 4 x AI Strom"));
     ASSERT_EQ(w->TCKanal->count(), 4);

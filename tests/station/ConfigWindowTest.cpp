@@ -1,18 +1,16 @@
-#include "TestStation.h"
+#include "OneWindow.h"
 
 #include "link/InterfaceSettings.h"
-#include "monitor/TVo3112CCC.h"
 #include "station/TDeviceConfigForm.h"
 
 #include <QFile>
 #include <QTest>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-struct ConfigFixture : TestStation {
-    ConfigFixture() : w(d.DeviceConfigForm) {}
-
+struct ConfigFixture : OneWindow<TDeviceConfigForm> {
     void reply(const QByteArray &frameFromIndex6)
     {
         HandReply(d, std::vector<quint8>(frameFromIndex6.begin(), frameFromIndex6.end()));
@@ -27,14 +25,17 @@ struct ConfigFixture : TestStation {
     }
     void slotListReply(const QByteArray &slots9)
     {
-        QByteArray pdu = QByteArray::fromHex("08041C" "0006" "0002" "0004" "000C" "000C");
+        QByteArray pdu = QByteArray::fromHex("08041C"
+                                             "0006"
+                                             "0002"
+                                             "0004"
+                                             "000C"
+                                             "000C");
         for (char id : slots9)
             pdu += QByteArray::fromHex("00") + QByteArray(1, id);
         reply(pdu);
     }
     QStringList log() const { return w->MDataTransfer->toPlainText().split(QLatin1Char('\n')); }
-
-    TDeviceConfigForm *w;
 };
 
 TEST(ConfigWindow, ActivationTakesTheSlaveAddressFromTheSettingsFile)
@@ -64,9 +65,9 @@ TEST(ConfigWindow, TheIdFieldTakesATypedUnitWhenLeftAndOnlyFrom01ToF7)
         bool reported;
     };
     const Case cases[] = {
-        {"100", 0x1F, true}, {"0", 0x1F, true},   {"00", 0x1F, true}, {"F8", 0x1F, true}, {"", 0x1F, true},
-        {"0x", 0x1F, true},  {"-1", 0x1F, true},  {"xy", 0x1F, true}, {"F7", 0xF7, false},
-        {"1", 0x01, false},  {"0x20", 0x20, false}, {"$2a", 0x2A, false},
+        {"100", 0x1F, true}, {"0", 0x1F, true},  {"00", 0x1F, true},    {"F8", 0x1F, true},
+        {"", 0x1F, true},    {"0x", 0x1F, true}, {"-1", 0x1F, true},    {"xy", 0x1F, true},
+        {"F7", 0xF7, false}, {"1", 0x01, false}, {"0x20", 0x20, false}, {"$2a", 0x2A, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.typed);
@@ -109,8 +110,7 @@ TEST(ConfigWindow, ReadingTheStationStepByStep)
     ConfigFixture f;
     f.d.TransactionId = 9;
     f.w->BReadConfigClick();
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(f.d.TxFrame.data() + 6), 5).toHex(),
-              QByteArray("082b0e0100"));
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(f.d.TxFrame.data() + 6), 5).toHex(), QByteArray("082b0e0100"));
     EXPECT_EQ(f.d.TxLength, 11);
     EXPECT_EQ(f.d.TransactionId, 10);
     EXPECT_TRUE(f.w->TimerIdentity->isActive());
@@ -140,8 +140,8 @@ TEST(ConfigWindow, ReadingTheStationStepByStep)
     EXPECT_EQ(f.w->ColumnIds[1], 245);
     EXPECT_EQ(f.w->ColumnIds[2], 2);
     EXPECT_EQ(f.w->ColumnIds[10], 0);
-    EXPECT_EQ(f.d.Vo3112CCC->StatusBar1->panelText(2), QStringLiteral(" Konfiguration geladen "));
-    EXPECT_EQ(f.d.Vo3112CCC->StatusBar1->panelText(0), QStringLiteral(" Slaveadress: 08"));
+    EXPECT_EQ(f.status.panelText(2), QStringLiteral(" Konfiguration geladen "));
+    EXPECT_EQ(f.status.panelText(0), QStringLiteral(" Slaveadress: 08"));
     const QStringList log = f.log();
     ASSERT_GE(log.size(), 5);
     EXPECT_EQ(log[0], QStringLiteral("Antwort : ADR: 08  Code: 2B"));
@@ -201,7 +201,7 @@ TEST(ConfigWindow, ExceptionToTheSlotListShowsTheLogTextInABox)
     EXPECT_EQ(f.sink.boxes[0].caption, QStringLiteral("Fehler"));
     EXPECT_EQ(f.sink.boxes[0].kind, MessageKind::Error);
     EXPECT_EQ(f.d.StationConfig.ConfigValid, 0);
-    EXPECT_EQ(f.d.Vo3112CCC->StatusBar1->panelText(2), QStringLiteral(" keine Konfiguration geladen "));
+    EXPECT_EQ(f.status.panelText(2), QStringLiteral(" keine Konfiguration geladen "));
 }
 
 TEST(ConfigWindow, ExceptionToTheIdentityStopsBeforeTheSlotList)
@@ -246,7 +246,7 @@ TEST(ConfigWindow, AFailedReadTakesBackTheLoadedStationFromTheScreen)
         f.slotListReply(slotIds);
         f.w->TimerSlotListTimer();
         ASSERT_EQ(f.d.StationConfig.ConfigValid, 1) << c.name;
-        ASSERT_EQ(f.d.Vo3112CCC->StatusBar1->panelText(2), QStringLiteral(" Konfiguration geladen ")) << c.name;
+        ASSERT_EQ(f.status.panelText(2), QStringLiteral(" Konfiguration geladen ")) << c.name;
         ASSERT_EQ(f.w->EdProdukt->text(), QStringLiteral("VO3112")) << c.name;
 
         f.w->BReadConfigClick();
@@ -268,7 +268,7 @@ TEST(ConfigWindow, AFailedReadTakesBackTheLoadedStationFromTheScreen)
             f.w->TimerSlotListTimer();
         EXPECT_FALSE(timer->isActive()) << c.name;
         EXPECT_EQ(f.d.StationConfig.ConfigValid, 0) << c.name;
-        EXPECT_EQ(f.d.Vo3112CCC->StatusBar1->panelText(2), QStringLiteral(" keine Konfiguration geladen ")) << c.name;
+        EXPECT_EQ(f.status.panelText(2), QStringLiteral(" keine Konfiguration geladen ")) << c.name;
         EXPECT_TRUE(f.w->EdInfo->text().isEmpty()) << c.name;
         EXPECT_TRUE(f.w->EdProdukt->text().isEmpty()) << c.name;
         EXPECT_TRUE(f.w->EdVersion->text().isEmpty()) << c.name;
@@ -280,7 +280,7 @@ TEST(ConfigWindow, AFailedReadTakesBackTheLoadedStationFromTheScreen)
         f.w->TimerIdentityTimer();
         f.slotListReply(slotIds);
         f.w->TimerSlotListTimer();
-        EXPECT_EQ(f.d.Vo3112CCC->StatusBar1->panelText(2), QStringLiteral(" Konfiguration geladen ")) << c.name;
+        EXPECT_EQ(f.status.panelText(2), QStringLiteral(" Konfiguration geladen ")) << c.name;
         EXPECT_EQ(f.w->EdInfo->text(), QStringLiteral("ACME")) << c.name;
     }
 }

@@ -1,11 +1,10 @@
 #pragma once
 // A whole started program for window tests: every window, a fresh state, and
 // message boxes captured instead of shown.
+#include "HandReply.h"
 #include "app/Station.h"
 
 #include <QTemporaryDir>
-#include <initializer_list>
-#include <vector>
 
 struct TestStation {
     // The parameter windows are laid out for `screen`, the design screen
@@ -17,9 +16,3 @@ struct TestStation {
     Station station;
     ProgramState &d;
 };
-
-// A whole reply arriving on the line, as the serial link stores it: `frame`
-// (unit identifier first, CRC bytes if wanted) from RxFrame[6] on. It goes to
-// the window whose request is outstanding, as a real reply would.
-void HandReply(Deklarat &d, const std::vector<quint8> &frame);
-void HandReply(Deklarat &d, std::initializer_list<quint8> frame);
