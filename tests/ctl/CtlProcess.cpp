@@ -22,6 +22,9 @@ CtlRun RunCtl(const QStringList &arguments, const CtlPlace &place, int timeoutMs
     // Never the user's own settings: the run's HOME decides ~/.config.
     env.insert(QStringLiteral("HOME"), place.home.isEmpty() ? freshHome.path() : place.home);
     env.remove(QStringLiteral("XDG_CONFIG_HOME"));
+    // No display of any kind: every run proves the program needs none.
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QLatin1String(name));
     QProcess process;
     process.setProcessEnvironment(env);
     if (place.asNobody) {
