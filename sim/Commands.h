@@ -6,12 +6,14 @@
 #include <string>
 #include <string_view>
 
-namespace sim {
+namespace sim
+{
 
 // The command set read from standard input while the simulator runs.
 std::string commandHelp();
 
-class CommandInterpreter {
+class CommandInterpreter
+{
 public:
     CommandInterpreter(Station &station, Faults &faults) : station_(station), faults_(faults) {}
 

@@ -4,7 +4,8 @@
 #include <span>
 #include <vector>
 
-namespace sim {
+namespace sim
+{
 
 // CRC-16 of the Modbus serial line, computed bit by bit so that it does not
 // share the table method of the tool it checks.

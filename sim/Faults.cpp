@@ -1,8 +1,10 @@
 #include "Faults.h"
 
-namespace sim {
+namespace sim
+{
 
-void corruptReply(Link link, const Faults &faults, std::vector<uint8_t> &adu) {
+void corruptReply(Link link, const Faults &faults, std::vector<uint8_t> &adu)
+{
     if (link == Link::Rtu && faults.badCrc && adu.size() >= 2) {
         adu[adu.size() - 1] ^= 0xFF;
         adu[adu.size() - 2] ^= 0x5A;

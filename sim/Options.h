@@ -10,7 +10,8 @@
 #include <string_view>
 #include <vector>
 
-namespace sim {
+namespace sim
+{
 
 struct SerialSettings {
     std::string device;

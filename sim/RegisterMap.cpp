@@ -2,11 +2,14 @@
 
 #include <algorithm>
 
-namespace sim {
+namespace sim
+{
 
-namespace {
+namespace
+{
 
-Area plainArea(std::string name, uint16_t start, std::vector<uint16_t> &regs, bool writable) {
+Area plainArea(std::string name, uint16_t start, std::vector<uint16_t> &regs, bool writable)
+{
     Area a;
     a.name = std::move(name);
     a.start = start;
@@ -21,7 +24,8 @@ Area plainArea(std::string name, uint16_t start, std::vector<uint16_t> &regs, bo
     return a;
 }
 
-Area singleArea(std::string name, uint16_t start, uint16_t &reg) {
+Area singleArea(std::string name, uint16_t start, uint16_t &reg)
+{
     Area a;
     a.name = std::move(name);
     a.start = start;
@@ -32,7 +36,8 @@ Area singleArea(std::string name, uint16_t start, uint16_t &reg) {
 }
 
 // A command register: reads as 0, takes only 0xFFFF, which runs `action`.
-Area commandArea(std::string name, uint16_t start, std::function<void()> action) {
+Area commandArea(std::string name, uint16_t start, std::function<void()> action)
+{
     Area a;
     a.name = std::move(name);
     a.start = start;
@@ -45,7 +50,8 @@ Area commandArea(std::string name, uint16_t start, std::function<void()> action)
 
 } // namespace
 
-RegisterMap::RegisterMap(Station &station, Link link, double seconds) {
+RegisterMap::RegisterMap(Station &station, Link link, double seconds)
+{
     const StationLayout &l = station.layout();
 
     Area inputs;
@@ -64,8 +70,7 @@ RegisterMap::RegisterMap(Station &station, Link link, double seconds) {
     slotList.start = 0x1000;
     slotList.size = 14;
     slotList.read = [&l](uint16_t offset, std::span<uint16_t> out) {
-        uint16_t regs[14] = {l.anaInCount, l.anaIn32Count, l.anaOutCount, l.digInCount,
-                             l.digOutCount};
+        uint16_t regs[14] = {l.anaInCount, l.anaIn32Count, l.anaOutCount, l.digInCount, l.digOutCount};
         std::copy(l.slots.begin(), l.slots.end(), regs + 5);
         std::copy_n(regs + offset, out.size(), out.begin());
     };
@@ -107,25 +112,31 @@ RegisterMap::RegisterMap(Station &station, Link link, double seconds) {
         areas_.push_back(plainArea("network block", 0x3000, station.networkBlock, true));
     else
         areas_.push_back(singleArea("serial time", 0x3000, station.serialTime));
-    areas_.push_back(commandArea("communication reset", 0x3027,
-                                 [&station, link] { station.resetCommunication(link); }));
+    areas_.push_back(
+        commandArea("communication reset", 0x3027, [&station, link] { station.resetCommunication(link); }));
 }
 
-const Area *RegisterMap::find(uint16_t address, uint16_t quantity) const {
+const Area *RegisterMap::find(uint16_t address, uint16_t quantity) const
+{
     for (const Area &a : areas_) {
-        if (address >= a.start && address + quantity <= a.start + a.size) return &a;
+        if (address >= a.start && address + quantity <= a.start + a.size)
+            return &a;
     }
     return nullptr;
 }
 
-uint8_t RegisterMap::checkRead(uint16_t address, uint16_t quantity) const {
+uint8_t RegisterMap::checkRead(uint16_t address, uint16_t quantity) const
+{
     return quantity == 0 || find(address, quantity) ? NoException : IllegalDataAddress;
 }
 
-uint8_t RegisterMap::checkWrite(uint16_t address, std::span<const uint16_t> values) const {
-    if (values.empty()) return NoException;
+uint8_t RegisterMap::checkWrite(uint16_t address, std::span<const uint16_t> values) const
+{
+    if (values.empty())
+        return NoException;
     const Area *a = find(address, static_cast<uint16_t>(values.size()));
-    if (!a || !a->write) return IllegalDataAddress;
+    if (!a || !a->write)
+        return IllegalDataAddress;
     if (a->accepts) {
         for (size_t i = 0; i < values.size(); ++i)
             if (!a->accepts(static_cast<uint16_t>(address - a->start + i), values[i]))
@@ -134,16 +145,20 @@ uint8_t RegisterMap::checkWrite(uint16_t address, std::span<const uint16_t> valu
     return NoException;
 }
 
-std::vector<uint16_t> RegisterMap::read(uint16_t address, uint16_t quantity) const {
+std::vector<uint16_t> RegisterMap::read(uint16_t address, uint16_t quantity) const
+{
     std::vector<uint16_t> out(quantity, 0);
-    if (quantity == 0) return out;
+    if (quantity == 0)
+        return out;
     const Area *a = find(address, quantity);
     a->read(static_cast<uint16_t>(address - a->start), out);
     return out;
 }
 
-void RegisterMap::write(uint16_t address, std::span<const uint16_t> values) {
-    if (values.empty()) return;
+void RegisterMap::write(uint16_t address, std::span<const uint16_t> values)
+{
+    if (values.empty())
+        return;
     const Area *a = find(address, static_cast<uint16_t>(values.size()));
     a->write(static_cast<uint16_t>(address - a->start), values);
 }

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-namespace sim {
+namespace sim
+{
 
 // Modbus exception codes the map answers with.
 enum ExceptionCode : uint8_t {
@@ -33,7 +34,8 @@ struct Area {
 // The coupler's registers as the tool addresses them. Over the serial line
 // the communication block is the one time register; over TCP it is the
 // 39-register network block.
-class RegisterMap {
+class RegisterMap
+{
 public:
     RegisterMap(Station &station, Link link, double seconds);
 

@@ -9,17 +9,18 @@
 
 struct _modbus;
 
-namespace sim {
+namespace sim
+{
 
 // Wraps a PDU for its link: MBAP header echoing the request's transaction
 // identifier, or unit identifier and CRC.
-std::vector<uint8_t> frameReply(Link link, std::span<const uint8_t> request,
-                                std::span<const uint8_t> pdu);
+std::vector<uint8_t> frameReply(Link link, std::span<const uint8_t> request, std::span<const uint8_t> pdu);
 
 // Turns an outcome into the bytes that go on the line. Standard replies and
 // exceptions are encoded by libmodbus, written into a socket pair and read
 // back, so that faults can still be applied before they are sent.
-class ReplyEncoder {
+class ReplyEncoder
+{
 public:
     explicit ReplyEncoder(Link link);
     ~ReplyEncoder();

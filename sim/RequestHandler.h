@@ -7,7 +7,8 @@
 #include <span>
 #include <vector>
 
-namespace sim {
+namespace sim
+{
 
 // What the station does about one request PDU (function code and data).
 struct Outcome {
@@ -31,7 +32,6 @@ struct Outcome {
 
 // Carries out the request on the station (writes take effect here) and says
 // how to answer. `seconds` since start dates the analog inputs.
-Outcome handleRequest(Station &station, Link link, std::span<const uint8_t> pdu, double seconds,
-                      const Faults &faults);
+Outcome handleRequest(Station &station, Link link, std::span<const uint8_t> pdu, double seconds, const Faults &faults);
 
 } // namespace sim

@@ -5,7 +5,8 @@
 #include <span>
 #include <vector>
 
-namespace sim {
+namespace sim
+{
 
 // Length of the RTU request that `start` begins, CRC included; 0 while too
 // few bytes have arrived to tell, -1 for a function code whose request
@@ -16,7 +17,8 @@ int rtuRequestLength(std::span<const uint8_t> start);
 // when its function code says it is complete, or at a silence of 3.5
 // characters; a frame with a bad CRC is dropped together with everything up
 // to the next silence, as a slave on a noisy line does.
-class RtuFramer {
+class RtuFramer
+{
 public:
     void feed(std::span<const uint8_t> bytes);
     void silence();

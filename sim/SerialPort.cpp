@@ -6,11 +6,14 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace sim {
+namespace sim
+{
 
-namespace {
+namespace
+{
 
-bool speedOf(int baud, speed_t &speed) {
+bool speedOf(int baud, speed_t &speed)
+{
     static const struct {
         int baud;
         speed_t speed;
@@ -27,23 +30,30 @@ bool speedOf(int baud, speed_t &speed) {
 
 } // namespace
 
-std::string frameName(int frame) {
+std::string frameName(int frame)
+{
     switch (frame) {
-    case 1: return "8N2";
-    case 2: return "8E1";
-    case 3: return "8O1";
-    default: return "8N1";
+    case 1:
+        return "8N2";
+    case 2:
+        return "8E1";
+    case 3:
+        return "8O1";
+    default:
+        return "8N1";
     }
 }
 
-int rtuSilenceMs(int baud) {
+int rtuSilenceMs(int baud)
+{
     // 3.5 characters of 11 bits; above 19200 baud the standard fixes 1.75 ms.
     const double ms = baud > 19200 ? 1.75 : 3.5 * 11 * 1000.0 / baud;
     const int whole = static_cast<int>(ms + 0.999);
     return whole < 2 ? 2 : whole;
 }
 
-int openSerialPort(const SerialSettings &settings, std::string &error) {
+int openSerialPort(const SerialSettings &settings, std::string &error)
+{
     speed_t speed;
     if (!speedOf(settings.baud, speed)) {
         error = "unsupported baud rate " + std::to_string(settings.baud);
@@ -65,9 +75,12 @@ int openSerialPort(const SerialSettings &settings, std::string &error) {
     cfsetospeed(&tio, speed);
     tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
     tio.c_cflag |= CS8 | CLOCAL | CREAD;
-    if (settings.frame == 1) tio.c_cflag |= CSTOPB;
-    if (settings.frame == 2) tio.c_cflag |= PARENB;
-    if (settings.frame == 3) tio.c_cflag |= PARENB | PARODD;
+    if (settings.frame == 1)
+        tio.c_cflag |= CSTOPB;
+    if (settings.frame == 2)
+        tio.c_cflag |= PARENB;
+    if (settings.frame == 3)
+        tio.c_cflag |= PARENB | PARODD;
     tio.c_cc[VMIN] = 0;
     tio.c_cc[VTIME] = 0;
     if (tcsetattr(fd, TCSANOW, &tio) != 0) {

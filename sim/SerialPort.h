@@ -4,7 +4,8 @@
 
 #include <string>
 
-namespace sim {
+namespace sim
+{
 
 // Opens and configures the serial device: raw, 8 data bits, parity and stop
 // bits from the tool's frame number. Returns the descriptor, or -1 with the

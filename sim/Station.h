@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-namespace sim {
+namespace sim
+{
 
 enum class Link { Tcp, Rtu };
 
@@ -20,7 +21,8 @@ struct Identity {
 
 // What the coupler holds: outputs, live inputs, diagnostics, parameters and
 // communication settings. Register addressing lives in RegisterMap.
-class Station {
+class Station
+{
 public:
     Station(StationLayout layout, Identity identity);
 

@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-namespace sim {
+namespace sim
+{
 
 constexpr int SlotCount = 9;
 using SlotIds = std::array<uint16_t, SlotCount>;

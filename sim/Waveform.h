@@ -2,7 +2,8 @@
 
 #include <cstdint>
 
-namespace sim {
+namespace sim
+{
 
 // A slow input signal for analog channel `channel` (0-based, channel order) at
 // `seconds` since start. Shape, period and level differ from channel to

@@ -8,7 +8,8 @@
 #include <csignal>
 #include <cstdio>
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     std::vector<std::string_view> args(argv + 1, argv + argc);
     std::string error;
     const auto options = sim::parseOptions(args, error);

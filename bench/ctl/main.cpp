@@ -19,7 +19,8 @@
 
 extern char **environ;
 
-namespace {
+namespace
+{
 
 struct Run {
     int exit = -1;

@@ -8,9 +8,9 @@ struct MonitorFigures {
     double framesPerSecond = 0;
     double framesPerCpuSecond = 0; // the same over this process's CPU time: less
                                    // swayed by other load on the machine
-    long rssKiB[4] = {}; // before, at 10 %, 50 % and 100 % of the run
+    long rssKiB[4] = {};           // before, at 10 %, 50 % and 100 % of the run
     qint64 fileLines = 0;
-    int sendLines = 0;   // left in the memos at the end
+    int sendLines = 0; // left in the memos at the end
     int receiveLines = 0;
     int lineLimit = 0;
     QString error;

@@ -12,7 +12,8 @@
 #include <functional>
 #include <memory>
 
-namespace {
+namespace
+{
 
 constexpr quint8 Request[] = {0x08, 0x04, 0x10, 0x00, 0x00, 0x0E};
 constexpr int ReplyLength = 6 + 3 + 28;
@@ -35,7 +36,8 @@ bool RunUntil(const std::function<bool()> &done, Clock::duration patience = Pati
     return true;
 }
 
-class Client {
+class Client
+{
 public:
     virtual ~Client() = default;
     // One read; false on a wrong or missing reply.
@@ -44,7 +46,8 @@ public:
 };
 
 // The tool's own path: Daten_Transfer until RxCount holds the whole reply.
-class TransportClient : public Client {
+class TransportClient : public Client
+{
 public:
     explicit TransportClient(quint16 port)
     {
@@ -71,21 +74,31 @@ public:
 
 // The same bytes through a plain QTcpSocket on the same event loop: what the
 // loop and the socket cost without the transport.
-class BareQtClient : public Client {
+class BareQtClient : public Client
+{
 public:
     explicit BareQtClient(quint16 port)
     {
         socket.connectToHost(QHostAddress::LocalHost, port);
-        connected = RunUntil([&] { return socket.state() == QAbstractSocket::ConnectedState; },
-                             std::chrono::seconds(5));
+        connected =
+            RunUntil([&] { return socket.state() == QAbstractSocket::ConnectedState; }, std::chrono::seconds(5));
         socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     }
     bool roundTrip(qint64 &ns) override
     {
         ++transaction;
-        const char frame[] = {char(transaction >> 8), char(transaction), 0, 0, 0, 6,
-                              char(Request[0]), char(Request[1]), char(Request[2]),
-                              char(Request[3]), char(Request[4]), char(Request[5])};
+        const char frame[] = {char(transaction >> 8),
+                              char(transaction),
+                              0,
+                              0,
+                              0,
+                              6,
+                              char(Request[0]),
+                              char(Request[1]),
+                              char(Request[2]),
+                              char(Request[3]),
+                              char(Request[4]),
+                              char(Request[5])};
         const Clock::time_point start = Clock::now();
         socket.write(frame, sizeof frame);
         const bool arrived = RunUntil([&] { return socket.bytesAvailable() >= ReplyLength; });
@@ -98,7 +111,8 @@ public:
     bool connected = false;
 };
 
-class LibmodbusClient : public Client {
+class LibmodbusClient : public Client
+{
 public:
     explicit LibmodbusClient(quint16 port) : ctx(modbus_new_tcp("127.0.0.1", port))
     {

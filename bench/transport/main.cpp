@@ -6,8 +6,8 @@
 #include "RoundTrip.h"
 #include "SimulatorProcess.h"
 
-#include <QAbstractEventDispatcher>
 #include "app/Platform.h"
+#include <QAbstractEventDispatcher>
 
 #include <QApplication>
 #include <QThread>
@@ -17,7 +17,8 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 struct Options {
     bool smoke = false;
@@ -62,8 +63,8 @@ int RoundTripFigure(const Options &options)
                 f.transport.p99Us);
     std::printf("  %-28s median %8.1f us   p99 %8.1f us\n", "bare QTcpSocket, same loop", f.bareQt.medianUs,
                 f.bareQt.p99Us);
-    std::printf("  %-28s median %8.1f us   p99 %8.1f us\n", "libmodbus " LIBMODBUS_VERSION_STRING,
-                f.libmodbus.medianUs, f.libmodbus.p99Us);
+    std::printf("  %-28s median %8.1f us   p99 %8.1f us\n", "libmodbus " LIBMODBUS_VERSION_STRING, f.libmodbus.medianUs,
+                f.libmodbus.p99Us);
     const double ratio = f.libmodbus.medianUs > 0 ? f.transport.medianUs / f.libmodbus.medianUs : 0;
     const double qtRatio = f.libmodbus.medianUs > 0 ? f.bareQt.medianUs / f.libmodbus.medianUs : 0;
     std::printf("  ratio Transport / libmodbus (median): %.2f (goal 1.2 or less); bare QTcpSocket / libmodbus: %.2f\n",
@@ -79,8 +80,8 @@ int RoundTripFigure(const Options &options)
 // under the limit.
 bool MonitorKeptItsLines(const MonitorFigures &f)
 {
-    return f.lineLimit == 1000 && f.fileLines == 2LL * f.frames && f.sendLines > 0 &&
-           f.sendLines <= f.lineLimit && f.receiveLines > 0 && f.receiveLines <= f.lineLimit;
+    return f.lineLimit == 1000 && f.fileLines == 2LL * f.frames && f.sendLines > 0 && f.sendLines <= f.lineLimit &&
+           f.receiveLines > 0 && f.receiveLines <= f.lineLimit;
 }
 
 int MonitorFigure(const Options &options)

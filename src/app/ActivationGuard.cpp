@@ -1,6 +1,5 @@
 #include "app/ActivationGuard.h"
 
-
 void ActivationGuard::deactivated(QObject *window)
 {
     if (boxOpen())

@@ -8,8 +8,8 @@ bool IsFixedCell(const QModelIndex &index)
     return index.row() == 0 || index.column() == 0;
 }
 
-void FillCell(QPainter *painter, const QPalette &palette, const QStyleOptionViewItem &option,
-              const QModelIndex &index, bool selectable)
+void FillCell(QPainter *painter, const QPalette &palette, const QStyleOptionViewItem &option, const QModelIndex &index,
+              bool selectable)
 {
     const bool fixed = IsFixedCell(index);
     const bool selected = selectable && !fixed && option.state.testFlag(QStyle::State_Selected);

@@ -7,7 +7,8 @@
 
 class QTableWidget;
 
-class CellPainter : public QStyledItemDelegate {
+class CellPainter : public QStyledItemDelegate
+{
 public:
     using Draw = std::function<void(QPainter *, const QStyleOptionViewItem &, const QModelIndex &)>;
     CellPainter(Draw draw, QObject *parent) : QStyledItemDelegate(parent), draw_(std::move(draw)) {}
@@ -26,8 +27,8 @@ bool IsFixedCell(const QModelIndex &index);
 // The brush the grid prepares for the cell's state: button face for fixed
 // cells, highlight for a selected cell (when `selectable`), base otherwise;
 // leaves the pen in the matching text colour.
-void FillCell(QPainter *painter, const QPalette &palette, const QStyleOptionViewItem &option,
-              const QModelIndex &index, bool selectable = true);
+void FillCell(QPainter *painter, const QPalette &palette, const QStyleOptionViewItem &option, const QModelIndex &index,
+              bool selectable = true);
 
 // FillCell, then the cell's text centred, 4 pixels below the top, on one line.
 void PaintCenteredCell(const QTableWidget *grid, QPainter *painter, const QStyleOptionViewItem &option,

@@ -6,16 +6,16 @@
 #include <limits>
 #include <optional>
 
-namespace {
+namespace
+{
 
 // Windows-1252 where it differs from Latin-1. The five bytes the code page
 // leaves undefined map to the control characters of the same number, as
 // Windows itself decodes them.
 constexpr char16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 QString decodeWindows1252(QByteArrayView bytes)
@@ -89,8 +89,7 @@ std::optional<qint64> parseDecimal(const QString &text)
 std::optional<int> parseInteger(const QString &text)
 {
     const std::optional<qint64> value = parseDecimal(text);
-    if (!value || *value < std::numeric_limits<int>::min() ||
-        *value > std::numeric_limits<int>::max())
+    if (!value || *value < std::numeric_limits<int>::min() || *value > std::numeric_limits<int>::max())
         return std::nullopt;
     return static_cast<int>(*value);
 }
@@ -205,8 +204,7 @@ const IniFile::Line *IniFile::findKey(const QString &section, const QString &key
     return &lines_[static_cast<size_t>(it.value())];
 }
 
-QString IniFile::readString(const QString &section, const QString &key,
-                            const QString &defaultValue) const
+QString IniFile::readString(const QString &section, const QString &key, const QString &defaultValue) const
 {
     const Line *line = findKey(section, key);
     return line == nullptr ? defaultValue : line->value;
@@ -250,10 +248,9 @@ bool IniFile::writeString(const QString &section, const QString &key, const QStr
 {
     const QString sectionName = section.trimmed();
     const QString keyName = key.trimmed();
-    if (sectionName.isEmpty() || keyName.isEmpty() || hasLineBreak(sectionName) ||
-        hasLineBreak(keyName) || sectionName.contains(QLatin1Char(']')) ||
-        keyName.contains(QLatin1Char('=')) || keyName.startsWith(QLatin1Char(';')) ||
-        keyName.startsWith(QLatin1Char('[')))
+    if (sectionName.isEmpty() || keyName.isEmpty() || hasLineBreak(sectionName) || hasLineBreak(keyName) ||
+        sectionName.contains(QLatin1Char(']')) || keyName.contains(QLatin1Char('=')) ||
+        keyName.startsWith(QLatin1Char(';')) || keyName.startsWith(QLatin1Char('[')))
         return false;
     QString flat = value;
     flat.replace(QLatin1String("\r\n"), QLatin1String(" "));

@@ -21,7 +21,8 @@
 #include <QStringList>
 #include <vector>
 
-class IniFile {
+class IniFile
+{
 public:
     // Reads the file at once; a missing file reads as empty.
     explicit IniFile(const QString &path);
@@ -33,8 +34,7 @@ public:
 
     // Missing section or key gives `defaultValue`; a key with an empty value
     // gives an empty text.
-    QString readString(const QString &section, const QString &key,
-                       const QString &defaultValue = QString()) const;
+    QString readString(const QString &section, const QString &key, const QString &defaultValue = QString()) const;
     // Decimal with optional sign, in the range of int. A missing key, an empty
     // value or anything else (hex, "12abc", "1.5", out of range) gives
     // `defaultValue`, as the platform's profile functions do.
@@ -88,7 +88,7 @@ private:
     struct SectionIndex {
         QString name;
         int header = 0;
-        int lastKey = -1; // line of the last key, -1 if none
+        int lastKey = -1;             // line of the last key, -1 if none
         QHash<QString, int> keyLines; // folded key name -> line of the first key
         QStringList keyOrder;
     };

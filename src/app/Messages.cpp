@@ -1,7 +1,7 @@
 #include "app/Messages.h"
 
-#include "app/Deklarat.h"
 #include "app/CoreTexts.h"
+#include "app/Deklarat.h"
 
 #include <cstdio>
 

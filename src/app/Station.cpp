@@ -21,8 +21,8 @@
 #include "translation/TOKBottomDlg.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QWindow>
 

@@ -11,7 +11,8 @@ constexpr int SlotCount = 9;
 constexpr int MaxAnalogChannels = 36;
 
 // StationFlags bits
-namespace StationFlag {
+namespace StationFlag
+{
 constexpr quint8 SerialOpen = 0x01;
 constexpr quint8 TcpUp = 0x02;
 constexpr quint8 ConfigAnswered = 0x04;

@@ -1,6 +1,7 @@
 #pragma once
 // Exit status of vo3112ctl; scripts rely on these numbers.
-namespace CtlExit {
+namespace CtlExit
+{
 constexpr int Done = 0;
 constexpr int AnswerNo = 1;
 constexpr int Usage = 2;

@@ -4,7 +4,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 void Put(std::FILE *to, const QString &text)
 {

@@ -16,7 +16,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 LinkChoice SavedLink(const QString &settingsPath)
 {

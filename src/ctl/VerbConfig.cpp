@@ -5,7 +5,8 @@
 
 #include <QJsonArray>
 
-namespace {
+namespace
+{
 
 // The slot's module as the configuration window names it: "Leer"/"empty"
 // for an empty slot, "----" for an identifier the description file lacks.
@@ -28,8 +29,7 @@ VerbResult RunConfig(CtlSession &session, const QStringList &arguments)
     const AskResult ask = ReadStation(session, config);
     if (ask.outcome != ReplyOutcome::Data)
         return AskFailure(ask);
-    const ModuleCatalogueTable catalogue =
-        LoadModuleCatalogue(session.programFolder(), session.state().BrandMode);
+    const ModuleCatalogueTable catalogue = LoadModuleCatalogue(session.programFolder(), session.state().BrandMode);
     const QStringList &words = TDeviceConfigFormWords();
     QJsonArray slotList;
     QString slotText;

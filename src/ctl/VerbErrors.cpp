@@ -7,7 +7,8 @@
 
 #include <QJsonArray>
 
-namespace {
+namespace
+{
 
 const char *StepKey(int step)
 {

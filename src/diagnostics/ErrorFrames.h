@@ -17,7 +17,8 @@ constexpr quint16 DigOutStatusRegister = 0x1570;
 constexpr quint16 ResetAllErrors = 0xFFFF;
 
 // ReadStep of the error window: 1..5 the read sequence, 6 the alarm mask read.
-namespace ReadSteps {
+namespace ReadSteps
+{
 constexpr int Idle = 0;
 constexpr int ErrorWord = 1;
 constexpr int AnaIn = 2;

@@ -2,7 +2,8 @@
 
 #include "diagnostics/ErrorFrames.h"
 
-namespace {
+namespace
+{
 
 const char *const CouplerErrorIds[16] = {
     "@digInErr", "@digOutErr", "@anaInErr", "@anaOutErr", "@EEPrdErr",   "@IPErr",  "@Reserviert", "@KopErr",

@@ -6,7 +6,8 @@
 
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 QFrame *emptyPanel(QWidget *parent, const char *name, int height)
 {

@@ -1,6 +1,7 @@
 #include "link/FrameWords.h"
 
-namespace {
+namespace
+{
 
 bool inside(const ModbusBuffer &frame, int index, int bytes)
 {

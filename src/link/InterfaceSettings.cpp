@@ -4,7 +4,8 @@
 
 #include <QStringList>
 
-namespace {
+namespace
+{
 const QString Interface = QStringLiteral("Schnittstelle");
 const QString Slave = QStringLiteral("Slave");
 const QString General = QStringLiteral("allgPara");
@@ -82,8 +83,7 @@ GeneralParameterTexts ReadGeneralParameterTexts(const QString &path)
 
 const QStringList &FrameNames()
 {
-    static const QStringList names = {
-        QStringLiteral("No Parity 2 Stopbit"), QStringLiteral("Even Parity 1 Stopbit"),
-        QStringLiteral("Odd Parity 1 Stopbit"), QStringLiteral("No Parity 1 Stopbit")};
+    static const QStringList names = {QStringLiteral("No Parity 2 Stopbit"), QStringLiteral("Even Parity 1 Stopbit"),
+                                      QStringLiteral("Odd Parity 1 Stopbit"), QStringLiteral("No Parity 1 Stopbit")};
     return names;
 }

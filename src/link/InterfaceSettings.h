@@ -6,9 +6,9 @@
 #include <array>
 
 struct InterfaceSettings {
-    int Port = 2;   // index into the COM list: COM 3
-    int Baud = 6;   // index into the baud list: 38400
-    int Frame = 3;  // index into the frame list: no parity, 1 stop bit
+    int Port = 2;  // index into the COM list: COM 3
+    int Baud = 6;  // index into the baud list: 38400
+    int Frame = 3; // index into the frame list: no parity, 1 stop bit
     bool RS485 = false;
     QString EthAdresse = QStringLiteral("192.168.0.1");
     int EthPort = 502;

@@ -8,9 +8,9 @@ LineQueue::Admission LineQueue::submit(const LineRequest &request)
         outstanding_ = request;
         return Admission::SendNow;
     }
-    if (request.owner == nullptr &&
-        std::count_if(queue_.begin(), queue_.end(), [](const LineRequest &r) { return r.owner == nullptr; }) >=
-            MaxWaitingUnowned)
+    if (request.owner == nullptr && std::count_if(queue_.begin(), queue_.end(), [](const LineRequest &r) {
+                                        return r.owner == nullptr;
+                                    }) >= MaxWaitingUnowned)
         return Admission::Refused;
     queue_.push_back(request);
     return Admission::Waiting;
@@ -30,9 +30,9 @@ std::optional<LineRequest> LineQueue::withdraw(const Exchange *owner)
 {
     if (owner == nullptr)
         return std::nullopt;
-    queue_.erase(std::remove_if(queue_.begin(), queue_.end(),
-                                [owner](const LineRequest &r) { return r.owner == owner; }),
-                 queue_.end());
+    queue_.erase(
+        std::remove_if(queue_.begin(), queue_.end(), [owner](const LineRequest &r) { return r.owner == owner; }),
+        queue_.end());
     if (isOutstanding(owner))
         return finish();
     return std::nullopt;

@@ -23,7 +23,8 @@ struct LineRequest {
     int holdMs = 0; // longest time the request keeps the line once it went out
 };
 
-class LineQueue {
+class LineQueue
+{
 public:
     enum class State { Idle, Awaiting };
 

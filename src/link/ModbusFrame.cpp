@@ -2,7 +2,8 @@
 
 #include "link/ModbusCrc.h"
 
-namespace {
+namespace
+{
 
 // The largest one-byte length puts the second CRC byte at index 256.
 static_assert(255 + 1 < static_cast<int>(std::tuple_size_v<ModbusBuffer>),
@@ -39,8 +40,8 @@ OutgoingFrame BuildTcpFrame(ModbusBuffer &tx, quint8 length, quint16 transaction
     frame.bytes.append(reinterpret_cast<const char *>(tx.data()), 5);
     frame.bytes.append(static_cast<char>(payload));
     frame.bytes.append(reinterpret_cast<const char *>(tx.data() + ModbusHeaderSize), payload);
-    frame.hexText = SendHexText(reinterpret_cast<const quint8 *>(frame.bytes.constData()),
-                                static_cast<int>(frame.bytes.size()));
+    frame.hexText =
+        SendHexText(reinterpret_cast<const quint8 *>(frame.bytes.constData()), static_cast<int>(frame.bytes.size()));
     return frame;
 }
 

@@ -1,6 +1,7 @@
 #include "link/ReplyMatch.h"
 
-namespace {
+namespace
+{
 
 constexpr int Pdu = ModbusHeaderSize; // index of the unit identifier
 

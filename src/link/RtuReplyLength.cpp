@@ -1,6 +1,7 @@
 #include "link/RtuReplyLength.h"
 
-namespace {
+namespace
+{
 
 constexpr int CrcSize = 2;
 

@@ -16,7 +16,8 @@ QString MonitorLine(const QString &prefix, double seconds, const QString &text);
 // line limit or more before a new line. Lines are handed to the widget in
 // batches (flush()), since laying out one line at a time is what limits how
 // many frames a second the monitor can take.
-class MonitorMemo {
+class MonitorMemo
+{
 public:
     explicit MonitorMemo(QPlainTextEdit *memo) : memo_(memo) {}
     void setInitialText(const QString &text);
@@ -36,7 +37,8 @@ private:
 };
 
 // The traffic file: one monitor line per text line, each on disk as written.
-class TrafficFile {
+class TrafficFile
+{
 public:
     bool open(const QString &path, QString *error);
     void close();

@@ -20,8 +20,8 @@ TAboutBox::TAboutBox(Deklarat &d) : TForm(d, QStringLiteral("TAboutBox"), QStrin
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
     OKButton->setDefault(true);
-    for (QWidget *w : {static_cast<QWidget *>(ProductName), static_cast<QWidget *>(Version),
-                       static_cast<QWidget *>(Copyright)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(ProductName), static_cast<QWidget *>(Version), static_cast<QWidget *>(Copyright)})
         layout->addWidget(w, 0, Qt::AlignHCenter);
     layout->addSpacing(12);
     layout->addWidget(OKButton, 0, Qt::AlignHCenter);

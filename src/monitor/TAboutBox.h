@@ -4,7 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-class TAboutBox : public TForm {
+class TAboutBox : public TForm
+{
     Q_OBJECT
 public:
     explicit TAboutBox(Deklarat &d);

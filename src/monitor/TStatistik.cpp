@@ -1,8 +1,8 @@
 #include "monitor/TStatistik.h"
 
 #include "app/Deklarat.h"
-#include "app/StatusDisplay.h"
 #include "app/Named.h"
+#include "app/StatusDisplay.h"
 #include "link/Transport.h"
 #include "translation/WordLists.h"
 

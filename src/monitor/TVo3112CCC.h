@@ -199,4 +199,3 @@ private:
 // The byte a free communication cell stands for; nothing for a text that is
 // no hex number or one beyond a byte.
 std::optional<quint8> FreeComByte(const QString &cell);
-

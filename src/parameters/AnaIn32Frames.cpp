@@ -7,12 +7,11 @@
 
 static_assert(13 + AnaIn32BytesPerChannel * AnaIn32ChannelsPerRequest <= 255,
               "a write must fit the one-byte frame length");
-static_assert(9 + AnaIn32BytesPerChannel * AnaIn32ChannelsPerRequest + 2 <= 264,
-              "a read reply must fit RxFrame");
-static_assert(AnaIn32RegistersPerChannel * AnaIn32ChannelsPerRequest <= 123,
-              "a write may carry at most 123 registers");
+static_assert(9 + AnaIn32BytesPerChannel * AnaIn32ChannelsPerRequest + 2 <= 264, "a read reply must fit RxFrame");
+static_assert(AnaIn32RegistersPerChannel * AnaIn32ChannelsPerRequest <= 123, "a write may carry at most 123 registers");
 
-namespace {
+namespace
+{
 
 constexpr int DataOffset = 9;
 
@@ -95,8 +94,8 @@ int ReplyDataBytes(const ModbusBuffer &rx, quint16 rxCount)
     return std::max(0, std::min<int>(received, rx[8]));
 }
 
-bool DecodeReadReply(const ModbusBuffer &rx, quint16 rxCount, ChannelRange range,
-                     AnaIn32Block &block, QStringList &memoLines)
+bool DecodeReadReply(const ModbusBuffer &rx, quint16 rxCount, ChannelRange range, AnaIn32Block &block,
+                     QStringList &memoLines)
 {
     if (ReplyDataBytes(rx, rxCount) < AnaIn32BytesPerChannel * range.count)
         return false;

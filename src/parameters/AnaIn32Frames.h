@@ -32,8 +32,7 @@ std::vector<ChannelRange> SplitChannels(int n);
 quint8 BuildReadRequest(ModbusBuffer &tx, quint8 unit, ChannelRange range);
 // Unit id, 0x10, start register, quantity 8 x count, byte count 16 x count,
 // then the channels' 16 bytes each; returns the frame length 13 + 16 x count.
-quint8 BuildWriteRequest(ModbusBuffer &tx, quint8 unit, ChannelRange range,
-                         const AnaIn32Block &block);
+quint8 BuildWriteRequest(ModbusBuffer &tx, quint8 unit, ChannelRange range, const AnaIn32Block &block);
 
 // tx[6 .. 6 + count - 1] in decimal, separated by blanks.
 QString RequestMemoLine(const ModbusBuffer &tx, int count);
@@ -47,9 +46,8 @@ int ReplyDataBytes(const ModbusBuffer &rx, quint16 rxCount);
 // Decodes the range's channels from rx[9] on into `block` and returns the five
 // memo lines per channel ("i :" and the value in hex); false, with nothing
 // changed, when the reply does not hold all of them.
-bool DecodeReadReply(const ModbusBuffer &rx, quint16 rxCount, ChannelRange range,
-                     AnaIn32Block &block, QStringList &memoLines);
+bool DecodeReadReply(const ModbusBuffer &rx, quint16 rxCount, ChannelRange range, AnaIn32Block &block,
+                     QStringList &memoLines);
 
 // rx[9..14] in decimal, separated by blanks; only the bytes received.
 QString WriteReplyMemoLine(const ModbusBuffer &rx, quint16 rxCount);
-

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <limits>
 
-namespace {
+namespace
+{
 
 constexpr qint32 ValueBit = 1 << 11;
 constexpr qint32 Format32Bit = 1 << 12;
@@ -94,8 +95,7 @@ qint32 WithFormat(qint32 modeWord, int row, int index)
 std::optional<qint32> ParseInt32(const QString &text)
 {
     const std::optional<qint64> value = ParseUserInteger(text);
-    if (!value || *value < std::numeric_limits<qint32>::min() ||
-        *value > std::numeric_limits<qint32>::max())
+    if (!value || *value < std::numeric_limits<qint32>::min() || *value > std::numeric_limits<qint32>::max())
         return std::nullopt;
     return static_cast<qint32>(*value);
 }

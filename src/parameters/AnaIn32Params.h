@@ -26,11 +26,11 @@ QString TypeText(qint32 setupWord);
 
 // The switches of SetupWord as the check boxes show them.
 struct SetupSwitches {
-    bool Aktiv = true;    // bit 15 clear
-    bool Spike = true;    // bit 14 clear
-    bool Scale = false;   // bit 13
+    bool Aktiv = true;     // bit 15 clear
+    bool Spike = true;     // bit 14 clear
+    bool Scale = false;    // bit 13
     bool Format32 = false; // bit 12
-    bool Value = false;   // bit 11
+    bool Value = false;    // bit 11
 };
 SetupSwitches SwitchesOf(qint32 setupWord);
 // From scratch: the strain gauge type code plus the switch bits; bits 8..10 and

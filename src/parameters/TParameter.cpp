@@ -2,12 +2,12 @@
 
 #include "app/CellPainter.h"
 #include "app/Deklarat.h"
-#include "station/ModulePictures.h"
 #include "app/IniFile.h"
 #include "app/Named.h"
 #include "parameters/DefaultData.h"
 #include "parameters/TParamEdit.h"
 #include "parameters/TZusatzIOEdit.h"
+#include "station/ModulePictures.h"
 #include "station/StationConfigDecode.h"
 #include "translation/WordLists.h"
 

@@ -1,6 +1,7 @@
 #include "process/AutostartSequence.h"
 
-namespace {
+namespace
+{
 constexpr quint8 LinkOpen = 0x01 | 0x02;
 constexpr quint8 ConfigAnswered = 0x04;
 constexpr quint8 MaxConfigAttempts = 5;

@@ -6,15 +6,16 @@
 #include <QLocalSocket>
 #include <QThread>
 
-namespace {
+namespace
+{
 
 struct FlagName {
     quint8 bit;
     const char *name;
 };
 constexpr FlagName FlagNames[] = {
-    {0x01, "serial"}, {0x02, "tcp"}, {0x04, "config"}, {0x08, "process-data"}, {0x10, "socket-error"},
-    {0x80, "restart"},
+    {0x01, "serial"},       {0x02, "tcp"},          {0x04, "config"},
+    {0x08, "process-data"}, {0x10, "socket-error"}, {0x80, "restart"},
 };
 
 std::optional<int> byteValue(const QString &text)
@@ -29,17 +30,16 @@ std::optional<int> byteValue(const QString &text)
 
 QString PipeClientUsage()
 {
-    return QStringLiteral(
-        "usage: vo3112pipe NAME [options]\n"
-        "Sends one request to the pipe of a running vo3112ccc started with NAME (an\n"
-        "argument beginning with SERVER) and prints the response.\n"
-        "  --slot N=BYTE     digital outputs of slot N (1..9), bit b = channel b+1;\n"
-        "                    BYTE decimal, 0x.. or $.. (repeatable; other slots 0)\n"
-        "  --outputs B1,..,B9  all nine output bytes at once\n"
-        "  --restart         ask for an automatic restart of coupler and link\n"
-        "  --machine         print key=value lines for other programs\n"
-        "  --repeat N        send the request N times, print the last response\n"
-        "  --timeout MS      give up after MS milliseconds (default 3000)\n");
+    return QStringLiteral("usage: vo3112pipe NAME [options]\n"
+                          "Sends one request to the pipe of a running vo3112ccc started with NAME (an\n"
+                          "argument beginning with SERVER) and prints the response.\n"
+                          "  --slot N=BYTE     digital outputs of slot N (1..9), bit b = channel b+1;\n"
+                          "                    BYTE decimal, 0x.. or $.. (repeatable; other slots 0)\n"
+                          "  --outputs B1,..,B9  all nine output bytes at once\n"
+                          "  --restart         ask for an automatic restart of coupler and link\n"
+                          "  --machine         print key=value lines for other programs\n"
+                          "  --repeat N        send the request N times, print the last response\n"
+                          "  --timeout MS      give up after MS milliseconds (default 3000)\n");
 }
 
 PipeClientOptions ParsePipeClientArguments(const QStringList &arguments)
@@ -140,8 +140,9 @@ std::optional<PipeMessage> ExchangePipeMessage(const QString &pipeName, const Pi
         if (socket.bytesAvailable() == 0 &&
             !socket.waitForReadyRead(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())))) {
             if (error)
-                *error = deadline.hasExpired() ? QStringLiteral("no response within %1 ms").arg(timeoutMs)
-                                               : QStringLiteral("pipe closed after %1 of 74 bytes").arg(response.size());
+                *error = deadline.hasExpired()
+                             ? QStringLiteral("no response within %1 ms").arg(timeoutMs)
+                             : QStringLiteral("pipe closed after %1 of 74 bytes").arg(response.size());
             return std::nullopt;
         }
         response += socket.read(PipeMessageSize - response.size());
@@ -173,7 +174,9 @@ QString FormatPipeResponse(const PipeResponseFields &fields, bool machine)
     }
     out += QStringLiteral("analog inputs:");
     for (size_t i = 0; i < fields.AnaIn.size(); ++i)
-        out += QStringLiteral("%1%2").arg(i % 8 == 0 ? QStringLiteral("\n ") : QStringLiteral(" ")).arg(fields.AnaIn[i], 11);
+        out += QStringLiteral("%1%2")
+                   .arg(i % 8 == 0 ? QStringLiteral("\n ") : QStringLiteral(" "))
+                   .arg(fields.AnaIn[i], 11);
     out += QStringLiteral("\ndigital inputs:");
     for (quint8 b : fields.DigIn)
         out += QStringLiteral(" ") + HexText(b, 2);

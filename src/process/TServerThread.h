@@ -11,7 +11,8 @@
 #include <functional>
 
 // Lives on the user-interface thread; the server thread calls it blocking.
-class PipeBridge : public QObject {
+class PipeBridge : public QObject
+{
     Q_OBJECT
 public:
     std::function<void(const PipeMessage &)> apply;
@@ -26,7 +27,8 @@ public slots:
     PipeMessage buildResponse() { return respond ? respond() : PipeMessage{}; }
 };
 
-class TServerThread : public QThread {
+class TServerThread : public QThread
+{
     Q_OBJECT
 public:
     // A client that has not sent its whole request within this time is dropped.

@@ -16,7 +16,8 @@ QString ValueLogLine(double seconds, const qint32 *analog, int analogCount, cons
 int SaveIntervalFor(qint64 value);
 
 // The log file: created anew, every line on disk as soon as it is written.
-class ValueLogFile {
+class ValueLogFile
+{
 public:
     static constexpr const char *LineEnd = "\r\n";
 

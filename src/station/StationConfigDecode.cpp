@@ -3,7 +3,8 @@
 #include "app/Conversions.h"
 #include "link/RegisterRequests.h"
 
-namespace {
+namespace
+{
 
 // The text of `length` bytes from `start`, cut at the end of the reply.
 QString textAt(const std::array<quint8, FrameBufferSize> &rx, int limit, int start, int length)
@@ -30,9 +31,17 @@ quint16 registerAt(const std::array<quint8, FrameBufferSize> &rx, int limit, int
 int channelsOf16Bit(int id)
 {
     switch (id) {
-    case 3: case 4: case 8: case 11: case 68: case 75: case 132: case 139:
+    case 3:
+    case 4:
+    case 8:
+    case 11:
+    case 68:
+    case 75:
+    case 132:
+    case 139:
         return 4;
-    case 14: case 15:
+    case 14:
+    case 15:
         return 2;
     default:
         return 0;
@@ -149,8 +158,7 @@ QString DataSheetPath(const QString &programFolder, quint8 brandMode, const QStr
     if (brandMode == 1)
         return folder + QStringLiteral("Pdf/VALKO/") + name + QStringLiteral("FB.pdf");
     const QString eight = shortName.left(8);
-    if (eight == QLatin1String("NX 624-0") || eight == QLatin1String("NX 624-1") ||
-        eight == QLatin1String("NX 624-2"))
+    if (eight == QLatin1String("NX 624-0") || eight == QLatin1String("NX 624-1") || eight == QLatin1String("NX 624-2"))
         name = eight;
     return folder + QStringLiteral("Pdf/NUV/") + name + QStringLiteral("FB.pdf");
 }

@@ -11,7 +11,8 @@
 #include <vector>
 
 // A status bar with fixed-width text panels and a simple text.
-class TStatusBar : public QStatusBar {
+class TStatusBar : public QStatusBar
+{
     Q_OBJECT
 public:
     explicit TStatusBar(QWidget *parent = nullptr);
@@ -31,7 +32,8 @@ private:
 };
 
 // A captioned group of radio buttons, one per item.
-class TRadioGroup : public QGroupBox {
+class TRadioGroup : public QGroupBox
+{
     Q_OBJECT
 public:
     explicit TRadioGroup(QWidget *parent = nullptr);
@@ -50,7 +52,8 @@ private:
 };
 
 // An open-file dialog component: title and filter live with the window.
-class TOpenDialog : public QObject {
+class TOpenDialog : public QObject
+{
     Q_OBJECT
 public:
     explicit TOpenDialog(QObject *parent = nullptr);

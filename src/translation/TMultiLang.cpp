@@ -22,7 +22,8 @@
 
 #include <functional>
 
-namespace {
+namespace
+{
 
 const QString FormKey = QStringLiteral("%Form%");
 const QString ContinuationKey = QStringLiteral("\"");
@@ -106,8 +107,7 @@ FontEntry ParseFontEntry(const QString &entry)
     return font;
 }
 
-TMultiLang::TMultiLang(QWidget *owner, Deklarat &d, QStringList words, QStringList charSets,
-                       quint8 designLanguage)
+TMultiLang::TMultiLang(QWidget *owner, Deklarat &d, QStringList words, QStringList charSets, quint8 designLanguage)
     : QObject(owner), Words(std::move(words)), CharSets(std::move(charSets)), owner_(owner), d_(d),
       activeLanguage_(designLanguage)
 {
@@ -137,8 +137,7 @@ QString TMultiLang::currentFontEntry() const
 {
     if (!owner_)
         return QString();
-    return owner_->font().family() + QLatin1Char(',') +
-           QString::number(owner_->property(CharSetProperty).toInt());
+    return owner_->font().family() + QLatin1Char(',') + QString::number(owner_->property(CharSetProperty).toInt());
 }
 
 void TMultiLang::applyFont(const QString &entry)
@@ -156,8 +155,7 @@ void TMultiLang::SetActiveLanguage(int n)
 {
     if (n < 0 || n >= Languages) {
         ShowMessage(d_, MessageKind::Information, QString(),
-                    QStringLiteral("Value must not be higher than\rnumber of available languages."),
-                    Button::Cancel);
+                    QStringLiteral("Value must not be higher than\rnumber of available languages."), Button::Cancel);
         return;
     }
     const QString current = currentFontEntry();
@@ -224,8 +222,7 @@ int TMultiLang::applyElement(QObject *element, int p, int n)
         bar->setSimpleText(textAt(p, n));
         next += entrySize;
         int taken = 0;
-        continuationRun(taken, bar->panelCount(),
-                        [bar](int i, const QString &t) { bar->setPanelText(i, t); });
+        continuationRun(taken, bar->panelCount(), [bar](int i, const QString &t) { bar->setPanelText(i, t); });
     } else if (auto *radio = qobject_cast<TRadioGroup *>(element)) {
         radio->setTitle(textAt(p, n));
         next += entrySize;
@@ -259,8 +256,7 @@ int TMultiLang::applyElement(QObject *element, int p, int n)
             lines[0] = textAt(p, n);
             next += entrySize;
             int taken = 1;
-            continuationRun(taken, static_cast<int>(lines.size()),
-                            [&lines](int i, const QString &t) { lines[i] = t; });
+            continuationRun(taken, static_cast<int>(lines.size()), [&lines](int i, const QString &t) { lines[i] = t; });
             for (int i = taken; i < lines.size(); ++i)
                 lines[i].clear();
             setMemoLines(element, lines);

@@ -9,13 +9,13 @@
 
 class Deklarat;
 
-class TMultiLang : public QObject {
+class TMultiLang : public QObject
+{
     Q_OBJECT
 public:
     // `charSets` holds one "Face,code" font entry per language; the entry of
     // `designLanguage` is the window's design font and is applied at once.
-    TMultiLang(QWidget *owner, Deklarat &d, QStringList words, QStringList charSets,
-               quint8 designLanguage);
+    TMultiLang(QWidget *owner, Deklarat &d, QStringList words, QStringList charSets, quint8 designLanguage);
     ~TMultiLang() override;
 
     QStringList Words;
@@ -65,8 +65,12 @@ TMultiLang *AttachTranslation(QWidget *window, Deklarat &d, QStringList words, Q
                               quint8 designLanguage);
 
 // Font entries per language of the windows.
-namespace WindowFonts {
-inline QStringList Arial() { return {QStringLiteral("Arial,0"), QStringLiteral("Arial,1")}; }
+namespace WindowFonts
+{
+inline QStringList Arial()
+{
+    return {QStringLiteral("Arial,0"), QStringLiteral("Arial,1")};
+}
 inline QStringList SansSerifThenArial()
 {
     return {QStringLiteral("MS Sans Serif,1"), QStringLiteral("Arial,1")};
@@ -76,7 +80,10 @@ inline QStringList SansSerif()
     return {QStringLiteral("MS Sans Serif,1"), QStringLiteral("MS Sans Serif,1")};
 }
 // Windows designed in English.
-inline QStringList ArialEnglishDesign() { return {QStringLiteral("Arial,1"), QStringLiteral("Arial,0")}; }
+inline QStringList ArialEnglishDesign()
+{
+    return {QStringLiteral("Arial,1"), QStringLiteral("Arial,0")};
+}
 } // namespace WindowFonts
 
 class Deklarat;

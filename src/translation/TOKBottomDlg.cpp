@@ -6,8 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-TOKBottomDlg::TOKBottomDlg(Deklarat &d)
-    : TForm(d, QStringLiteral("TOKBottomDlg"), QStringLiteral("Sprache"))
+TOKBottomDlg::TOKBottomDlg(Deklarat &d) : TForm(d, QStringLiteral("TOKBottomDlg"), QStringLiteral("Sprache"))
 {
     setFixedSize(172, 110);
     ComboBox1 = new QComboBox(this);

@@ -5,7 +5,8 @@
 #include <QPushButton>
 
 // The language dialog: picking an entry switches every window at once.
-class TOKBottomDlg : public TForm {
+class TOKBottomDlg : public TForm
+{
     Q_OBJECT
 public:
     explicit TOKBottomDlg(Deklarat &d);

@@ -3,7 +3,6 @@
 QStringList TOKBottomDlgWords()
 {
     return {
-        u"%Form%"_qs, u"Sprache"_qs, u"Language"_qs,
-        u"OKBtn"_qs, u"OK"_qs, u"OK"_qs,
+        u"%Form%"_qs, u"Sprache"_qs, u"Language"_qs, u"OKBtn"_qs, u"OK"_qs, u"OK"_qs,
     };
 }

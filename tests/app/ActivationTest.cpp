@@ -138,7 +138,9 @@ const std::vector<WindowCase> &windowCases()
          [](ProgramState &d) { return missingConfigText(d.ParaAna); }},
         {"32-bit inputs: the window height", true, [](ProgramState &d) -> QWidget * { return d.ParaAnaIn32Bit; },
          [](ProgramState &d) { d.ParaAnaIn32Bit->resize(d.ParaAnaIn32Bit->width(), d.ParaAnaIn32Bit->height() + 37); },
-         [](ProgramState &d) { return d.ParaAnaIn32Bit->height() == d.ParaAnaIn32Bit->property("markedHeight").toInt(); },
+         [](ProgramState &d) {
+             return d.ParaAnaIn32Bit->height() == d.ParaAnaIn32Bit->property("markedHeight").toInt();
+         },
          [](ProgramState &d) {
              d.ParaAnaIn32Bit->ReadAnaInClick();
              tickUntilTimeout(d, [&d] { d.ParaAnaIn32Bit->Timer1Timer(); });
@@ -162,8 +164,8 @@ const std::vector<WindowCase> &windowCases()
                  QString::number(34.2).replace(QLatin1Char('.'), QLocale::system().decimalPoint()));
          },
          noMissingConfigBox},
-        {"error window: no configuration", false, [](ProgramState &d) -> QWidget * { return d.Fehler; }, [](ProgramState &) {},
-         [](ProgramState &) { return true; },
+        {"error window: no configuration", false, [](ProgramState &d) -> QWidget * { return d.Fehler; },
+         [](ProgramState &) {}, [](ProgramState &) { return true; },
          [](ProgramState &d) {
              d.Fehler->BReadErrorClick();
              tickUntilTimeout(d, [&d] { d.Fehler->AnfrageTimer(); });

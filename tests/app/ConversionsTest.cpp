@@ -1,10 +1,11 @@
 #include "app/Conversions.h"
 
 #include <QLocale>
-#include <limits>
 #include <gtest/gtest.h>
+#include <limits>
 
-namespace {
+namespace
+{
 
 struct IntCase {
     const char *text;
@@ -14,10 +15,24 @@ struct IntCase {
 TEST(Conversions, UserIntegerText)
 {
     const IntCase cases[] = {
-        {"0", 0},        {"100", 100},     {"  42  ", 42},     {"-7", -7},      {"+7", 7},
-        {"$1F", 31},     {"$ff", 255},     {"0x10", 16},       {"0X10", 16},    {"-$10", -16},
-        {"", std::nullopt},   {"   ", std::nullopt}, {"abc", std::nullopt}, {"12a", std::nullopt},
-        {"1 2", std::nullopt}, {"$", std::nullopt},  {"0x", std::nullopt},  {"1.5", std::nullopt},
+        {"0", 0},
+        {"100", 100},
+        {"  42  ", 42},
+        {"-7", -7},
+        {"+7", 7},
+        {"$1F", 31},
+        {"$ff", 255},
+        {"0x10", 16},
+        {"0X10", 16},
+        {"-$10", -16},
+        {"", std::nullopt},
+        {"   ", std::nullopt},
+        {"abc", std::nullopt},
+        {"12a", std::nullopt},
+        {"1 2", std::nullopt},
+        {"$", std::nullopt},
+        {"0x", std::nullopt},
+        {"1.5", std::nullopt},
         {"--1", std::nullopt},
     };
     for (const IntCase &c : cases)
@@ -70,20 +85,30 @@ TEST(Conversions, FieldReadingTellsIncompleteFromInvalidAndOutOfRange)
         qint64 value;
     };
     const Case cases[] = {
-        {"", 1, 60000, K::Incomplete, 0},          {"  ", 1, 60000, K::Incomplete, 0},
-        {"-", -100, 100, K::Incomplete, 0},        {"+", -100, 100, K::Incomplete, 0},
-        {"0x", 1, 60000, K::Incomplete, 0},        {"0X", 1, 60000, K::Incomplete, 0},
-        {"$", 1, 60000, K::Incomplete, 0},         {"-$", -100, 100, K::Incomplete, 0},
-        {"-0x", -100, 100, K::Incomplete, 0},      {"abc", 1, 60000, K::Invalid, 0},
-        {"1.5", 1, 60000, K::Invalid, 0},          {"12x", 1, 60000, K::Invalid, 0},
-        {"1", 1, 60000, K::Value, 1},              {"60000", 1, 60000, K::Value, 60000},
-        {"0", 1, 60000, K::OutOfRange, 0},         {"60001", 1, 60000, K::OutOfRange, 60001},
-        {"-1", 1, 60000, K::OutOfRange, -1},       {"0x10", 1, 60000, K::Value, 16},
+        {"", 1, 60000, K::Incomplete, 0},
+        {"  ", 1, 60000, K::Incomplete, 0},
+        {"-", -100, 100, K::Incomplete, 0},
+        {"+", -100, 100, K::Incomplete, 0},
+        {"0x", 1, 60000, K::Incomplete, 0},
+        {"0X", 1, 60000, K::Incomplete, 0},
+        {"$", 1, 60000, K::Incomplete, 0},
+        {"-$", -100, 100, K::Incomplete, 0},
+        {"-0x", -100, 100, K::Incomplete, 0},
+        {"abc", 1, 60000, K::Invalid, 0},
+        {"1.5", 1, 60000, K::Invalid, 0},
+        {"12x", 1, 60000, K::Invalid, 0},
+        {"1", 1, 60000, K::Value, 1},
+        {"60000", 1, 60000, K::Value, 60000},
+        {"0", 1, 60000, K::OutOfRange, 0},
+        {"60001", 1, 60000, K::OutOfRange, 60001},
+        {"-1", 1, 60000, K::OutOfRange, -1},
+        {"0x10", 1, 60000, K::Value, 16},
         {"999999999", 1, 60000, K::OutOfRange, 999999999},
         {"99999999999", 1, 60000, K::OutOfRange, 99999999999LL},
         {"4294967396", 1, 60000, K::OutOfRange, 4294967396LL},
         {"99999999999999999999", 1, 60000, K::Invalid, 0}, // beyond 64 bits: no number at all
-        {"-32768", -32768, 65535, K::Value, -32768}, {"65535", -32768, 65535, K::Value, 65535},
+        {"-32768", -32768, 65535, K::Value, -32768},
+        {"65535", -32768, 65535, K::Value, 65535},
         {"70000", -32768, 65535, K::OutOfRange, 70000},
     };
     for (const Case &c : cases) {
@@ -112,8 +137,8 @@ TEST(Conversions, FieldReadingTellsIncompleteFromInvalidAndOutOfRange)
 TEST(Conversions, HexFieldText)
 {
     const IntCase cases[] = {
-        {"08", 8}, {"10", 16}, {"ff", 255}, {"FF", 255}, {" 1A ", 26}, {"$20", 32},
-        {"", std::nullopt}, {"g1", std::nullopt}, {"-1", std::nullopt},
+        {"08", 8},   {"10", 16},         {"ff", 255},          {"FF", 255},          {" 1A ", 26},
+        {"$20", 32}, {"", std::nullopt}, {"g1", std::nullopt}, {"-1", std::nullopt},
     };
     for (const IntCase &c : cases)
         EXPECT_EQ(ParseUserHex(QString::fromLatin1(c.text)), c.value) << c.text;

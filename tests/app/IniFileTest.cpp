@@ -9,9 +9,11 @@
 #include <limits>
 #include <optional>
 
-namespace {
+namespace
+{
 
-class IniFileTest : public ::testing::Test {
+class IniFileTest : public ::testing::Test
+{
 protected:
     QString write(const QByteArray &bytes, const QString &name = QStringLiteral("Modbus.ini"))
     {
@@ -89,8 +91,7 @@ TEST_F(IniFileTest, ReadsTextsWithProfileRules)
     for (const auto &c : cases) {
         const QString section = QString::fromLatin1(c.section);
         const QString key = QString::fromLatin1(c.key);
-        EXPECT_EQ(ini.readString(section, key, fallback), c.value.value_or(fallback))
-            << c.section << "/" << c.key;
+        EXPECT_EQ(ini.readString(section, key, fallback), c.value.value_or(fallback)) << c.section << "/" << c.key;
         EXPECT_EQ(ini.keyExists(section, key), c.value.has_value()) << c.section << "/" << c.key;
     }
 }
@@ -147,9 +148,9 @@ TEST_F(IniFileTest, MissingFileGivesDefaultsAndIsCreatedOnSave)
     EXPECT_TRUE(ini.readable());
     EXPECT_TRUE(ini.sections().isEmpty());
     EXPECT_EQ(ini.readInteger(QStringLiteral("Schnittstelle"), QStringLiteral("Baud"), 6), 6);
-    EXPECT_EQ(ini.readString(QStringLiteral("Schnittstelle"), QStringLiteral("EthAdresse"),
-                             QStringLiteral("192.168.0.1")),
-              QStringLiteral("192.168.0.1"));
+    EXPECT_EQ(
+        ini.readString(QStringLiteral("Schnittstelle"), QStringLiteral("EthAdresse"), QStringLiteral("192.168.0.1")),
+        QStringLiteral("192.168.0.1"));
     ASSERT_TRUE(ini.writeInteger(QStringLiteral("Schnittstelle"), QStringLiteral("Port"), 2));
     ASSERT_TRUE(ini.writeBool(QStringLiteral("Schnittstelle"), QStringLiteral("RS485"), false));
     ASSERT_TRUE(ini.save());
@@ -240,7 +241,8 @@ TEST_F(IniFileTest, WritesThatWouldBreakTheFileAreRefused)
         {QStringLiteral("Slave"), QStringLiteral("Key\rOther")},
     };
     for (const auto &c : cases)
-        EXPECT_FALSE(ini.writeString(c.section, c.key, QStringLiteral("1"))) << c.section.toStdString() << "/" << c.key.toStdString();
+        EXPECT_FALSE(ini.writeString(c.section, c.key, QStringLiteral("1")))
+            << c.section.toStdString() << "/" << c.key.toStdString();
     ASSERT_TRUE(ini.save());
     EXPECT_EQ(contents(path), original);
 }
@@ -281,8 +283,10 @@ TEST_F(IniFileTest, FileThatCannotBeReadIsNotReplaced)
 TEST_F(IniFileTest, FileThatIsNotUtf8IsReadAsWindows1252)
 {
     const QByteArray bytes = "[Mod_ID_0x03]\n"
-                             "AddName=Temperatur -50..+400 \xB0""C\n"
-                             "Name=M\xE4""nner \x80 \x84Zitat\x93 \x9F \x81\n";
+                             "AddName=Temperatur -50..+400 \xB0"
+                             "C\n"
+                             "Name=M\xE4"
+                             "nner \x80 \x84Zitat\x93 \x9F \x81\n";
     const IniFile ini(write(bytes, QStringLiteral("ModIO_NX.cfg")));
     EXPECT_EQ(ini.readString(QStringLiteral("Mod_ID_0x03"), QStringLiteral("AddName")),
               QStringLiteral("Temperatur -50..+400 \u00B0C"));
@@ -309,7 +313,8 @@ TEST_F(IniFileTest, Windows1252TableAgreesWithTheSystemCodec)
 
 TEST_F(IniFileTest, Utf8WithAndWithoutByteOrderMark)
 {
-    const QByteArray body = "[Kanal]\nEinheit=\xC2\xB0""C\nName=M\xC3\xA4nner\n";
+    const QByteArray body = "[Kanal]\nEinheit=\xC2\xB0"
+                            "C\nName=M\xC3\xA4nner\n";
     for (const bool bom : {false, true}) {
         const QString path = write(bom ? QByteArray("\xEF\xBB\xBF") + body : body);
         IniFile ini(path);

@@ -14,7 +14,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // A program folder of its own: the binary and the description file.
 class ProgramFolder

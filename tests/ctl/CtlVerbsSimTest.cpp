@@ -9,7 +9,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 class CtlVerbs : public ::testing::TestWithParam<CtlLink>
 {

@@ -13,25 +13,26 @@
 #include <QSet>
 #include <optional>
 
-namespace {
+namespace
+{
 
 // What the identifier table, the default-data builder and the register map
 // of the I/O editor fix for each module that the files must describe.
 struct ModuleFacts {
     int id;
-    const char *type;  // "AI", "AO", "DI", "DO"; empty: no I/O module
-    int channel;       // channels with their own object lists
-    int ioChannels;    // channels on the front plate
-    int processBytes;  // `Bytes` of the module
-    int registers;     // objects per parameter record
+    const char *type; // "AI", "AO", "DI", "DO"; empty: no I/O module
+    int channel;      // channels with their own object lists
+    int ioChannels;   // channels on the front plate
+    int processBytes; // `Bytes` of the module
+    int registers;    // objects per parameter record
 };
 
 constexpr ModuleFacts Modules[] = {
-    {0, "", 0, 0, 0, 0},      {1, "DO", 0, 8, 1, 4},    {2, "DI", 0, 4, 1, 1},    {3, "AI", 4, 4, 8, 4},
-    {4, "AI", 4, 4, 8, 4},    {5, "AO", 4, 4, 8, 1},    {6, "DI", 0, 8, 1, 1},    {7, "DO", 0, 4, 1, 4},
-    {8, "AI", 4, 4, 8, 6},    {9, "DI", 0, 4, 1, 1},    {10, "AI", 2, 2, 8, 7},   {11, "AI", 4, 4, 8, 4},
-    {14, "AI", 2, 2, 4, 6},   {15, "AI", 2, 2, 4, 6},   {68, "AI", 4, 4, 8, 4},   {69, "AO", 4, 4, 8, 1},
-    {75, "AI", 4, 4, 8, 4},   {132, "AI", 4, 4, 8, 4},  {133, "AO", 4, 4, 8, 1},  {139, "AI", 4, 4, 8, 4},
+    {0, "", 0, 0, 0, 0},    {1, "DO", 0, 8, 1, 4},   {2, "DI", 0, 4, 1, 1},   {3, "AI", 4, 4, 8, 4},
+    {4, "AI", 4, 4, 8, 4},  {5, "AO", 4, 4, 8, 1},   {6, "DI", 0, 8, 1, 1},   {7, "DO", 0, 4, 1, 4},
+    {8, "AI", 4, 4, 8, 6},  {9, "DI", 0, 4, 1, 1},   {10, "AI", 2, 2, 8, 7},  {11, "AI", 4, 4, 8, 4},
+    {14, "AI", 2, 2, 4, 6}, {15, "AI", 2, 2, 4, 6},  {68, "AI", 4, 4, 8, 4},  {69, "AO", 4, 4, 8, 1},
+    {75, "AI", 4, 4, 8, 4}, {132, "AI", 4, 4, 8, 4}, {133, "AO", 4, 4, 8, 1}, {139, "AI", 4, 4, 8, 4},
     {245, "", 0, 0, 0, 7},
 };
 
@@ -71,10 +72,14 @@ bool isDottedAddress(const QString &text)
 qint64 signExtend(quint64 value, int bytes)
 {
     switch (bytes) {
-    case 1: return static_cast<qint8>(value);
-    case 2: return static_cast<qint16>(value);
-    case 4: return static_cast<qint32>(value);
-    default: return static_cast<qint64>(value);
+    case 1:
+        return static_cast<qint8>(value);
+    case 2:
+        return static_cast<qint16>(value);
+    case 4:
+        return static_cast<qint32>(value);
+    default:
+        return static_cast<qint64>(value);
     }
 }
 
@@ -89,7 +94,8 @@ bool isIoType(const QString &type)
            type == QLatin1String("DO");
 }
 
-class DescriptionChecker {
+class DescriptionChecker
+{
 public:
     DescriptionChecker(const QString &cfgPath, const QString &folder, bool branded)
         : ini_(cfgPath), folder_(folder), branded_(branded)
@@ -126,7 +132,10 @@ private:
     QString path(const QString &relative) const { return QDir(folder_).filePath(relative); }
     QString read(const QString &s, const QString &k) const { return ini_.readString(s, k); }
     qint64 number(const QString &s, const QString &k) const { return IniFile::descriptionNumber(read(s, k)); }
-    void problem(const QString &section, const QString &text) { problems_ << QStringLiteral("[%1] %2").arg(section, text); }
+    void problem(const QString &section, const QString &text)
+    {
+        problems_ << QStringLiteral("[%1] %2").arg(section, text);
+    }
 
     // Sections the program never reads point at a typing error.
     void sectionNames()
@@ -166,19 +175,24 @@ private:
 
         const QString type = read(s, QStringLiteral("Type"));
         if (facts->type[0] ? type != QLatin1String(facts->type) : (type.isEmpty() || isIoType(type)))
-            problem(s, QStringLiteral("Type \"%1\", expected %2").arg(type, facts->type[0] ? facts->type : "a kind other than AI, AO, DI, DO"));
+            problem(s, QStringLiteral("Type \"%1\", expected %2")
+                           .arg(type, facts->type[0] ? facts->type : "a kind other than AI, AO, DI, DO"));
         if (read(s, QStringLiteral("AddName")).isEmpty())
             problem(s, QStringLiteral("AddName missing"));
         for (const char *key : {"Bytes", "Channel", "IOChannels"})
             if (!isNumber(read(s, QLatin1String(key))))
                 problem(s, QStringLiteral("%1 is not a number").arg(key));
         if (number(s, QStringLiteral("Bytes")) != facts->processBytes)
-            problem(s, QStringLiteral("Bytes %1, expected %2").arg(number(s, QStringLiteral("Bytes"))).arg(facts->processBytes));
+            problem(s, QStringLiteral("Bytes %1, expected %2")
+                           .arg(number(s, QStringLiteral("Bytes")))
+                           .arg(facts->processBytes));
         const qint64 channel = number(s, QStringLiteral("Channel"));
         if (channel > 8 || channel != facts->channel)
             problem(s, QStringLiteral("Channel %1, expected %2").arg(channel).arg(facts->channel));
         if (number(s, QStringLiteral("IOChannels")) != facts->ioChannels)
-            problem(s, QStringLiteral("IOChannels %1, expected %2").arg(number(s, QStringLiteral("IOChannels"))).arg(facts->ioChannels));
+            problem(s, QStringLiteral("IOChannels %1, expected %2")
+                           .arg(number(s, QStringLiteral("IOChannels")))
+                           .arg(facts->ioChannels));
 
         picture(s, id, pictureSize);
         dataSheet(s, shortName);
@@ -314,7 +328,8 @@ private:
         const QStringList bitNumbers = IniFile::splitList(read(s, QStringLiteral("BitNumber")));
         const QStringList bitTexts = IniFile::splitList(read(s, QStringLiteral("BitText")));
         if (bitNumbers.size() != bitTexts.size())
-            problem(s, QStringLiteral("BitNumber has %1 items, BitText %2").arg(bitNumbers.size()).arg(bitTexts.size()));
+            problem(s,
+                    QStringLiteral("BitNumber has %1 items, BitText %2").arg(bitNumbers.size()).arg(bitTexts.size()));
         if (bitNumbers.size() > (typ == 1 ? 8 : 4))
             problem(s, QStringLiteral("BitNumber has more items than the editor has check boxes"));
         if (typ == 1 && bitNumbers.isEmpty())
@@ -382,8 +397,8 @@ private:
             const qint64 shown = numberField ? fieldValue(defaultValue) : static_cast<qint64>(defaultValue);
             if ((low && shown < *low) || (high && shown > *high))
                 problem(s, QStringLiteral("DefaultValue %1 outside ValueRange %2").arg(shown).arg(range.join(',')));
-            if (numberField && low && high && (fieldValue(static_cast<quint64>(*low)) != *low ||
-                                               fieldValue(static_cast<quint64>(*high)) != *high))
+            if (numberField && low && high &&
+                (fieldValue(static_cast<quint64>(*low)) != *low || fieldValue(static_cast<quint64>(*high)) != *high))
                 problem(s, QStringLiteral("ValueRange does not fit in ValueMask0"));
         }
 
@@ -393,7 +408,11 @@ private:
             const QStringList values = IniFile::splitList(read(s, listKey));
             const QStringList texts = IniFile::splitList(read(s, QStringLiteral("ValueText%1").arg(r)));
             if (values.size() != texts.size()) {
-                problem(s, QStringLiteral("%1 has %2 items, ValueText%3 %4").arg(listKey).arg(values.size()).arg(r).arg(texts.size()));
+                problem(s, QStringLiteral("%1 has %2 items, ValueText%3 %4")
+                               .arg(listKey)
+                               .arg(values.size())
+                               .arg(r)
+                               .arg(texts.size()));
                 continue;
             }
             if (values.isEmpty() || (numberField && r == 0))
@@ -410,7 +429,8 @@ private:
             for (int k = 0; k < values.size(); ++k) {
                 const qint64 v = IniFile::descriptionNumber(values[k]);
                 if (!isNumber(values[k]) || (static_cast<quint64>(v) & ~mask))
-                    problem(s, QStringLiteral("%1 item %2 lies outside its mask and can never be selected").arg(listKey, values[k]));
+                    problem(s, QStringLiteral("%1 item %2 lies outside its mask and can never be selected")
+                                   .arg(listKey, values[k]));
                 if (seen.contains(v))
                     problem(s, QStringLiteral("%1 item %2 twice").arg(listKey, values[k]));
                 seen.insert(v);
@@ -472,7 +492,9 @@ private:
         // Routes show four rows (three addresses and the metric), the own
         // address and mask one row.
         if (route ? paraCount != 4 : (paraCount < 1 || paraCount >= 2))
-            problem(s, QStringLiteral("ParaCount %1 does not fit a %2").arg(paraCount).arg(route ? "route" : "single address"));
+            problem(s, QStringLiteral("ParaCount %1 does not fit a %2")
+                           .arg(paraCount)
+                           .arg(route ? "route" : "single address"));
         const qint64 captions = paraCount == 4 ? 3 : paraCount;
         for (qint64 n = 0; n < captions; ++n) {
             if (read(s, QStringLiteral("StringCaption%1").arg(n)).isEmpty())
@@ -486,7 +508,8 @@ private:
                 problem(s, QStringLiteral("ValueCaption0 missing"));
             const QStringList range = IniFile::splitList(read(s, QStringLiteral("ValueRange")));
             const qint64 def = number(s, QStringLiteral("DefaultValue"));
-            if (range.size() == 2 && (def < IniFile::descriptionNumber(range[0]) || def > IniFile::descriptionNumber(range[1])))
+            if (range.size() == 2 &&
+                (def < IniFile::descriptionNumber(range[0]) || def > IniFile::descriptionNumber(range[1])))
                 problem(s, QStringLiteral("DefaultValue outside ValueRange"));
             if (range.size() == 2 && IniFile::descriptionNumber(range[1]) > 0xFFFF)
                 problem(s, QStringLiteral("ValueRange beyond a 16-bit metric"));
@@ -528,7 +551,8 @@ QStringList checkFuncCodeFile(const QString &path)
     // offered[language][kind bit]: function numbers in ascending order, as the editor lists them.
     QList<int> offered[2][4];
     for (int n = 0; n < 256; ++n) {
-        const QString s = QStringLiteral("Function_0x") + QString::number(n, 16).rightJustified(2, QLatin1Char('0')).toUpper();
+        const QString s =
+            QStringLiteral("Function_0x") + QString::number(n, 16).rightJustified(2, QLatin1Char('0')).toUpper();
         if (!ini.sectionExists(s))
             continue;
         const QString type = ini.readString(s, QStringLiteral("Type"), QStringLiteral("0x00"));

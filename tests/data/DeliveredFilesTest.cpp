@@ -16,7 +16,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 using Change = std::function<void(const QString &path)>;
 
@@ -78,7 +79,9 @@ Change both(Change first, Change second)
 
 Change removeFile(const char *relative)
 {
-    return [=](const QString &folder) { ASSERT_TRUE(QFile::remove(QDir(folder).filePath(QLatin1String(relative)))) << relative; };
+    return [=](const QString &folder) {
+        ASSERT_TRUE(QFile::remove(QDir(folder).filePath(QLatin1String(relative)))) << relative;
+    };
 }
 
 Change replaceFile(const char *relative, const QByteArray &bytes)
@@ -173,9 +176,9 @@ TEST(DeliveredFiles, ProgramLoadsTheDeliveredCatalogue)
         int id;
         quint8 kind;
     };
-    const Row rows[] = {{0, 0},  {1, 8},  {2, 4},  {3, 1},  {4, 1},   {5, 2},   {6, 4},   {7, 8},
-                        {8, 1},  {9, 4},  {10, 1}, {11, 1}, {14, 1},  {15, 1},  {68, 1},  {69, 2},
-                        {75, 1}, {132, 1}, {133, 2}, {139, 1}, {245, 0}};
+    const Row rows[] = {{0, 0},  {1, 8},  {2, 4},  {3, 1},   {4, 1},   {5, 2},   {6, 4},
+                        {7, 8},  {8, 1},  {9, 4},  {10, 1},  {11, 1},  {14, 1},  {15, 1},
+                        {68, 1}, {69, 2}, {75, 1}, {132, 1}, {133, 2}, {139, 1}, {245, 0}};
     const QString folder = programFolder() + QLatin1Char('/');
     for (const quint8 brand : {quint8(0), quint8(1)}) {
         SCOPED_TRACE(brand == 1 ? "branded" : "neutral");
@@ -214,8 +217,8 @@ TEST(DeliveredFiles, ProgramLoadsTheDeliveredCatalogue)
 struct Breakage {
     const char *what;
     DescriptionFile file;
-    Change changeFile;   // on the copied description file
-    Change changeFolder; // on the copied program folder
+    Change changeFile;    // on the copied description file
+    Change changeFolder;  // on the copied program folder
     const char *expected; // part of one of the problems
 };
 
@@ -225,18 +228,21 @@ TEST(DeliveredFiles, BrokenDescriptionFilesAreCaught)
         {"kind in lower case", Neutral, edit("Mod_ID_0x01", "Type", "do"), nullptr, "[Mod_ID_0x01] Type \"do\""},
         {"coupler as an I/O module", Branded, edit("Mod_ID_0xF5", "Type", "AI"), nullptr, "[Mod_ID_0xF5] Type \"AI\""},
         {"more than eight channels", Neutral, edit("Mod_ID_0x03", "Channel", "9"), nullptr, "[Mod_ID_0x03] Channel 9"},
-        {"process bytes of another module", Neutral, edit("Mod_ID_0x0E", "Bytes", "8"), nullptr, "[Mod_ID_0x0E] Bytes 8"},
-        {"object without section", Neutral, edit("Mod_ID_0x04", "ChannelObject2", "0x7000,0x7001,0x7002,0x7999"), nullptr,
-         "ChannelObject2: no section Object_0x7999"},
-        {"object id of eight characters", Neutral, edit("Mod_ID_0x04", "ChannelObject1", "0x700000,0x7001,0x7002,0x7003"),
-         nullptr, "longer than 7"},
+        {"process bytes of another module", Neutral, edit("Mod_ID_0x0E", "Bytes", "8"), nullptr,
+         "[Mod_ID_0x0E] Bytes 8"},
+        {"object without section", Neutral, edit("Mod_ID_0x04", "ChannelObject2", "0x7000,0x7001,0x7002,0x7999"),
+         nullptr, "ChannelObject2: no section Object_0x7999"},
+        {"object id of eight characters", Neutral,
+         edit("Mod_ID_0x04", "ChannelObject1", "0x700000,0x7001,0x7002,0x7003"), nullptr, "longer than 7"},
         {"object without Name", Branded, edit("Object_0x7000", "Name", ""), nullptr, "[Object_0x7000] Name missing"},
         {"object without Typ", Branded, edit("Object_0x7001", "Typ", ""), nullptr, "[Object_0x7001] Typ missing"},
         {"object without Bytes", Neutral, edit("Object_0x7002", "Bytes", ""), nullptr, "[Object_0x7002] Bytes missing"},
-        {"value texts one short", Neutral, edit("Object_0x7000", "ValueText0", "\"Kanal aus\",\"0..20 mA\",\"4..20 mA\""),
-         nullptr, "[Object_0x7000] ValueList0 has 4 items, ValueText0 3"},
+        {"value texts one short", Neutral,
+         edit("Object_0x7000", "ValueText0", "\"Kanal aus\",\"0..20 mA\",\"4..20 mA\""), nullptr,
+         "[Object_0x7000] ValueList0 has 4 items, ValueText0 3"},
         {"bit texts one short", Neutral,
-         edit("Object_0x6000", "BitText", "\"Kanal 1\",\"Kanal 2\",\"Kanal 3\",\"Kanal 4\",\"Kanal 5\",\"Kanal 6\",\"Kanal 7\""),
+         edit("Object_0x6000", "BitText",
+              "\"Kanal 1\",\"Kanal 2\",\"Kanal 3\",\"Kanal 4\",\"Kanal 5\",\"Kanal 6\",\"Kanal 7\""),
          nullptr, "[Object_0x6000] BitNumber has 8 items, BitText 7"},
         {"bit beyond the object's bytes", Neutral, edit("Object_0x6002", "Bytes", "1"), nullptr,
          "[Object_0x6002] BitNumber: bit 8 not within 1 bytes"},
@@ -248,15 +254,16 @@ TEST(DeliveredFiles, BrokenDescriptionFilesAreCaught)
          "[Object_0x7001] DefaultValue selects no item of ValueList0"},
         {"list value outside its mask", Neutral, edit("Object_0x6003", "ValueList1", "0x0000,0x0200"), nullptr,
          "ValueList1 item 0x0200 lies outside its mask"},
-        {"flag inside a row's mask", Neutral, edit("Object_0x7030", "BitNumber", "3"), nullptr, "[Object_0x7030] ValueMask0 overlaps"},
+        {"flag inside a row's mask", Neutral, edit("Object_0x7030", "BitNumber", "3"), nullptr,
+         "[Object_0x7030] ValueMask0 overlaps"},
         {"number field with a hidden list", Neutral, edit("Object_0x6003", "ValueList0", "0"), nullptr,
          "ValueList0 is never shown"},
         {"digital default with a bit without box", Neutral, edit("Object_0x6010", "DefaultValue", "0x001F"), nullptr,
          "[Object_0x6010] DefaultValue sets bits that have no check box"},
         {"mixed default with a stray bit", Neutral, edit("Object_0x6100", "DefaultValue", "0x0402"), nullptr,
          "[Object_0x6100] DefaultValue sets bits no flag"},
-        {"digital record one object short", Neutral, edit("Mod_ID_0x07", "ChannelObject0", "0x6010,0x6011,0x6012"), nullptr,
-         "[Mod_ID_0x07] ChannelObject0 has 3 objects, the register block 4"},
+        {"digital record one object short", Neutral, edit("Mod_ID_0x07", "ChannelObject0", "0x6010,0x6011,0x6012"),
+         nullptr, "[Mod_ID_0x07] ChannelObject0 has 3 objects, the register block 4"},
         {"32-bit value in a one-register entry", Branded,
          edit("Mod_ID_0x0A", "ChannelObject2", "0x7400,0x7401,0x7402,0x7404,0x7403,0x7405,0x7406"), nullptr,
          "channel 2 entry 3 (0x7404): Bytes 4"},
@@ -273,7 +280,8 @@ TEST(DeliveredFiles, BrokenDescriptionFilesAreCaught)
         {"coupler objects in another order", Neutral,
          edit("Mod_ID_0xF5", "ChannelObject0", "0x5501,0x5500,0x15502,0x25502,0x35502,0x45502,0x55502"), nullptr,
          "coupler objects must be"},
-        {"route without ParaCount", Branded, edit("Object_0x15502", "ParaCount", ""), nullptr, "[Object_0x15502] ParaCount missing"},
+        {"route without ParaCount", Branded, edit("Object_0x15502", "ParaCount", ""), nullptr,
+         "[Object_0x15502] ParaCount missing"},
         {"route without its third caption", Branded, edit("Object_0x35502", "StringCaption2", ""), nullptr,
          "[Object_0x35502] StringCaption2 missing"},
         {"address with four parameters", Neutral, edit("Object_0x5500", "ParaCount", "4"), nullptr,
@@ -316,8 +324,8 @@ TEST(DeliveredFiles, BrokenDescriptionFilesAreCaught)
         if (row.changeFolder)
             row.changeFolder(copy.path());
         const QStringList problems = checkDescriptionFile(cfg, copy.path(), row.file.branded);
-        EXPECT_TRUE(anyContains(problems, row.expected)) << "expected: " << row.expected << "\nfound: "
-                                                         << problems.join('\n').toStdString();
+        EXPECT_TRUE(anyContains(problems, row.expected))
+            << "expected: " << row.expected << "\nfound: " << problems.join('\n').toStdString();
     }
 }
 
@@ -336,8 +344,10 @@ TEST(DeliveredFiles, BrokenFuncCodeFilesAreCaught)
         {"function 255 delivered", append("[Function_0xFF]\nText0=Aus\nText1=Off\nType=0x01\n"),
          "[Function_0xFF] function 255 hides the object editor"},
         {"kind mask without 0x", edit("Function_0x05", "Type", "01"), "[Function_0x05] Type 01 is not 0x"},
-        {"kind mask of no kind", edit("Function_0x05", "Type", "0x00"), "[Function_0x05] Type 0x00 names no module kind"},
-        {"section name with one digit", replace("[Function_0x09]", "[Function_0x9]"), "[Function_0x9] section name is not"},
+        {"kind mask of no kind", edit("Function_0x05", "Type", "0x00"),
+         "[Function_0x05] Type 0x00 names no module kind"},
+        {"section name with one digit", replace("[Function_0x09]", "[Function_0x9]"),
+         "[Function_0x9] section name is not"},
         {"analog outputs left with two functions",
          both(edit("Function_0x08", "Type", "0x01"), edit("Function_0x09", "Type", "0x08")),
          "analog output, language 0: fewer than three"},
@@ -350,8 +360,8 @@ TEST(DeliveredFiles, BrokenFuncCodeFilesAreCaught)
         ASSERT_TRUE(checkFuncCodeFile(path).isEmpty()) << "copy already broken";
         row.change(path);
         const QStringList problems = checkFuncCodeFile(path);
-        EXPECT_TRUE(anyContains(problems, row.expected)) << "expected: " << row.expected << "\nfound: "
-                                                         << problems.join('\n').toStdString();
+        EXPECT_TRUE(anyContains(problems, row.expected))
+            << "expected: " << row.expected << "\nfound: " << problems.join('\n').toStdString();
     }
 }
 

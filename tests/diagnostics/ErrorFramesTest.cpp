@@ -6,7 +6,8 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 std::vector<int> bytes(const ModbusBuffer &tx, int length)
 {

@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // LookupMessage over the error window's list: German (0) or English (1).
 MessageLookup words(int language)

@@ -1,8 +1,10 @@
 #include "Frames.h"
 
-namespace fuzz {
+namespace fuzz
+{
 
-namespace {
+namespace
+{
 
 int below(std::mt19937 &rng, int n)
 {
@@ -30,7 +32,7 @@ Bytes WithCrc(Bytes frame)
 Bytes TcpFrame(quint16 transaction, const Bytes &pdu)
 {
     Bytes frame = {static_cast<quint8>(transaction >> 8), static_cast<quint8>(transaction), 0, 0,
-                   static_cast<quint8>(pdu.size() >> 8), static_cast<quint8>(pdu.size())};
+                   static_cast<quint8>(pdu.size() >> 8),  static_cast<quint8>(pdu.size())};
     frame.insert(frame.end(), pdu.begin(), pdu.end());
     return frame;
 }
@@ -80,8 +82,8 @@ Bytes RandomReplyPdu(std::mt19937 &rng)
     case 1:
     case 2: {
         const int count = below(rng, 4) == 0 ? below(rng, 256) : 2 * below(rng, 20);
-        return Concat({{unit, Counted[below(rng, 9)], static_cast<quint8>(count)},
-                       RandomBytes(rng, static_cast<size_t>(count))});
+        return Concat(
+            {{unit, Counted[below(rng, 9)], static_cast<quint8>(count)}, RandomBytes(rng, static_cast<size_t>(count))});
     }
     case 3:
         return Concat({{unit, Fixed[below(rng, 5)]}, RandomBytes(rng, 4)});

@@ -5,7 +5,8 @@
 #include <initializer_list>
 #include <random>
 
-namespace fuzz {
+namespace fuzz
+{
 
 Bytes Concat(std::initializer_list<Bytes> parts);
 Bytes WithCrc(Bytes frame);

@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace fuzz {
+namespace fuzz
+{
 
-namespace {
+namespace
+{
 
 constexpr int Capacity = static_cast<int>(std::tuple_size_v<ModbusBuffer>);
 constexpr int Header = ModbusHeaderSize;
@@ -46,8 +48,7 @@ std::string Hex(const quint8 *data, size_t count)
     return text;
 }
 
-ReceiveChecker::ReceiveChecker()
-    : assembler_(std::make_unique<ReplyAssembler>()), rx_(std::make_unique<ModbusBuffer>())
+ReceiveChecker::ReceiveChecker() : assembler_(std::make_unique<ReplyAssembler>()), rx_(std::make_unique<ModbusBuffer>())
 {
     // Stale bytes of an earlier reply: a store that should not happen shows.
     rx_->fill(0xEE);
@@ -65,8 +66,8 @@ void ReceiveChecker::reset()
 
 bool ReceiveChecker::fail(const std::string &what)
 {
-    failure_ = what + " (rxCount " + std::to_string(rxCount_) + ", tcp since reset: " +
-               Hex(tcpSinceReset_.data(), tcpSinceReset_.size()) +
+    failure_ = what + " (rxCount " + std::to_string(rxCount_) +
+               ", tcp since reset: " + Hex(tcpSinceReset_.data(), tcpSinceReset_.size()) +
                "; serial since reset: " + Hex(serialSinceReset_.data(), serialSinceReset_.size()) + ")";
     return false;
 }
@@ -77,16 +78,16 @@ bool ReceiveChecker::feed(Link link, const quint8 *data, int count)
     const quint16 countBefore = rxCount_;
     const bool tcp = link == Link::Tcp;
     if (data != nullptr && count > 0)
-        (tcp ? tcpSinceReset_ : serialSinceReset_).insert(tcp ? tcpSinceReset_.end() : serialSinceReset_.end(),
-                                                          data, data + count);
+        (tcp ? tcpSinceReset_ : serialSinceReset_)
+            .insert(tcp ? tcpSinceReset_.end() : serialSinceReset_.end(), data, data + count);
 
-    const QString text = tcp ? assembler_->feedTcp(data, count, *rx_, rxCount_)
-                             : assembler_->feedSerial(data, count, *rx_, rxCount_);
+    const QString text =
+        tcp ? assembler_->feedTcp(data, count, *rx_, rxCount_) : assembler_->feedSerial(data, count, *rx_, rxCount_);
 
     const int shown = (data != nullptr && count > 0) ? count * (tcp ? 4 : 2) : 0;
     if (text.size() != shown)
-        return fail("monitor text of " + std::to_string(text.size()) + " characters for " +
-                    std::to_string(count) + " bytes");
+        return fail("monitor text of " + std::to_string(text.size()) + " characters for " + std::to_string(count) +
+                    " bytes");
     if (rxCount_ > Capacity)
         return fail("rxCount beyond the buffer");
     if (countBefore != 0) {
@@ -135,9 +136,8 @@ bool ReceiveChecker::checkNewSerialFrame(const ModbusBuffer &before)
         return fail("serial delivery touched RxFrame[0..5]");
     if (!unchanged(rx, before, rxCount_, Capacity))
         return fail("serial delivery wrote behind the frame");
-    if (tcpSinceReset_.empty() &&
-        std::search(serialSinceReset_.begin(), serialSinceReset_.end(), rx.begin() + Header,
-                    rx.begin() + rxCount_) == serialSinceReset_.end())
+    if (tcpSinceReset_.empty() && std::search(serialSinceReset_.begin(), serialSinceReset_.end(), rx.begin() + Header,
+                                              rx.begin() + rxCount_) == serialSinceReset_.end())
         return fail("serial frame is not a run of the bytes received");
     return true;
 }
@@ -157,8 +157,7 @@ bool ReceiveChecker::checkTcpModel()
             expected = total;
     }
     if (rxCount_ != expected)
-        return fail("TCP rxCount " + std::to_string(rxCount_) + " where " + std::to_string(expected) +
-                    " was due");
+        return fail("TCP rxCount " + std::to_string(rxCount_) + " where " + std::to_string(expected) + " was due");
     return true;
 }
 

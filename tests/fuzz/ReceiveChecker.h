@@ -11,7 +11,8 @@
 
 class ReplyAssembler;
 
-namespace fuzz {
+namespace fuzz
+{
 
 using Bytes = std::vector<quint8>;
 
@@ -21,7 +22,8 @@ enum class Link { Tcp, Serial };
 // version under test.
 quint16 ReferenceCrc(const quint8 *data, size_t count);
 
-class ReceiveChecker {
+class ReceiveChecker
+{
 public:
     ReceiveChecker();
     ~ReceiveChecker();

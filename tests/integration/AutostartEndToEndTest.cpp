@@ -12,7 +12,8 @@
 #include <QUuid>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 QString buildDir()
 {
@@ -105,9 +106,10 @@ bool loopedBack(const PipeResponseFields &r)
 void runsByItselfAndRestarts(simtest::SimProcess &sim, Program &program, bool tcp)
 {
     ASSERT_EQ(sim.command("ai 1 1234").find("error"), std::string::npos);
-    ASSERT_TRUE(program.pollUntil({}, [](const PipeResponseFields &r) {
-        return (r.Flags & (Config | ProcessData)) == (Config | ProcessData);
-    }, 30000)) << "the cycle never started";
+    ASSERT_TRUE(program.pollUntil(
+        {}, [](const PipeResponseFields &r) { return (r.Flags & (Config | ProcessData)) == (Config | ProcessData); },
+        30000))
+        << "the cycle never started";
     EXPECT_EQ(requests(sim, 43), 1);
 
     ASSERT_TRUE(program.pollUntil(Outputs, loopedBack, 10000)) << "outputs never came back as inputs";
@@ -133,14 +135,15 @@ void runsByItselfAndRestarts(simtest::SimProcess &sim, Program &program, bool tc
     ASSERT_TRUE(restart.has_value());
     EXPECT_NE(restart->Flags & Restart, 0);
     std::vector<PipeResponseFields> seen;
-    ASSERT_TRUE(program.pollUntil(Outputs, [](const PipeResponseFields &r) {
-        return (r.Flags & Restart) == 0 && (r.Flags & ProcessData);
-    }, 30000, &seen)) << "the cycle did not come back";
+    ASSERT_TRUE(program.pollUntil(
+        Outputs, [](const PipeResponseFields &r) { return (r.Flags & Restart) == 0 && (r.Flags & ProcessData); }, 30000,
+        &seen))
+        << "the cycle did not come back";
     EXPECT_EQ(requests(sim, 42), 1);
     EXPECT_EQ(requests(sim, 43), 1); // no second configuration read
     if (tcp) {
-        const bool dropped = std::any_of(seen.begin(), seen.end(),
-                                         [](const PipeResponseFields &r) { return (r.Flags & 0x02) == 0; });
+        const bool dropped =
+            std::any_of(seen.begin(), seen.end(), [](const PipeResponseFields &r) { return (r.Flags & 0x02) == 0; });
         EXPECT_TRUE(dropped) << "the TCP link never went down";
     }
     EXPECT_TRUE(program.pollUntil(Outputs, loopedBack, 10000));
@@ -163,9 +166,9 @@ TEST(EndToEnd, AutoAndPipeOverRtu)
     ASSERT_TRUE(pty.ready());
     simtest::SimProcess sim({"--rtu", pty.simSide()});
     ASSERT_TRUE(sim.ready());
-    Program program("[Schnittstelle]\nPort=0\nBaud=6\nFrame=3\nComDevice1=" +
-                        QByteArray::fromStdString(pty.masterSide()) + "\n",
-                    {"SERVER", "AUTO"});
+    Program program(
+        "[Schnittstelle]\nPort=0\nBaud=6\nFrame=3\nComDevice1=" + QByteArray::fromStdString(pty.masterSide()) + "\n",
+        {"SERVER", "AUTO"});
     runsByItselfAndRestarts(sim, program, false);
 }
 
@@ -196,8 +199,8 @@ TEST(EndToEnd, DmsReadsTheStrainGaugeParametersBeforeTheCycle)
     Program program("[Schnittstelle]\nEthernet=1\nEthAdresse=127.0.0.1\nEthPort=" + QByteArray::number(sim.port()) +
                         "\n",
                     {"AUTO", "SERVER", "x", "DMS"});
-    ASSERT_TRUE(program.pollUntil({}, [](const PipeResponseFields &r) { return (r.Flags & ProcessData) != 0; },
-                                  30000));
+    ASSERT_TRUE(program.pollUntil(
+        {}, [](const PipeResponseFields &r) { return (r.Flags & ProcessData) != 0; }, 30000));
     EXPECT_EQ(requests(sim, 4), 2); // the slot list and the parameter block
 }
 

@@ -10,7 +10,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 struct Program {
     explicit Program(const QByteArray &ini)
@@ -78,7 +79,8 @@ TEST(ConfigReadAgainstSimulator, OverRtuAndReadingAgainGivesTheSameTables)
     args.insert(args.end(), Station8.begin(), Station8.end());
     simtest::SimProcess sim(args);
     ASSERT_TRUE(sim.ready());
-    Program p("[Schnittstelle]\nPort=0\nBaud=5\nFrame=1\nComDevice1=" + QByteArray::fromStdString(pty.masterSide()) + "\n");
+    Program p("[Schnittstelle]\nPort=0\nBaud=5\nFrame=1\nComDevice1=" + QByteArray::fromStdString(pty.masterSide()) +
+              "\n");
     p.d().SIOTransfer->OKClick();
     ASSERT_TRUE(p.sink.boxes.empty());
     readAndCheck(p);

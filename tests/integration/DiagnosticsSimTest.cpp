@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-
-namespace {
+namespace
+{
 
 class DiagnosticsAgainstSimulator : public ::testing::TestWithParam<SimLink>
 {

@@ -10,7 +10,8 @@
 #include <QHostAddress>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 using simtest::Master;
 using simtest::SimProcess;
@@ -18,8 +19,7 @@ using simtest::SimProcess;
 // The program connected over TCP to a simulator with `slotList`, configured for
 // `channels` strain gauge channels.
 struct Connected {
-    Connected(const std::string &slotList, int channels)
-        : sim({"--tcp", "127.0.0.1:0", "--slots", slotList})
+    Connected(const std::string &slotList, int channels) : sim({"--tcp", "127.0.0.1:0", "--slots", slotList})
     {
         if (!sim.ready())
             return;

@@ -9,13 +9,15 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // Eight strain gauge modules (32-bit channels 1..16), then four 16-bit analog
 // inputs (channels 17..20).
 const std::vector<std::string> Station = {"--slots", "10,10,10,10,10,10,10,10,4"};
 
-class SharedLinkAgainstSimulator : public ::testing::TestWithParam<SimLink> {
+class SharedLinkAgainstSimulator : public ::testing::TestWithParam<SimLink>
+{
 protected:
     void SetUp() override
     {
@@ -40,8 +42,7 @@ protected:
     }
     bool configDone()
     {
-        return WaitUntil([&] { return !config.TimerIdentity->isActive() && !config.TimerSlotList->isActive(); },
-                         15000);
+        return WaitUntil([&] { return !config.TimerIdentity->isActive() && !config.TimerSlotList->isActive(); }, 15000);
     }
     bool paraDone()
     {

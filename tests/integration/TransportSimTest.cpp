@@ -1,14 +1,15 @@
 // The tool's transport against the running simulator, over loopback TCP and a
 // socat pty pair, with the simulator's faults switched on.
+#include "RecordingMonitor.h"
 #include "SimHarness.h"
 #include "Wait.h"
-#include "RecordingMonitor.h"
 #include "app/Deklarat.h"
 #include "link/Transport.h"
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 using simtest::PtyPair;
 using simtest::SimProcess;

@@ -5,7 +5,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 QString writeFile(const QTemporaryDir &dir, const QByteArray &content)
 {
@@ -86,11 +87,11 @@ TEST(ModbusIni, WritingKeepsOtherSectionsAndReadsBack)
     ASSERT_TRUE(WriteInterfaceSettings(path, s));
     ASSERT_TRUE(WriteSlaveAddress(path, 16));
     EXPECT_EQ(QString::fromUtf8(readFile(path)), QString::fromUtf8("; settings of the commissioning laptop\n"
-                                         "[Schnittstelle]\nComDevice1=/dev/ttyUSB0\nPort=1\n"
-                                         "Baud=5\nFrame=1\nRS485=1\nEthAdresse=127.0.0.1\n"
-                                         "EthPort=1502\nEthernet=1\n"
-                                         "[allgPara]\nlokalIp=10.1.1.1\n\n"
-                                         "[Slave]\nAdresse=16\n"));
+                                                                   "[Schnittstelle]\nComDevice1=/dev/ttyUSB0\nPort=1\n"
+                                                                   "Baud=5\nFrame=1\nRS485=1\nEthAdresse=127.0.0.1\n"
+                                                                   "EthPort=1502\nEthernet=1\n"
+                                                                   "[allgPara]\nlokalIp=10.1.1.1\n\n"
+                                                                   "[Slave]\nAdresse=16\n"));
     const InterfaceSettings back = ReadInterfaceSettings(path);
     EXPECT_EQ(back.Port, 1);
     EXPECT_EQ(back.Baud, 5);

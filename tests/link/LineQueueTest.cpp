@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // Owners are only compared, never called.
 Exchange *owner(int n)

@@ -31,7 +31,7 @@ inline Bytes WithCrc(Bytes frame)
 inline Bytes TcpReply(quint16 transaction, const Bytes &pdu)
 {
     Bytes frame{static_cast<quint8>(transaction >> 8), static_cast<quint8>(transaction & 0xFF), 0, 0,
-                static_cast<quint8>(pdu.size() >> 8), static_cast<quint8>(pdu.size() & 0xFF)};
+                static_cast<quint8>(pdu.size() >> 8),  static_cast<quint8>(pdu.size() & 0xFF)};
     frame.insert(frame.end(), pdu.begin(), pdu.end());
     return frame;
 }

@@ -1,10 +1,11 @@
-#include "LinkTestSupport.h"
 #include "link/ModbusCrc.h"
+#include "LinkTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <random>
 
-namespace {
+namespace
+{
 
 struct KnownFrame {
     const char *name;
@@ -42,8 +43,7 @@ TEST(ModbusCrc, AgreesWithBitwiseCrcOnRandomData)
         Bytes data(static_cast<size_t>(size(random)));
         for (quint8 &b : data)
             b = static_cast<quint8>(byte(random));
-        ASSERT_EQ(ModbusCrc16(data.data(), static_cast<int>(data.size())),
-                  BitwiseCrc16(data.data(), data.size()))
+        ASSERT_EQ(ModbusCrc16(data.data(), static_cast<int>(data.size())), BitwiseCrc16(data.data(), data.size()))
             << "round " << round << ", " << data.size() << " bytes";
     }
 }

@@ -1,9 +1,10 @@
-#include "LinkTestSupport.h"
 #include "link/ModbusFrame.h"
+#include "LinkTestSupport.h"
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 constexpr quint8 Untouched = 0xAA;
 
@@ -50,9 +51,17 @@ TEST(BuildTcpFrame, HeaderPayloadAndRendering)
          {0x08, 0x2A},
          {0xFF, 0xFF, 0x00, 0x00, 0x00, 0x02, 0x08, 0x2A},
          QStringLiteral("FF FF 00 00 00 02 08 2A ")},
-        {"length 6 sends the bare header", 7, 6, {}, {0x00, 0x07, 0x00, 0x00, 0x00, 0x00},
+        {"length 6 sends the bare header",
+         7,
+         6,
+         {},
+         {0x00, 0x07, 0x00, 0x00, 0x00, 0x00},
          QStringLiteral("00 07 00 00 00 00 ")},
-        {"length below 6 sends the bare header", 7, 2, {}, {0x00, 0x07, 0x00, 0x00, 0x00, 0x00},
+        {"length below 6 sends the bare header",
+         7,
+         2,
+         {},
+         {0x00, 0x07, 0x00, 0x00, 0x00, 0x00},
          QStringLiteral("00 07 00 00 00 00 ")},
     };
     for (const TcpCase &c : cases) {
@@ -170,10 +179,7 @@ TEST(HexRenderings, EachDirectionHasItsSeparator)
     } cases[] = {
         {{}, QString(), QString(), QString()},
         {{0x00}, QStringLiteral("00 "), QStringLiteral("00"), QStringLiteral("00  ")},
-        {{0x0A, 0xBC, 0xFF},
-         QStringLiteral("0A BC FF "),
-         QStringLiteral("0ABCFF"),
-         QStringLiteral("0A  BC  FF  ")},
+        {{0x0A, 0xBC, 0xFF}, QStringLiteral("0A BC FF "), QStringLiteral("0ABCFF"), QStringLiteral("0A  BC  FF  ")},
     };
     for (const auto &c : cases) {
         const int n = static_cast<int>(c.bytes.size());

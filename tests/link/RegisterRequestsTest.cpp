@@ -1,11 +1,12 @@
 // Register requests and big-endian words, byte for byte.
-#include "link/FrameWords.h"
 #include "link/RegisterRequests.h"
+#include "link/FrameWords.h"
 
 #include <gtest/gtest.h>
 #include <vector>
 
-namespace {
+namespace
+{
 
 std::vector<int> bytesOf(const ModbusBuffer &tx, int from, int to)
 {
@@ -20,16 +21,22 @@ TEST(RegisterRequests, FramesFromTheUnitIdentifierOn)
         std::vector<int> expected;
     };
     const Case cases[] = {
-        {"read 3N registers of 0x2000", [](ModbusBuffer &tx) { return BuildReadRegisters(tx, 8, 0x2000, 12); },
+        {"read 3N registers of 0x2000",
+         [](ModbusBuffer &tx) { return BuildReadRegisters(tx, 8, 0x2000, 12); },
          {8, 0x04, 0x20, 0x00, 0x00, 0x0C}},
-        {"holding registers", [](ModbusBuffer &tx) { return BuildReadRegisters(tx, 1, 0x0000, 1, 0x03); },
+        {"holding registers",
+         [](ModbusBuffer &tx) { return BuildReadRegisters(tx, 1, 0x0000, 1, 0x03); },
          {1, 0x03, 0x00, 0x00, 0x00, 0x01}},
         {"write two words",
-         [](ModbusBuffer &tx) { return BuildWriteRegisters(tx, 8, 0x2400, {0x8028, 0x0001}); },
+         [](ModbusBuffer &tx) {
+             return BuildWriteRegisters(tx, 8, 0x2400, {0x8028, 0x0001});
+         },
          {8, 0x10, 0x24, 0x00, 0x00, 0x02, 0x04, 0x80, 0x28, 0x00, 0x01}},
-        {"write no word", [](ModbusBuffer &tx) { return BuildWriteRegisters(tx, 8, 0x2600, {}); },
+        {"write no word",
+         [](ModbusBuffer &tx) { return BuildWriteRegisters(tx, 8, 0x2600, {}); },
          {8, 0x10, 0x26, 0x00, 0x00, 0x00, 0x00}},
-        {"reset the errors", [](ModbusBuffer &tx) { return BuildWriteSingleRegister(tx, 8, 0x1500, 0xFFFF); },
+        {"reset the errors",
+         [](ModbusBuffer &tx) { return BuildWriteSingleRegister(tx, 8, 0x1500, 0xFFFF); },
          {8, 0x06, 0x15, 0x00, 0xFF, 0xFF}},
     };
     for (const Case &c : cases) {

@@ -5,7 +5,8 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using Bytes = std::vector<int>;
 
@@ -45,10 +46,7 @@ TEST(ReplyMatch, ShapeOfEachRequestTheWindowsSend)
         {"read holding registers", {8, 0x03, 0x20, 0x00, 0x00, 0x7D}, 0x03, 250},
         {"read coils", {8, 0x01, 0x00, 0x00, 0x00, 0x09}, 0x01, 2},
         {"read discrete inputs", {8, 0x02, 0x00, 0x00, 0x00, 0x08}, 0x02, 1},
-        {"function 23 reads its read half",
-         {8, 0x17, 0x01, 0x00, 0x00, 0x0B, 0x09, 0x00, 0x00, 0x05, 0x0A},
-         0x17,
-         22},
+        {"function 23 reads its read half", {8, 0x17, 0x01, 0x00, 0x00, 0x0B, 0x09, 0x00, 0x00, 0x05, 0x0A}, 0x17, 22},
         {"write multiple registers", {8, 0x10, 0x22, 0x00, 0x00, 0x01, 0x02, 0x12, 0x34}, 0x10, -1},
         {"write single register", {8, 0x06, 0x15, 0x00, 0xFF, 0xFF}, 0x06, -1},
         {"device identification", {8, 0x2B, 0x0E, 0x01, 0x00}, 0x2B, -1},
@@ -72,8 +70,8 @@ TEST(ReplyMatch, ClassifiesWhatArrivesAgainstTheRequest)
     struct Case {
         const char *name;
         Bytes request;
-        Bytes reply;  // from the unit identifier on; CRC bytes where the serial link would have them
-        int rxCount;  // -1: 6 + reply size
+        Bytes reply; // from the unit identifier on; CRC bytes where the serial link would have them
+        int rxCount; // -1: 6 + reply size
         ReplyKind expected;
     };
     const Case cases[] = {

@@ -1,9 +1,10 @@
-#include "LinkTestSupport.h"
 #include "link/RtuReplyLength.h"
+#include "LinkTestSupport.h"
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 using Kind = RtuReplyLength::Kind;
 

@@ -13,7 +13,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 struct TwoWindows : ::testing::Test {
     TwoWindows()

@@ -1,17 +1,18 @@
-#include "app/Deklarat.h"
-#include "link/Exchange.h"
-#include "link/ModbusCrc.h"
 #include "link/Transport.h"
 #include "PtyPair.h"
 #include "RecordingMonitor.h"
 #include "Wait.h"
+#include "app/Deklarat.h"
+#include "link/Exchange.h"
+#include "link/ModbusCrc.h"
 
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 QByteArray bytes(std::initializer_list<int> values)
 {
@@ -23,8 +24,8 @@ QByteArray bytes(std::initializer_list<int> values)
 
 QByteArray withCrc(QByteArray frame)
 {
-    const quint16 crc = ModbusCrc16(reinterpret_cast<const quint8 *>(frame.constData()),
-                                    static_cast<int>(frame.size()));
+    const quint16 crc =
+        ModbusCrc16(reinterpret_cast<const quint8 *>(frame.constData()), static_cast<int>(frame.size()));
     frame.append(static_cast<char>(crc & 0xFF));
     frame.append(static_cast<char>(crc >> 8));
     return frame;

@@ -1,12 +1,10 @@
 #include "TestStation.h"
 
 #include "app/TForm.h"
-#include "monitor/TAboutBox.h"
-#include "monitor/TVo3112CCC.h"
-#include "station/TDeviceConfigForm.h"
-#include "translation/TOKBottomDlg.h"
 #include "diagnostics/TFehler.h"
 #include "link/TSIOTransfer.h"
+#include "monitor/TAboutBox.h"
+#include "monitor/TVo3112CCC.h"
 #include "parameters/TAllgePara.h"
 #include "parameters/TParaAna.h"
 #include "parameters/TParaAnaIn32Bit.h"
@@ -14,14 +12,17 @@
 #include "parameters/TParaDig.h"
 #include "parameters/TParameter.h"
 #include "process/TCont.h"
+#include "station/TDeviceConfigForm.h"
+#include "translation/TOKBottomDlg.h"
 
-#include <QMenuBar>
 #include "monitor/TStatistik.h"
 #include "process/TTrend.h"
+#include <QMenuBar>
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 QAction *findAction(QWidget *window, const char *name)
 {
@@ -87,20 +88,11 @@ TEST(MainWindow, MenuEntriesShowTheirWindows)
     };
     ProgramState &d = t.d;
     const Row rows[] = {
-        {"Info1", d.AboutBox},
-        {"Sprache1", d.OKBottomDlg},
-        {"Schnittstelle1", d.SIOTransfer},
-        {"Steuerung1", d.Cont},
-        {"Parameter1", d.Parameter},
-        {"Konfiguration1", d.DeviceConfigForm},
-        {"Fehler1", d.Fehler},
-        {"Analog1", d.ParaAna},
-        {"AnalogIn32Bit1", d.ParaAnaIn32Bit},
-        {"AnalogOut1", d.ParaAnaOut},
-        {"Digital1", d.ParaDig},
-        {"Allgemein1", d.AllgePara},
-        {"Statistik1", d.Statistik},
-        {"Trend1", d.Trend},
+        {"Info1", d.AboutBox},        {"Sprache1", d.OKBottomDlg}, {"Schnittstelle1", d.SIOTransfer},
+        {"Steuerung1", d.Cont},       {"Parameter1", d.Parameter}, {"Konfiguration1", d.DeviceConfigForm},
+        {"Fehler1", d.Fehler},        {"Analog1", d.ParaAna},      {"AnalogIn32Bit1", d.ParaAnaIn32Bit},
+        {"AnalogOut1", d.ParaAnaOut}, {"Digital1", d.ParaDig},     {"Allgemein1", d.AllgePara},
+        {"Statistik1", d.Statistik},  {"Trend1", d.Trend},
     };
     for (const Row &row : rows) {
         ASSERT_FALSE(row.window->isVisible()) << row.action;

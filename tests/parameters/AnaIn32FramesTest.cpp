@@ -4,7 +4,8 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 std::vector<int> bytes(const ModbusBuffer &b, int from, int count)
 {
@@ -74,10 +75,10 @@ TEST(AnaIn32Frames, WriteRequestOfTwoChannels)
     ModbusBuffer tx{};
     EXPECT_EQ(BuildWriteRequest(tx, 8, {0, 2}, block), 13 + 32);
     EXPECT_EQ(bytes(tx, 6, 7), (std::vector<int>{8, 0x10, 0x22, 0x00, 0, 16, 32}));
-    EXPECT_EQ(bytes(tx, 13, 16), (std::vector<int>{0, 71, 0x33, 0x11, 0xFF, 0xFF, 0xFF, 0xFE, 0, 0,
-                                                   0x27, 0x10, 1, 2, 3, 4}));
-    EXPECT_EQ(bytes(tx, 29, 16), (std::vector<int>{0x80, 71, 0x33, 0x00, 0, 0, 0, 0, 0xFF, 0xFF,
-                                                   0xFF, 0xFF, 0, 0, 0x27, 0x10}));
+    EXPECT_EQ(bytes(tx, 13, 16),
+              (std::vector<int>{0, 71, 0x33, 0x11, 0xFF, 0xFF, 0xFF, 0xFE, 0, 0, 0x27, 0x10, 1, 2, 3, 4}));
+    EXPECT_EQ(bytes(tx, 29, 16),
+              (std::vector<int>{0x80, 71, 0x33, 0x00, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0x27, 0x10}));
     EXPECT_EQ(RequestMemoLine(tx, 7), QStringLiteral("8 16 34 0 0 16 32"));
     EXPECT_EQ(WriteDataMemoLine(block, {0, 2}), QStringLiteral(" 0 71 51 17 128 71 51 0 "));
 }
@@ -97,8 +98,8 @@ TEST(AnaIn32Frames, WriteRequestsOfSixteenChannels)
 
     EXPECT_EQ(BuildWriteRequest(tx, 8, parts[1], block), 13 + 16);
     EXPECT_EQ(bytes(tx, 6, 7), (std::vector<int>{8, 0x10, 0x22, 0x78, 0, 8, 16}));
-    EXPECT_EQ(bytes(tx, 13, 16), (std::vector<int>{0, 71, 0x33, 15, 0, 0, 0, 15, 0, 0, 0x3A, 0x98,
-                                                   0xFF, 0xFF, 0xFF, 0xF1}));
+    EXPECT_EQ(bytes(tx, 13, 16),
+              (std::vector<int>{0, 71, 0x33, 15, 0, 0, 0, 15, 0, 0, 0x3A, 0x98, 0xFF, 0xFF, 0xFF, 0xF1}));
     EXPECT_EQ(WriteDataMemoLine(block, parts[1]), QStringLiteral(" 0 71 51 15 "));
 }
 
@@ -123,11 +124,11 @@ TEST(AnaIn32Frames, DecodeReadReply)
     EXPECT_EQ(block[1].UpperProValue, 2147483647);
     EXPECT_EQ(block[1].UpperFieldValue, -2147483647 - 1);
     EXPECT_EQ(block[2].ModeWord, 0x1234);
-    const QStringList expected = {
-        QStringLiteral("0 :0047"),     QStringLiteral("0 :3311"),     QStringLiteral("0 :00000000"),
-        QStringLiteral("0 :00002710"), QStringLiteral("0 :00002710"), QStringLiteral("1 :FFFFC800"),
-        QStringLiteral("1 :FFFFFF8F"), QStringLiteral("1 :FFFFFE0C"), QStringLiteral("1 :7FFFFFFF"),
-        QStringLiteral("1 :80000000")};
+    const QStringList expected = {QStringLiteral("0 :0047"),     QStringLiteral("0 :3311"),
+                                  QStringLiteral("0 :00000000"), QStringLiteral("0 :00002710"),
+                                  QStringLiteral("0 :00002710"), QStringLiteral("1 :FFFFC800"),
+                                  QStringLiteral("1 :FFFFFF8F"), QStringLiteral("1 :FFFFFE0C"),
+                                  QStringLiteral("1 :7FFFFFFF"), QStringLiteral("1 :80000000")};
     EXPECT_EQ(memo, expected);
 }
 
@@ -148,9 +149,9 @@ TEST(AnaIn32Frames, ShortRepliesAreNotDecoded)
     const std::vector<quint8> one = channelBytes(0x0047, 0x3311, 5, 6, 7);
     struct Case {
         const char *name;
-        int dataBytes;      // put into RxFrame
-        int byteCount;      // the reply's own count
-        int rxCountOffset;  // added to the RxCount of a TCP reply
+        int dataBytes;     // put into RxFrame
+        int byteCount;     // the reply's own count
+        int rxCountOffset; // added to the RxCount of a TCP reply
         bool decoded;
     };
     const Case cases[] = {
@@ -202,9 +203,9 @@ TEST(AnaIn32Frames, WriteReplyMemoShowsOnlyReceivedBytes)
     rx.fill(0xEE);
     const std::vector<quint8> reply = {8, 0x10, 0x22, 0x00, 0x00, 0x10, 0xAB, 0xCD};
     std::copy(reply.begin(), reply.end(), rx.begin() + 6);
-    EXPECT_EQ(WriteReplyMemoLine(rx, 12), QStringLiteral("0 0 16"));        // TCP
+    EXPECT_EQ(WriteReplyMemoLine(rx, 12), QStringLiteral("0 0 16"));         // TCP
     EXPECT_EQ(WriteReplyMemoLine(rx, 14), QStringLiteral("0 0 16 171 205")); // RTU with CRC
-    EXPECT_EQ(WriteReplyMemoLine(rx, 9), QString());                        // TCP exception
+    EXPECT_EQ(WriteReplyMemoLine(rx, 9), QString());                         // TCP exception
     EXPECT_EQ(WriteReplyMemoLine(rx, 264), QStringLiteral("0 0 16 171 205 238"));
 }
 

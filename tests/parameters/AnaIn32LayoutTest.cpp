@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 TEST(AnaIn32Layout, ActivationFormulaForSeveralRowCounts)
 {
@@ -11,13 +12,12 @@ TEST(AnaIn32Layout, ActivationFormulaForSeveralRowCounts)
         int group, top, client;
     };
     const Case cases[] = {
-        {0, 22, 88, 44, 72, 176},      // heading only; 44 + 27.5 rounds up
-        {2, 22, 88, 143, 171, 275},    // 2 x 49.5 + 44
-        {4, 22, 88, 242, 270, 374},
-        {16, 22, 88, 836, 864, 968},
-        {2, 21, 84, 137, 163, 263},    // 94.5 + 42 = 136.5 rounds away from zero
-        {3, 20, 80, 175, 200, 295},    // an odd count is laid out all the same
-        {16, 14, 56, 532, 550, 616},   // a scaled-down window
+        {0, 22, 88, 44, 72, 176},   // heading only; 44 + 27.5 rounds up
+        {2, 22, 88, 143, 171, 275}, // 2 x 49.5 + 44
+        {4, 22, 88, 242, 270, 374},  {16, 22, 88, 836, 864, 968},
+        {2, 21, 84, 137, 163, 263},  // 94.5 + 42 = 136.5 rounds away from zero
+        {3, 20, 80, 175, 200, 295},  // an odd count is laid out all the same
+        {16, 14, 56, 532, 550, 616}, // a scaled-down window
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << "n " << c.n << " h " << c.h);

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 TEST(AnaIn32Params, TypeText)
 {
@@ -90,8 +91,7 @@ TEST(AnaIn32Params, SelectionChangesByRow)
         {3, static_cast<qint16>(0xAB00), 3, 0xAB03, 0xAB30},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << "row " << c.row << " index " << c.index << " word "
-                                        << std::hex << c.before);
+        SCOPED_TRACE(testing::Message() << "row " << c.row << " index " << c.index << " word " << std::hex << c.before);
         EXPECT_EQ(WithOutput(c.before, c.row, c.index), c.output);
         EXPECT_EQ(WithFormat(c.before, c.row, c.index), c.format);
     }

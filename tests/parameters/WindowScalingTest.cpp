@@ -7,7 +7,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 TEST(WindowScaling, SizesForScreens)
 {

@@ -8,7 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 TEST(PipeRequestIntoTheWindow, SetsTheOutputCheckBoxesOfEverySlot)
 {

@@ -14,13 +14,15 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using stationfixture::DemoSlots;
 using stationfixture::LoadStation;
 using Bytes = std::vector<int>;
 
-class ContWindow : public ::testing::Test {
+class ContWindow : public ::testing::Test
+{
 protected:
     TestStation t;
     ProgramState &d = t.d;
@@ -236,8 +238,9 @@ TEST_F(ContWindow, DigitalInputsOfMixedFourAndEightChannelSlots)
     const int expected[][8] = {
         {1, 0, 1, 0},             // slot 1: bits 0..3 of byte 0
         {0, 1, 0, 1, 0, 0, 1, 1}, // slot 2: bits 4..7 of byte 0, 0..3 of byte 1
-        {}, {},
-        {1, 1, 0, 0},             // slot 5: bits 4..7 of byte 1
+        {},
+        {},
+        {1, 1, 0, 0}, // slot 5: bits 4..7 of byte 1
     };
     for (int s : {1, 2, 5}) {
         const int channels = s == 2 ? 8 : 4;
@@ -558,11 +561,20 @@ TEST_F(ContWindow, OutputCellsGoOutAsShownOrAreRefusedAndTheCycleGoesOn)
         bool refused;
     };
     const Case cases[] = {
-        {"1234", "1234", 1234, false},   {"65535", "65535", 0xFFFF, false}, {"-32768", "-32768", 0x8000, false},
-        {"-1", "-1", 0xFFFF, false},     {"0x7F", "0x7F", 0x7F, false},     {"65536", "0x7F", 0x7F, true},
-        {"70000", "0x7F", 0x7F, true},   {"-32769", "0x7F", 0x7F, true},    {"abc", "0x7F", 0x7F, true},
-        {"1.5", "0x7F", 0x7F, true},     {"", "0x7F", 0x7F, true},          {"-", "0x7F", 0x7F, true},
-        {" 12 ", " 12 ", 12, false},     {"99999999999999999999", " 12 ", 12, true},
+        {"1234", "1234", 1234, false},
+        {"65535", "65535", 0xFFFF, false},
+        {"-32768", "-32768", 0x8000, false},
+        {"-1", "-1", 0xFFFF, false},
+        {"0x7F", "0x7F", 0x7F, false},
+        {"65536", "0x7F", 0x7F, true},
+        {"70000", "0x7F", 0x7F, true},
+        {"-32769", "0x7F", 0x7F, true},
+        {"abc", "0x7F", 0x7F, true},
+        {"1.5", "0x7F", 0x7F, true},
+        {"", "0x7F", 0x7F, true},
+        {"-", "0x7F", 0x7F, true},
+        {" 12 ", " 12 ", 12, false},
+        {"99999999999999999999", " 12 ", 12, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.typed);
@@ -661,7 +673,8 @@ TEST_F(ContWindow, SelectionIsRemovedWhenAGridLosesTheFocus)
 }
 
 // The log writes into the working folder; each test gets its own.
-class ContLog : public ContWindow {
+class ContLog : public ContWindow
+{
 protected:
     void SetUp() override
     {
@@ -735,7 +748,8 @@ TEST_F(ContLog, AFileThatCannotBeCreatedStopsRecordingWithOneMessage)
     w.BSaveClick();
     ASSERT_EQ(t.sink.boxes.size(), 1u);
     EXPECT_EQ(t.sink.boxes[0].kind, MessageKind::Error);
-    EXPECT_TRUE(t.sink.boxes[0].text.startsWith(QStringLiteral("Aufzeichnung der Prozesswerte beendet\ndata_log.csv: ")))
+    EXPECT_TRUE(
+        t.sink.boxes[0].text.startsWith(QStringLiteral("Aufzeichnung der Prozesswerte beendet\ndata_log.csv: ")))
         << t.sink.boxes[0].text.toStdString();
     EXPECT_EQ(w.Logging, 0);
     EXPECT_FALSE(w.SaveTimer->isActive());

@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 constexpr qint64 Ms = 1000000;
 constexpr qint64 Us = 1000;
@@ -47,8 +48,8 @@ TEST(CyclePacer, DelayIsWhatIsLeftOfThePeriodAtMostDataTimeout)
     CyclePacer pacer;
     EXPECT_EQ(pacer.nextRequestDelayMs(50 * Ms, 10, 1), 10); // nothing sent yet
 
-    pacer.requestSent(5 * Ms, 10); // the first request sets the schedule
-    EXPECT_EQ(pacer.nextRequestDelayMs(15 * Ms + 600 * Us, 10, 1), 9); // 9.4 ms left
+    pacer.requestSent(5 * Ms, 10);                                      // the first request sets the schedule
+    EXPECT_EQ(pacer.nextRequestDelayMs(15 * Ms + 600 * Us, 10, 1), 9);  // 9.4 ms left
     pacer.requestSent(24 * Ms + 900 * Us, 10);                          // 0.1 ms early: on schedule (due 25)
     EXPECT_EQ(pacer.nextRequestDelayMs(35 * Ms + 300 * Us, 10, 1), 10); // 9.7 ms left
     pacer.requestSent(45 * Ms + 200 * Us, 10);                          // due 45

@@ -8,7 +8,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-namespace {
+namespace
+{
 
 TEST(PipeMessages, ResponseLayout)
 {
@@ -144,7 +145,8 @@ TEST(PipeServer, OpenToTheOwnerOnly)
     Server s;
     const QString path = s.thread->serverPath();
     ASSERT_FALSE(path.isEmpty());
-    struct stat st {};
+    struct stat st {
+    };
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0) << path.toStdString();
     EXPECT_EQ(st.st_mode & (S_IRWXG | S_IRWXO), 0u) << std::oct << st.st_mode;
     EXPECT_EQ(st.st_uid, ::getuid());

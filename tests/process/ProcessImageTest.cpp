@@ -1,10 +1,11 @@
-#include "StationFixture.h"
 #include "process/ProcessImage.h"
+#include "StationFixture.h"
 
 #include <gtest/gtest.h>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using Bytes = std::vector<int>;
 
@@ -37,22 +38,43 @@ TEST(ProcessDataRequest, LayoutForTheCountCombinations)
         int digitalInputsAt;
     };
     const Case cases[] = {
-        {"no_outputs", counts(4, 0, 0, 4, 0), 17,
-         {0x08, 0x17, 0x01, 0x00, 0x00, 0x05, 0x09, 0x00, 0x00, 0x00, 0x00}, 17},
-        {"mixed_counts", counts(5, 1, 2, 8, 12), 23,
-         {0x08, 0x17, 0x01, 0x00, 0x00, 0x08, 0x09, 0x00, 0x00, 0x03, 0x06, 0x12, 0x34, 0xFF, 0xFF, 0xA5, 0x0F}, 23},
-        {"sixteen_digital_each_way", counts(0, 0, 0, 16, 16), 19,
-         {0x08, 0x17, 0x01, 0x00, 0x00, 0x01, 0x09, 0x00, 0x00, 0x01, 0x02, 0xA5, 0x0F}, 9},
-        {"seventeen_digital_outputs_take_two_registers", counts(0, 0, 0, 17, 17), 21,
-         {0x08, 0x17, 0x01, 0x00, 0x00, 0x02, 0x09, 0x00, 0x00, 0x02, 0x04, 0xA5, 0x0F, 0x3C, 0x81}, 9},
-        {"analog_outputs_only", counts(0, 0, 4, 0, 0), 25,
-         {0x08, 0x17, 0x01, 0x00, 0x00, 0x00, 0x09, 0x00, 0x00, 0x04, 0x08, 0x12, 0x34, 0xFF, 0xFF, 0x00, 0x01,
-          0x80, 0x00}, 9},
-        {"empty_station", counts(0, 0, 0, 0, 0), 17,
-         {0x08, 0x17, 0x01, 0x00, 0x00, 0x00, 0x09, 0x00, 0x00, 0x00, 0x00}, 9},
-        {"demo_station", counts(6, 2, 4, 12, 12), 27,
-         {0x08, 0x17, 0x01, 0x00, 0x00, 0x0B, 0x09, 0x00, 0x00, 0x05, 0x0A, 0x12, 0x34, 0xFF, 0xFF, 0x00, 0x01,
-          0x80, 0x00, 0xA5, 0x0F}, 29},
+        {"no_outputs",
+         counts(4, 0, 0, 4, 0),
+         17,
+         {0x08, 0x17, 0x01, 0x00, 0x00, 0x05, 0x09, 0x00, 0x00, 0x00, 0x00},
+         17},
+        {"mixed_counts",
+         counts(5, 1, 2, 8, 12),
+         23,
+         {0x08, 0x17, 0x01, 0x00, 0x00, 0x08, 0x09, 0x00, 0x00, 0x03, 0x06, 0x12, 0x34, 0xFF, 0xFF, 0xA5, 0x0F},
+         23},
+        {"sixteen_digital_each_way",
+         counts(0, 0, 0, 16, 16),
+         19,
+         {0x08, 0x17, 0x01, 0x00, 0x00, 0x01, 0x09, 0x00, 0x00, 0x01, 0x02, 0xA5, 0x0F},
+         9},
+        {"seventeen_digital_outputs_take_two_registers",
+         counts(0, 0, 0, 17, 17),
+         21,
+         {0x08, 0x17, 0x01, 0x00, 0x00, 0x02, 0x09, 0x00, 0x00, 0x02, 0x04, 0xA5, 0x0F, 0x3C, 0x81},
+         9},
+        {"analog_outputs_only",
+         counts(0, 0, 4, 0, 0),
+         25,
+         {0x08, 0x17, 0x01, 0x00, 0x00, 0x00, 0x09, 0x00, 0x00, 0x04, 0x08, 0x12, 0x34, 0xFF, 0xFF, 0x00, 0x01, 0x80,
+          0x00},
+         9},
+        {"empty_station",
+         counts(0, 0, 0, 0, 0),
+         17,
+         {0x08, 0x17, 0x01, 0x00, 0x00, 0x00, 0x09, 0x00, 0x00, 0x00, 0x00},
+         9},
+        {"demo_station",
+         counts(6, 2, 4, 12, 12),
+         27,
+         {0x08, 0x17, 0x01, 0x00, 0x00, 0x0B, 0x09, 0x00, 0x00, 0x05, 0x0A,
+          0x12, 0x34, 0xFF, 0xFF, 0x00, 0x01, 0x80, 0x00, 0xA5, 0x0F},
+         29},
     };
     for (const Case &c : cases) {
         ModbusBuffer tx{};
@@ -174,12 +196,12 @@ TEST(ProcessDataReply, DecodesSixteenBitWithSignAndThirtyTwoBitChannels)
 {
     StationConfiguration config = counts(3, 2, 0, 12, 0);
     config.AnaInFormat = {1, 1, 0, 1, 0};
-    Reply reply(config); // 3 + 4 + 1 registers
-    reply.put(9, {0x7F, 0xFF, 0x80, 0x00});             // 32767, -32768
-    reply.put(13, {0xFF, 0xFE, 0xEE, 0x90});            // -70000 as 32 bit
-    reply.put(17, {0xFF, 0xFF});                        // -1
-    reply.put(19, {0x00, 0x01, 0x23, 0x45});            // 74565
-    reply.put(23, {0x05, 0x0F});                        // digital inputs
+    Reply reply(config);                     // 3 + 4 + 1 registers
+    reply.put(9, {0x7F, 0xFF, 0x80, 0x00});  // 32767, -32768
+    reply.put(13, {0xFF, 0xFE, 0xEE, 0x90}); // -70000 as 32 bit
+    reply.put(17, {0xFF, 0xFF});             // -1
+    reply.put(19, {0x00, 0x01, 0x23, 0x45}); // 74565
+    reply.put(23, {0x05, 0x0F});             // digital inputs
     ASSERT_TRUE(IsProcessDataReply(reply.rx, reply.count, config, true));
 
     AnalogInTable values{};
@@ -204,7 +226,7 @@ TEST(ProcessDataReply, MoreThanSixteenChannelsAreAllDecoded)
     ASSERT_EQ(AnalogInputChannels(config), 22);
     Reply reply(config);
     for (int ch = 0; ch < 20; ++ch)
-        reply.put(9 + 2 * ch, {0xFF, 0xFF - ch}); // -1, -2, ...
+        reply.put(9 + 2 * ch, {0xFF, 0xFF - ch});                    // -1, -2, ...
     reply.put(49, {0x00, 0x0F, 0x42, 0x40, 0xFF, 0xF0, 0xBD, 0xC0}); // 1000000, -1000000
     reply.put(57, {0x81});
     AnalogInTable values{};
@@ -233,7 +255,8 @@ TEST(ProcessDataReply, DigitalBytesTakenFollowTheChannelCount)
         image.fill(0xEE);
         EXPECT_EQ(DecodeDigitalInputs(reply.rx, config, image), c.taken) << c.channels;
         for (int j = 0; j < 4; ++j)
-            EXPECT_EQ(image[static_cast<size_t>(j)], j < c.taken ? 0x11 * (j + 1) : 0xEE) << c.channels << " byte " << j;
+            EXPECT_EQ(image[static_cast<size_t>(j)], j < c.taken ? 0x11 * (j + 1) : 0xEE)
+                << c.channels << " byte " << j;
     }
 }
 
@@ -272,7 +295,8 @@ TEST(DigitalInputDisplay, EachInputSlotTakesTheNextBits)
             ids[static_cast<size_t>(s)] = c.ids[static_cast<size_t>(s - 1)];
         const DigitalInputLayout layout = LayOutDigitalInputs(ids);
         for (int s = 1; s <= SlotCount; ++s) {
-            EXPECT_EQ(layout.channels[static_cast<size_t>(s)], c.channels[static_cast<size_t>(s - 1)]) << c.name << " slot " << s;
+            EXPECT_EQ(layout.channels[static_cast<size_t>(s)], c.channels[static_cast<size_t>(s - 1)])
+                << c.name << " slot " << s;
             if (layout.channels[static_cast<size_t>(s)] > 0) {
                 EXPECT_EQ(layout.firstBit[static_cast<size_t>(s)], c.firstBit[static_cast<size_t>(s - 1)])
                     << c.name << " slot " << s;

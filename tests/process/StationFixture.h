@@ -6,7 +6,8 @@
 
 #include <array>
 
-namespace stationfixture {
+namespace stationfixture
+{
 
 struct ModuleChannels {
     int anaIn16 = 0;
@@ -19,15 +20,35 @@ struct ModuleChannels {
 inline ModuleChannels channelsOf(quint16 id)
 {
     switch (id) {
-    case 1: return {0, 0, 0, 0, 8};
-    case 7: return {0, 0, 0, 0, 4};
-    case 6: return {0, 0, 0, 8, 0};
-    case 2: case 9: return {0, 0, 0, 4, 0};
-    case 3: case 4: case 8: case 11: case 68: case 75: case 132: case 139: return {4, 0, 0, 0, 0};
-    case 14: case 15: return {2, 0, 0, 0, 0};
-    case 10: return {0, 2, 0, 0, 0};
-    case 5: case 69: case 133: return {0, 0, 4, 0, 0};
-    default: return {};
+    case 1:
+        return {0, 0, 0, 0, 8};
+    case 7:
+        return {0, 0, 0, 0, 4};
+    case 6:
+        return {0, 0, 0, 8, 0};
+    case 2:
+    case 9:
+        return {0, 0, 0, 4, 0};
+    case 3:
+    case 4:
+    case 8:
+    case 11:
+    case 68:
+    case 75:
+    case 132:
+    case 139:
+        return {4, 0, 0, 0, 0};
+    case 14:
+    case 15:
+        return {2, 0, 0, 0, 0};
+    case 10:
+        return {0, 2, 0, 0, 0};
+    case 5:
+    case 69:
+    case 133:
+        return {0, 0, 4, 0, 0};
+    default:
+        return {};
     }
 }
 

@@ -1,5 +1,5 @@
-#include "monitor/MonitorLines.h"
 #include "process/ValueLog.h"
+#include "monitor/MonitorLines.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,7 +7,8 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-namespace {
+namespace
+{
 
 TEST(ValueLogLine, FieldsInGermanAndEnglish)
 {
@@ -31,9 +32,11 @@ TEST(ValueLogLine, FieldsInGermanAndEnglish)
     for (const Case &c : cases) {
         const int n = static_cast<int>(c.analog.size());
         const int dn = static_cast<int>(c.digital.size());
-        EXPECT_EQ(ValueLogLine(c.seconds, c.analog.data(), n, c.digital.data(), dn, german), QString::fromUtf8(c.german))
+        EXPECT_EQ(ValueLogLine(c.seconds, c.analog.data(), n, c.digital.data(), dn, german),
+                  QString::fromUtf8(c.german))
             << c.name;
-        EXPECT_EQ(ValueLogLine(c.seconds, c.analog.data(), n, c.digital.data(), dn, english), QString::fromUtf8(c.english))
+        EXPECT_EQ(ValueLogLine(c.seconds, c.analog.data(), n, c.digital.data(), dn, english),
+                  QString::fromUtf8(c.english))
             << c.name;
     }
 }
@@ -51,8 +54,8 @@ TEST(ValueLogLine, SecondsKeepGrowingPastMidnight)
 TEST(SaveInterval, RangeRuleOnTheLowSixteenBits)
 {
     const std::pair<qint64, int> cases[] = {
-        {50, 1000}, {99, 1000}, {100, 100}, {250, 250}, {5000, 5000}, {5001, 1000},
-        {0, 1000}, {65636, 100}, {65536 + 300, 300}, {-1, 1000}, {-65536 + 2000, 2000},
+        {50, 1000}, {99, 1000},   {100, 100},         {250, 250}, {5000, 5000},          {5001, 1000},
+        {0, 1000},  {65636, 100}, {65536 + 300, 300}, {-1, 1000}, {-65536 + 2000, 2000},
     };
     for (const auto &[value, interval] : cases)
         EXPECT_EQ(SaveIntervalFor(value), interval) << value;

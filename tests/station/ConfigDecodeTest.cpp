@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 using Frame = std::array<quint8, FrameBufferSize>;
 
@@ -81,7 +82,11 @@ TEST(SlotListDecode, CountsSlotsAndDerivedTables)
         {"output_first", {5, 0, 1, 0, 0, 0, 0, 0, 0}, {}, 0, 1},
         {"temp_strain_thermo", {8, 10, 14, 0, 0, 0, 0, 0, 0}, {1, 1, 1, 1, 0, 0, 1, 1}, 6, 0},
         {"variants", {68, 75, 132, 139, 15, 7, 1, 7, 0}, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, 1, 3},
-        {"more_than_16_channels", {3, 4, 11, 8, 14, 0, 0, 0, 0}, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, 6, 0},
+        {"more_than_16_channels",
+         {3, 4, 11, 8, 14, 0, 0, 0, 0},
+         {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1},
+         6,
+         0},
         {"strain_gauges_only", {10, 10, 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0}, 0, 0},
     };
     for (const Case &c : cases) {

@@ -10,7 +10,8 @@
 
 #include <set>
 
-namespace {
+namespace
+{
 
 // The description files as delivered, from the source tree (the folder comes
 // from the build: a compiler cache may hand __FILE__ over as a relative path).

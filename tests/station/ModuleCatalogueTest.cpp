@@ -1,13 +1,14 @@
 #include "station/ModuleCatalogue.h"
-#include "station/ModulePictures.h"
 #include "station/ModuleNames.h"
+#include "station/ModulePictures.h"
 
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 void writeText(const QString &path, const QByteArray &text)
 {
@@ -69,7 +70,8 @@ TEST(ModuleCatalogue, BrandSelectsTheFileAndAMissingFileIsEmpty)
     writeText(f.folder + QStringLiteral("ModIO_QA.cfg"), "[Mod_ID_0x01]\nShortName=QA3125\n");
     EXPECT_EQ(LoadModuleCatalogue(f.folder, 1)[1].ShortName, QStringLiteral("QA3125"));
     const ModuleCatalogueTable neutral = LoadModuleCatalogue(f.folder, 0);
-    EXPECT_TRUE(std::all_of(neutral.begin(), neutral.end(), [](const CatalogueEntry &e) { return e.ShortName.isEmpty(); }));
+    EXPECT_TRUE(
+        std::all_of(neutral.begin(), neutral.end(), [](const CatalogueEntry &e) { return e.ShortName.isEmpty(); }));
     EXPECT_EQ(ModuleSectionName(245), QStringLiteral("Mod_ID_0xF5"));
     EXPECT_EQ(ModuleSectionName(10), QStringLiteral("Mod_ID_0x0A"));
     EXPECT_EQ(ModuleSectionName(0x10A), QStringLiteral("Mod_ID_0x0A")); // low byte
@@ -85,11 +87,20 @@ TEST(ModuleNames, BothVariants)
         const char *branded;
     };
     const Row rows[] = {
-        {0, "empty", "empty"},     {1, "NX651", "QA3125"},   {5, "NX631-0", "QA3135"},
-        {10, "NX625-1", "QA3132"}, {12, "", ""},             {13, "", ""},
-        {14, "NX624-0", "QA3133"}, {16, "specific", ""},     {69, "NX631-2", "QA3135"},
-        {133, "NX631-1", "QA3135"}, {139, "NX622-2", "QA3130"}, {200, "specific", ""},
-        {245, "specific", ""},     {255, "specific", ""},
+        {0, "empty", "empty"},
+        {1, "NX651", "QA3125"},
+        {5, "NX631-0", "QA3135"},
+        {10, "NX625-1", "QA3132"},
+        {12, "", ""},
+        {13, "", ""},
+        {14, "NX624-0", "QA3133"},
+        {16, "specific", ""},
+        {69, "NX631-2", "QA3135"},
+        {133, "NX631-1", "QA3135"},
+        {139, "NX622-2", "QA3130"},
+        {200, "specific", ""},
+        {245, "specific", ""},
+        {255, "specific", ""},
     };
     for (const Row &r : rows) {
         EXPECT_EQ(neutral[r.id], QString::fromLatin1(r.neutral)) << r.id;

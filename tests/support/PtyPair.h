@@ -4,7 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
-class PtyPair {
+class PtyPair
+{
 public:
     PtyPair();
     ~PtyPair();

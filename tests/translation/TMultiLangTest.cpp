@@ -1,6 +1,6 @@
+#include "translation/TMultiLang.h"
 #include "app/Deklarat.h"
 #include "translation/Elements.h"
-#include "translation/TMultiLang.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -8,15 +8,16 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // A window with one element of every kind the pass tells apart.
 struct Fixture {
@@ -33,8 +34,7 @@ struct Fixture {
     }
     TMultiLang *attach(QStringList words, int designLanguage = 0)
     {
-        return new TMultiLang(&window, d, std::move(words),
-                              {QStringLiteral("Arial,0"), QStringLiteral("Arial,1")},
+        return new TMultiLang(&window, d, std::move(words), {QStringLiteral("Arial,0"), QStringLiteral("Arial,1")},
                               static_cast<quint8>(designLanguage));
     }
 
@@ -69,8 +69,8 @@ TEST(TranslationPass, ComboWithFewerItemsPassesOverSurplusContinuations)
     auto *combo = f.add<QComboBox>("CoBo");
     combo->addItems({"a", "b"});
     auto *label = f.add<QLabel>("LAfter");
-    auto *ml = f.attach({"CoBo", "1", "one", "\"", "2", "two", "\"", "3", "three", "\"", "4", "four",
-                         "LAfter", "danach", "after"});
+    auto *ml = f.attach(
+        {"CoBo", "1", "one", "\"", "2", "two", "\"", "3", "three", "\"", "4", "four", "LAfter", "danach", "after"});
     ml->SetActiveLanguage(0);
     EXPECT_EQ(itemsOf(combo), (QStringList{"1", "2"}));
     EXPECT_EQ(label->text(), QStringLiteral("danach"));
@@ -99,8 +99,8 @@ TEST(TranslationPass, EditableEditKeepsInputReadOnlyEditIsTranslated)
     auto *label = f.add<QLabel>("LNext");
     editable->setText(QStringLiteral("user typed"));
     masked->setText(QStringLiteral("123"));
-    auto *ml = f.attach({"EEditable", "x", "x", "EReadOnly", "nur lesen", "read only", "EMasked", "9",
-                         "9", "LNext", "weiter", "next"});
+    auto *ml = f.attach(
+        {"EEditable", "x", "x", "EReadOnly", "nur lesen", "read only", "EMasked", "9", "9", "LNext", "weiter", "next"});
     ml->SetActiveLanguage(1);
     EXPECT_EQ(editable->text(), QStringLiteral("user typed"));
     EXPECT_EQ(readOnly->text(), QStringLiteral("read only"));
@@ -130,8 +130,8 @@ TEST(TranslationPass, CaptionKindsAndEmptyTexts)
     auto *action = new QAction(&f.window);
     action->setObjectName(QStringLiteral("Menu1"));
     button->setText(QStringLiteral("old"));
-    auto *ml = f.attach({"bread", "Lesen", "", "CBOFLAG", "Merker", "Flag", "GBox", "Gruppe", "Group",
-                         "Menu1", "Datei", "File"});
+    auto *ml = f.attach(
+        {"bread", "Lesen", "", "CBOFLAG", "Merker", "Flag", "GBox", "Gruppe", "Group", "Menu1", "Datei", "File"});
     ml->SetActiveLanguage(0);
     EXPECT_EQ(button->text(), QStringLiteral("Lesen"));
     EXPECT_EQ(check->text(), QStringLiteral("Merker"));
@@ -154,8 +154,8 @@ TEST(TranslationPass, ListKinds)
     auto *label = f.add<QLabel>("LAfter");
     // The empty list takes no entry: its own entry is passed over, the walk
     // goes on with the next key.
-    auto *ml = f.attach({"LBEmpty", "leer", "empty", "LBItems", "eins", "one", "\"", "zwei", "two",
-                         "TCTabs", "Reiter", "Tab", "LAfter", "danach", "after"});
+    auto *ml = f.attach({"LBEmpty", "leer", "empty", "LBItems", "eins", "one", "\"", "zwei", "two", "TCTabs", "Reiter",
+                         "Tab", "LAfter", "danach", "after"});
     ml->SetActiveLanguage(1);
     EXPECT_EQ(empty->count(), 0);
     EXPECT_EQ(list->count(), 3);
@@ -232,10 +232,9 @@ TEST(TranslationPass, HintEntriesAndElementsWithoutText)
     auto *edit = f.add<QLineEdit>("EHint");
     auto *grid = f.add<QTableWidget>("SGGrid");
     auto *label = f.add<QLabel>("LAfter");
-    auto *ml = f.attach({"BHint", "Knopf", "Button", "\".Hint", "Tipp", "Tip",
-                         "EHint", "-", "-", "\".HINT", "Feld", "Field",
-                         "SGGrid", "-", "-", "\".hint", "", "",
-                         "LAfter", "ende", "end"});
+    auto *ml = f.attach({"BHint", "Knopf",   "Button",  "\".Hint", "Tipp",   "Tip",    "EHint",
+                         "-",     "-",       "\".HINT", "Feld",    "Field",  "SGGrid", "-",
+                         "-",     "\".hint", "",        "",        "LAfter", "ende",   "end"});
     grid->setToolTip(QStringLiteral("kept"));
     ml->SetActiveLanguage(1);
     EXPECT_EQ(button->text(), QStringLiteral("Button"));
@@ -250,8 +249,8 @@ TEST(TranslationPass, MessageEntriesAndUnknownKeysArePassedOver)
     Fixture f;
     auto *a = f.add<QLabel>("LA");
     auto *b = f.add<QLabel>("LB");
-    auto *ml = f.attach({"LA", "a-de", "a-en", "@idMsg", "Meldung", "message", "NoSuchElement", "x",
-                         "y", "\"", "stray", "stray", "LB", "b-de", "b-en"});
+    auto *ml = f.attach({"LA", "a-de", "a-en", "@idMsg", "Meldung", "message", "NoSuchElement", "x", "y", "\"", "stray",
+                         "stray", "LB", "b-de", "b-en"});
     ml->SetActiveLanguage(0);
     EXPECT_EQ(a->text(), QStringLiteral("a-de"));
     EXPECT_EQ(b->text(), QStringLiteral("b-de"));
@@ -267,8 +266,7 @@ TEST(TranslationPass, LanguageOutOfRangeIsRefusedWithABox)
     EXPECT_EQ(ml->ActiveLanguage(), 0);
     EXPECT_EQ(label->text(), QStringLiteral("de"));
     ASSERT_EQ(f.sink.boxes.size(), 1u);
-    EXPECT_EQ(f.sink.boxes[0].text,
-              QStringLiteral("Value must not be higher than\rnumber of available languages."));
+    EXPECT_EQ(f.sink.boxes[0].text, QStringLiteral("Value must not be higher than\rnumber of available languages."));
     EXPECT_EQ(f.sink.boxes[0].buttons, QMessageBox::Cancel);
     EXPECT_EQ(f.sink.boxes[0].kind, MessageKind::Information);
 }
@@ -302,8 +300,8 @@ TEST(TranslationPass, MissingFontEntriesAreFilledWithTheCurrentFont)
 TEST(LookupMessage, CaseInsensitiveWithLowerCaseFallback)
 {
     Fixture f;
-    auto *ml = f.attach({"LA", "x", "y", "@idERR_CONF", "Keine Konfiguration geladen",
-                         "No active Configuration", "@Empty", "", "empty"});
+    auto *ml = f.attach({"LA", "x", "y", "@idERR_CONF", "Keine Konfiguration geladen", "No active Configuration",
+                         "@Empty", "", "empty"});
     ml->SetActiveLanguage(0);
     EXPECT_EQ(ml->LookupMessage("@IDerr_conf"), QStringLiteral("Keine Konfiguration geladen"));
     EXPECT_EQ(ml->LookupMessage("@Missing_ID"), QStringLiteral("@missing_id"));

@@ -9,7 +9,8 @@
 #include <optional>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr int EntrySize = 3;
 const QString Continuation = QStringLiteral("\"");
@@ -59,8 +60,7 @@ std::vector<std::pair<QString, QString>> elementTexts(const QStringList &words, 
 {
     std::vector<std::pair<QString, QString>> texts;
     texts.emplace_back(words.at(p + 1), words.at(p + 2));
-    for (int q = p + EntrySize; q + EntrySize <= words.size() && words.at(q) == Continuation;
-         q += EntrySize)
+    for (int q = p + EntrySize; q + EntrySize <= words.size() && words.at(q) == Continuation; q += EntrySize)
         texts.emplace_back(words.at(q + 1), words.at(q + 2));
     return texts;
 }
@@ -88,8 +88,7 @@ TEST(WordLists, StructureOfEveryList)
         QString previousKey;
         for (int p = 0; p < words.size(); p += EntrySize) {
             const QString key = words.at(p);
-            const auto where = testing::Message() << "entry " << p / EntrySize << " key '"
-                                                  << key.toStdString() << "'";
+            const auto where = testing::Message() << "entry " << p / EntrySize << " key '" << key.toStdString() << "'";
             EXPECT_FALSE(key.isEmpty()) << where;
             if (key == QLatin1String("%Form%"))
                 ++forms;
@@ -97,10 +96,8 @@ TEST(WordLists, StructureOfEveryList)
             if (isContinuation(key)) {
                 EXPECT_GT(p, 0) << where << ": a list cannot start with a continuation";
                 EXPECT_FALSE(previousKey.startsWith(QLatin1Char('@')))
-                    << where << ": continuation after the message entry '"
-                    << previousKey.toStdString() << "'";
-                EXPECT_NE(previousKey, QLatin1String("%Form%"))
-                    << where << ": continuation after the title";
+                    << where << ": continuation after the message entry '" << previousKey.toStdString() << "'";
+                EXPECT_NE(previousKey, QLatin1String("%Form%")) << where << ": continuation after the title";
             } else {
                 const QString lower = key.toLower();
                 EXPECT_FALSE(seen.contains(lower)) << where << ": duplicate key";
@@ -271,23 +268,40 @@ TEST(WordLists, NoEntryForElementsWithoutListText)
         const char *window;
         const char *key;
     } absent[] = {
-        {"TVo3112CCC", "SGFreeCom"},   {"TVo3112CCC", "Edit1"},
-        {"TVo3112CCC", "EAutoSend"},   {"TOKBottomDlg", "ComboBox1"},
-        {"TDeviceConfigForm", "EHexID"}, {"TDeviceConfigForm", "SGModuls"},
-        {"TDeviceConfigForm", "SGKonfig"}, {"TSIOTransfer", "CBAdresse"},
-        {"TSIOTransfer", "SEPort"},    {"TCont", "ESaveTime"},
-        {"TCont", "SG_ProValueIn"},    {"TCont", "SG_ProValueOut"},
-        {"TCont", "CheckBox73"},       {"TCont", "Edit1"},
-        {"TFehler", "SGKopplerFehler"}, {"TFehler", "SGModulFehler"},
-        {"TParaAna", "Edit1"},         {"TParaAna", "Offset1"},
-        {"TParaAnaIn32Bit", "Edit1"},  {"TParaAnaIn32Bit", "PV1_1"},
-        {"TParaAnaIn32Bit", "Typ1"},   {"TParaAnaOut", "BRead"},
-        {"TParaAnaOut", "BWrite"},     {"TParaAnaOut", "BCancel"},
-        {"TParaAnaOut", "SgAnaOutPara"}, {"TParaAnaOut", "CbAnaOutTyp"},
-        {"TAllgePara", "Edit2"},       {"TAllgePara", "CBIpAdresse"},
-        {"TAllgePara", "EdMetric1"},   {"TParameter", "SGParam"},
-        {"TParamEdit", "ECoupler0"},   {"TParamEdit", "TCCoupler"},
-        {"TZusatzIOEdit", "EMix0"},    {"TZusatzIOEdit", "CBFunction"},
+        {"TVo3112CCC", "SGFreeCom"},
+        {"TVo3112CCC", "Edit1"},
+        {"TVo3112CCC", "EAutoSend"},
+        {"TOKBottomDlg", "ComboBox1"},
+        {"TDeviceConfigForm", "EHexID"},
+        {"TDeviceConfigForm", "SGModuls"},
+        {"TDeviceConfigForm", "SGKonfig"},
+        {"TSIOTransfer", "CBAdresse"},
+        {"TSIOTransfer", "SEPort"},
+        {"TCont", "ESaveTime"},
+        {"TCont", "SG_ProValueIn"},
+        {"TCont", "SG_ProValueOut"},
+        {"TCont", "CheckBox73"},
+        {"TCont", "Edit1"},
+        {"TFehler", "SGKopplerFehler"},
+        {"TFehler", "SGModulFehler"},
+        {"TParaAna", "Edit1"},
+        {"TParaAna", "Offset1"},
+        {"TParaAnaIn32Bit", "Edit1"},
+        {"TParaAnaIn32Bit", "PV1_1"},
+        {"TParaAnaIn32Bit", "Typ1"},
+        {"TParaAnaOut", "BRead"},
+        {"TParaAnaOut", "BWrite"},
+        {"TParaAnaOut", "BCancel"},
+        {"TParaAnaOut", "SgAnaOutPara"},
+        {"TParaAnaOut", "CbAnaOutTyp"},
+        {"TAllgePara", "Edit2"},
+        {"TAllgePara", "CBIpAdresse"},
+        {"TAllgePara", "EdMetric1"},
+        {"TParameter", "SGParam"},
+        {"TParamEdit", "ECoupler0"},
+        {"TParamEdit", "TCCoupler"},
+        {"TZusatzIOEdit", "EMix0"},
+        {"TZusatzIOEdit", "CBFunction"},
     };
     for (const auto &a : absent) {
         EXPECT_FALSE(findEntry(wordsOf(a.window), QString::fromLatin1(a.key)).has_value())

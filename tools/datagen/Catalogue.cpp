@@ -24,7 +24,8 @@ const ObjectInfo *Catalogue::object(const QString &id) const
     return nullptr;
 }
 
-namespace {
+namespace
+{
 
 int number(const IniFile &ini, const QString &section, const QString &key)
 {

@@ -8,10 +8,10 @@
 
 struct Brand {
     bool branded = false;
-    QString family;      // printed on the empty-slot cover and the data sheets
-    QColor colour;       // colour band of every front plate
-    QString emptyImage;  // empty-slot picture, relative to the program folder
-    QString pdfFolder;   // data-sheet folder, relative to the program folder
+    QString family;     // printed on the empty-slot cover and the data sheets
+    QColor colour;      // colour band of every front plate
+    QString emptyImage; // empty-slot picture, relative to the program folder
+    QString pdfFolder;  // data-sheet folder, relative to the program folder
 };
 
 Brand neutralBrand();

@@ -7,7 +7,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-namespace {
+namespace
+{
 
 constexpr int Resolution = 150; // dots per inch of the page coordinates
 
@@ -44,8 +45,8 @@ QStringList objectLines(const ObjectInfo &o)
     if (!o.stringCaptions.isEmpty()) {
         for (int i = 0; i < o.stringCaptions.size(); ++i)
             lines << QStringLiteral("    %1: Voreinstellung %2")
-                         .arg(o.stringCaptions[i], o.stringDefaults.value(i).isEmpty() ? QStringLiteral("-")
-                                                                                         : o.stringDefaults[i]);
+                         .arg(o.stringCaptions[i],
+                              o.stringDefaults.value(i).isEmpty() ? QStringLiteral("-") : o.stringDefaults[i]);
         return lines;
     }
     if (!o.rangeCaption.isEmpty())
@@ -60,7 +61,8 @@ QStringList objectLines(const ObjectInfo &o)
     return lines;
 }
 
-class SheetWriter {
+class SheetWriter
+{
 public:
     SheetWriter(QPdfWriter &writer, const Brand &brand, const QString &title)
         : writer_(writer), brand_(brand), title_(title), painter_(&writer)
@@ -101,7 +103,8 @@ public:
         painter_.setFont(sheetFont(10));
         int y = y_ + 10;
         for (const QString &f : facts) {
-            painter_.drawText(QRect(3 * picture.width() + 40, y, area_.width(), 34), Qt::AlignLeft | Qt::AlignVCenter, f);
+            painter_.drawText(QRect(3 * picture.width() + 40, y, area_.width(), 34), Qt::AlignLeft | Qt::AlignVCenter,
+                              f);
             y += 36;
         }
         y_ += h + 20;
@@ -189,9 +192,9 @@ bool writeDataSheet(const QString &path, const Brand &brand, const Catalogue &ca
             while (n > 0 && last + 1 < m->objectLists.size() && m->objectLists[last + 1] == m->objectLists[n])
                 ++last;
             if (!m->objectLists[n].isEmpty()) {
-                const QString who = n == 0          ? QStringLiteral("Parameter des Moduls")
-                                    : last == n     ? QStringLiteral("Parameter Kanal %1").arg(n)
-                                                    : QStringLiteral("Parameter Kanal %1 bis %2").arg(n).arg(last);
+                const QString who = n == 0      ? QStringLiteral("Parameter des Moduls")
+                                    : last == n ? QStringLiteral("Parameter Kanal %1").arg(n)
+                                                : QStringLiteral("Parameter Kanal %1 bis %2").arg(n).arg(last);
                 sheet.line(who, true);
                 for (const QString &id : m->objectLists[n]) {
                     const ObjectInfo *o = catalogue.object(id);

@@ -2,7 +2,8 @@
 
 #include <QPainter>
 
-namespace {
+namespace
+{
 
 const QColor Housing(214, 217, 220);
 const QColor Edge(110, 112, 115);
@@ -135,7 +136,8 @@ QImage drawCoupler(const Brand &brand, const ModuleInfo &module)
     p.drawRect(QRectF(socket.center().x() - 5, socket.bottom() - 7, 10, 5));
     p.setPen(QPen(QColor(210, 180, 60), 0.8));
     for (int i = 0; i < 8; ++i)
-        p.drawLine(QPointF(socket.left() + 6 + 3 * i, socket.top() + 4), QPointF(socket.left() + 6 + 3 * i, socket.top() + 8));
+        p.drawLine(QPointF(socket.left() + 6 + 3 * i, socket.top() + 4),
+                   QPointF(socket.left() + 6 + 3 * i, socket.top() + 8));
     p.setPen(QColor(40, 40, 40));
     p.setFont(plateFont(6, false));
     p.drawText(QRectF(0, 91, PlateWidth, 8), Qt::AlignCenter, QStringLiteral("TCP  RS-485"));

@@ -13,7 +13,8 @@
 #include <QMap>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 int fail(const QString &message)
 {

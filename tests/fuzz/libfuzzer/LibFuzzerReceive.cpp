@@ -9,7 +9,8 @@
 #include <cstring>
 #include <memory>
 
-namespace {
+namespace
+{
 bool mixedLinks = false;
 }
 

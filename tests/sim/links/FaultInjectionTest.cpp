@@ -8,20 +8,23 @@
 using namespace simtest;
 using namespace std::chrono;
 
-namespace {
+namespace
+{
 
 const Bytes ReadSlotListTcp = {0x00, 0x11, 0, 0, 0, 6, 0x08, 0x04, 0x10, 0x00, 0x00, 0x0E};
 constexpr size_t SlotListReplyTcp = 9 + 28;
 constexpr size_t SlotListReplyRtu = 5 + 28;
 
-int readSlotList(const Master &m) {
+int readSlotList(const Master &m)
+{
     uint16_t regs[14];
     return modbus_read_input_registers(m.get(), 0x1000, 14, regs);
 }
 
 } // namespace
 
-TEST(FaultInjection, DropIgnoresItsShareOfRequests) {
+TEST(FaultInjection, DropIgnoresItsShareOfRequests)
+{
     SimProcess sim({"--tcp", "127.0.0.1:0", "--drop", "100"});
     ASSERT_TRUE(sim.ready());
     Master m = Master::tcp(sim.port());
@@ -33,7 +36,8 @@ TEST(FaultInjection, DropIgnoresItsShareOfRequests) {
     EXPECT_EQ(sim.command("drop 50"), "ok\n");
     int answered = 0;
     const int requests = 30;
-    for (int i = 0; i < requests; ++i) answered += readSlotList(m) == 14;
+    for (int i = 0; i < requests; ++i)
+        answered += readSlotList(m) == 14;
     EXPECT_GT(answered, 0);
     EXPECT_LT(answered, requests);
 
@@ -41,7 +45,8 @@ TEST(FaultInjection, DropIgnoresItsShareOfRequests) {
     EXPECT_EQ(readSlotList(m), 14);
 }
 
-TEST(FaultInjection, DelayHoldsTheReplyBack) {
+TEST(FaultInjection, DelayHoldsTheReplyBack)
+{
     SimProcess sim({"--tcp", "127.0.0.1:0", "--delay", "600"});
     ASSERT_TRUE(sim.ready());
     RawTcp tcp(sim.port());
@@ -51,7 +56,8 @@ TEST(FaultInjection, DelayHoldsTheReplyBack) {
     EXPECT_EQ(tcp.receive(SlotListReplyTcp, seconds(5)).size(), SlotListReplyTcp);
 }
 
-TEST(FaultInjection, ExceptionAnswersAFunctionCodeWithItsCode) {
+TEST(FaultInjection, ExceptionAnswersAFunctionCodeWithItsCode)
+{
     SimProcess sim({"--tcp", "127.0.0.1:0", "--exception", "4:2"});
     ASSERT_TRUE(sim.ready());
     Master m = Master::tcp(sim.port());
@@ -70,7 +76,8 @@ TEST(FaultInjection, ExceptionAnswersAFunctionCodeWithItsCode) {
 
 // The random shares for long runs: some requests hit, some not, and none
 // when the share is 0.
-TEST(FaultInjection, ExceptionShareAnswersSomeRequestsWithAnyCode) {
+TEST(FaultInjection, ExceptionShareAnswersSomeRequestsWithAnyCode)
+{
     SimProcess sim({"--tcp", "127.0.0.1:0", "--exception-share", "50", "--jitter", "20"});
     ASSERT_TRUE(sim.ready());
     Master m = Master::tcp(sim.port());
@@ -90,10 +97,12 @@ TEST(FaultInjection, ExceptionShareAnswersSomeRequestsWithAnyCode) {
     EXPECT_EQ(answered + exceptions, requests) << "nothing is lost, only answered otherwise";
 
     EXPECT_EQ(sim.command("exception-share 0"), "ok\n");
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(readSlotList(m), 14);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(readSlotList(m), 14);
 }
 
-TEST(FaultInjection, SplitShareSplitsSomeReplies) {
+TEST(FaultInjection, SplitShareSplitsSomeReplies)
+{
     SimProcess sim({"--tcp", "127.0.0.1:0", "--split", "150", "--split-share", "50"});
     ASSERT_TRUE(sim.ready());
     RawTcp tcp(sim.port());
@@ -105,15 +114,15 @@ TEST(FaultInjection, SplitShareSplitsSomeReplies) {
         const auto first = tcp.receive(SlotListReplyTcp, milliseconds(75));
         if (first.size() < SlotListReplyTcp) {
             ++split;
-            EXPECT_EQ(tcp.receive(SlotListReplyTcp - first.size(), seconds(5)).size(),
-                      SlotListReplyTcp - first.size());
+            EXPECT_EQ(tcp.receive(SlotListReplyTcp - first.size(), seconds(5)).size(), SlotListReplyTcp - first.size());
         }
     }
     EXPECT_GT(split, 0);
     EXPECT_LT(split, requests);
 }
 
-TEST(FaultInjection, ResetMidReplySendsHalfAReplyThenResets) {
+TEST(FaultInjection, ResetMidReplySendsHalfAReplyThenResets)
+{
     SimProcess sim({"--tcp", "127.0.0.1:0", "--reset-mid-reply"});
     ASSERT_TRUE(sim.ready());
     RawTcp tcp(sim.port());
@@ -131,7 +140,8 @@ TEST(FaultInjection, ResetMidReplySendsHalfAReplyThenResets) {
     EXPECT_EQ(again.receive(SlotListReplyTcp, seconds(5)).size(), SlotListReplyTcp);
 }
 
-TEST(FaultInjection, SplitSendsTcpRepliesInTwoSegments) {
+TEST(FaultInjection, SplitSendsTcpRepliesInTwoSegments)
+{
     SimProcess sim({"--tcp", "127.0.0.1:0", "--split", "400"});
     ASSERT_TRUE(sim.ready());
     RawTcp tcp(sim.port());
@@ -152,7 +162,8 @@ TEST(FaultInjection, SplitSendsTcpRepliesInTwoSegments) {
     EXPECT_EQ(whole, *unsplit);
 }
 
-TEST(FaultInjection, BadLengthCorruptsTheMbapLengthField) {
+TEST(FaultInjection, BadLengthCorruptsTheMbapLengthField)
+{
     SimProcess sim({"--tcp", "127.0.0.1:0", "--bad-length"});
     ASSERT_TRUE(sim.ready());
     RawTcp tcp(sim.port());
@@ -168,7 +179,8 @@ TEST(FaultInjection, BadLengthCorruptsTheMbapLengthField) {
     EXPECT_EQ((good[4] << 8) | good[5], int(good.size() - 6));
 }
 
-TEST(FaultInjection, BadCrcIsCaughtByTheMaster) {
+TEST(FaultInjection, BadCrcIsCaughtByTheMaster)
+{
     PtyPair pty;
     ASSERT_TRUE(pty.ready());
     SimProcess sim({"--rtu", pty.simSide(), "--bad-crc"});
@@ -182,7 +194,8 @@ TEST(FaultInjection, BadCrcIsCaughtByTheMaster) {
     EXPECT_EQ(readSlotList(m), 14);
 }
 
-TEST(FaultInjection, NoiseComesAheadOfTheRtuReply) {
+TEST(FaultInjection, NoiseComesAheadOfTheRtuReply)
+{
     PtyPair pty;
     ASSERT_TRUE(pty.ready());
     SimProcess sim({"--rtu", pty.simSide(), "--noise", "5", "--seed", "3"});
@@ -204,7 +217,8 @@ TEST(FaultInjection, NoiseComesAheadOfTheRtuReply) {
     close(fd);
 }
 
-TEST(FaultInjection, NoiseFromTheMasterIsDroppedAtTheNextSilence) {
+TEST(FaultInjection, NoiseFromTheMasterIsDroppedAtTheNextSilence)
+{
     PtyPair pty;
     ASSERT_TRUE(pty.ready());
     SimProcess sim({"--rtu", pty.simSide()});

@@ -12,12 +12,14 @@
 #include <sys/types.h>
 #include <vector>
 
-namespace simtest {
+namespace simtest
+{
 
 using Bytes = std::vector<uint8_t>;
 
 // The simulator with a pipe on its standard input and output.
-class SimProcess {
+class SimProcess
+{
 public:
     explicit SimProcess(const std::vector<std::string> &args);
     ~SimProcess();
@@ -46,7 +48,8 @@ private:
 };
 
 // A socat pty pair: the simulator opens simSide(), the master masterSide().
-class PtyPair {
+class PtyPair
+{
 public:
     PtyPair();
     // The pair in a given folder (made if missing): a pair closed and made
@@ -67,13 +70,12 @@ private:
 };
 
 // libmodbus master, closed and freed on destruction.
-class Master {
+class Master
+{
 public:
     static Master tcp(uint16_t port);
     static Master rtu(const std::string &device, char parity = 'N', int stopBits = 1);
-    Master(Master &&other) noexcept : ctx_(other.ctx_), connected_(other.connected_) {
-        other.ctx_ = nullptr;
-    }
+    Master(Master &&other) noexcept : ctx_(other.ctx_), connected_(other.connected_) { other.ctx_ = nullptr; }
     ~Master();
     modbus_t *get() const { return ctx_; }
     bool connected() const { return connected_; }
@@ -86,7 +88,8 @@ private:
 };
 
 // A plain TCP connection for looking at the bytes themselves.
-class RawTcp {
+class RawTcp
+{
 public:
     explicit RawTcp(uint16_t port);
     ~RawTcp();
@@ -104,8 +107,7 @@ private:
 
 // Reads whatever arrives on a serial device until it has been quiet for
 // `quiet`, at most `total`.
-Bytes readSerialUntilQuiet(int fd, std::chrono::milliseconds quiet,
-                           std::chrono::milliseconds total);
+Bytes readSerialUntilQuiet(int fd, std::chrono::milliseconds quiet, std::chrono::milliseconds total);
 int openRawSerial(const std::string &device);
 
 // Runs mbpoll with the arguments; its output and exit code.

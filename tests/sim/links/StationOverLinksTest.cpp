@@ -9,7 +9,8 @@
 using namespace simtest;
 using namespace std::chrono;
 
-namespace {
+namespace
+{
 
 // The identity texts as the configuration window takes them from the
 // reply, indices into its receive buffer (unit identifier at 6).
@@ -17,12 +18,13 @@ struct Texts {
     std::string manufacturer, product, version;
 };
 
-Texts decodeLikeTheTool(const Bytes &f) {
+Texts decodeLikeTheTool(const Bytes &f)
+{
     auto text = [&f](size_t from, size_t n) {
-        return from + n <= f.size() ? std::string(f.begin() + from, f.begin() + from + n)
-                                    : "<past the end>";
+        return from + n <= f.size() ? std::string(f.begin() + from, f.begin() + from + n) : "<past the end>";
     };
-    if (f.size() < 17) return {};
+    if (f.size() < 17)
+        return {};
     const size_t l1 = f[16];
     const size_t l2 = f.size() > 18 + l1 ? f[18 + l1] : 0;
     const size_t l3 = f.size() > 20 + l1 + l2 ? f[20 + l1 + l2] : 0;
@@ -31,11 +33,11 @@ Texts decodeLikeTheTool(const Bytes &f) {
 
 } // namespace
 
-TEST(StationOverLinks, IdentityOverTcpAndRtu) {
+TEST(StationOverLinks, IdentityOverTcpAndRtu)
+{
     PtyPair pty;
     ASSERT_TRUE(pty.ready());
-    SimProcess sim({"--tcp", "127.0.0.1:0", "--rtu", pty.simSide(), "--identity",
-                    "ACME Automation,VO3112 Sim,2.10"});
+    SimProcess sim({"--tcp", "127.0.0.1:0", "--rtu", pty.simSide(), "--identity", "ACME Automation,VO3112 Sim,2.10"});
     ASSERT_TRUE(sim.ready());
 
     RawTcp tcp(sim.port());
@@ -68,7 +70,8 @@ TEST(StationOverLinks, IdentityOverTcpAndRtu) {
     EXPECT_EQ(t.version, "2.10");
 }
 
-TEST(StationOverLinks, ErrorsSetOnStandardInputAndResetOverTheLink) {
+TEST(StationOverLinks, ErrorsSetOnStandardInputAndResetOverTheLink)
+{
     SimProcess sim({"--tcp", "127.0.0.1:0"});
     ASSERT_TRUE(sim.ready());
     EXPECT_EQ(sim.command("error 0x8005"), "ok\n");
@@ -95,7 +98,8 @@ TEST(StationOverLinks, ErrorsSetOnStandardInputAndResetOverTheLink) {
     EXPECT_EQ(modules[0], 0);
 }
 
-TEST(StationOverLinks, UnknownFunctionAndBadQuantity) {
+TEST(StationOverLinks, UnknownFunctionAndBadQuantity)
+{
     SimProcess sim({"--tcp", "127.0.0.1:0"});
     ASSERT_TRUE(sim.ready());
     Master m = Master::tcp(sim.port());
@@ -109,7 +113,8 @@ TEST(StationOverLinks, UnknownFunctionAndBadQuantity) {
     EXPECT_EQ(tcp.receive(9, seconds(5)), (Bytes{0, 3, 0, 0, 0, 3, 0x08, 0x84, 0x03}));
 }
 
-TEST(StationOverLinks, BroadcastWritesAreCarriedOutSilently) {
+TEST(StationOverLinks, BroadcastWritesAreCarriedOutSilently)
+{
     PtyPair pty;
     ASSERT_TRUE(pty.ready());
     SimProcess sim({"--rtu", pty.simSide()});
@@ -123,7 +128,8 @@ TEST(StationOverLinks, BroadcastWritesAreCarriedOutSilently) {
     EXPECT_NE(sim.command("show").find("alarm mask 1234"), std::string::npos);
 }
 
-TEST(StationOverLinks, EndsOnSignalsAndOnEndOfInput) {
+TEST(StationOverLinks, EndsOnSignalsAndOnEndOfInput)
+{
     for (int signal : {SIGTERM, SIGINT}) {
         SimProcess sim({"--tcp", "127.0.0.1:0"});
         ASSERT_TRUE(sim.ready());
@@ -143,7 +149,8 @@ TEST(StationOverLinks, EndsOnSignalsAndOnEndOfInput) {
     EXPECT_EQ(background.waitForExit(seconds(5)), 0);
 }
 
-TEST(StationOverLinks, HelpAndRefusedOptions) {
+TEST(StationOverLinks, HelpAndRefusedOptions)
+{
     SimProcess help({"--help"});
     EXPECT_FALSE(help.ready());
     EXPECT_EQ(help.waitForExit(seconds(5)), 0);

@@ -4,7 +4,8 @@
 
 using namespace sim;
 
-namespace {
+namespace
+{
 
 struct Fixture {
     Station station{deriveLayout(demoSlots()), Identity{}};
@@ -13,13 +14,15 @@ struct Fixture {
     std::string run(const std::string &line) { return commands.execute(line, 0); }
 };
 
-bool endsWith(const std::string &s, const std::string &tail) {
+bool endsWith(const std::string &s, const std::string &tail)
+{
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 } // namespace
 
-TEST(Commands, ChangeTheStation) {
+TEST(Commands, ChangeTheStation)
+{
     Fixture f;
     EXPECT_EQ(f.run("error 0x8005"), "ok\n");
     EXPECT_EQ(f.station.errorWord, 0x8005);
@@ -49,7 +52,8 @@ TEST(Commands, ChangeTheStation) {
     EXPECT_FALSE(f.station.digitalInput(11));
 }
 
-TEST(Commands, SwitchFaults) {
+TEST(Commands, SwitchFaults)
+{
     Fixture f;
     EXPECT_EQ(f.run("drop 30"), "ok\n");
     EXPECT_EQ(f.run("delay 250"), "ok\n");
@@ -72,7 +76,8 @@ TEST(Commands, SwitchFaults) {
     EXPECT_FALSE(f.faults.badCrc);
 }
 
-TEST(Commands, RefusedLinesChangeNothing) {
+TEST(Commands, RefusedLinesChangeNothing)
+{
     const char *lines[] = {
         "error 0x10000", "error",       "status ai 9 1", "status ai 0 1", "status xx 1 1",
         "ai 9 1",        "ai 1 40000x", "ai 1 70000",    "di 13 1",       "di 1 2",
@@ -88,7 +93,8 @@ TEST(Commands, RefusedLinesChangeNothing) {
     }
 }
 
-TEST(Commands, ShowReportsTheState) {
+TEST(Commands, ShowReportsTheState)
+{
     Fixture f;
     f.station.outputs()[4] = 0xA500;
     f.run("error 0x8005");

@@ -7,13 +7,15 @@
 
 using namespace sim;
 
-namespace {
+namespace
+{
 
 const std::vector<uint8_t> ReadSlotList = withCrc({0x08, 0x04, 0x10, 0x00, 0x00, 0x0E});
 
 } // namespace
 
-TEST(Crc, KnownValues) {
+TEST(Crc, KnownValues)
+{
     const std::string check = "123456789";
     const std::vector<uint8_t> ascii(check.begin(), check.end());
     EXPECT_EQ(modbusCrc(ascii), 0x4B37);
@@ -24,7 +26,8 @@ TEST(Crc, KnownValues) {
               (std::vector<uint8_t>{0x01, 0x03, 0x00, 0x00, 0x00, 0x01, 0x84, 0x0A}));
 }
 
-TEST(RtuFramer, RequestLengthFromTheFunctionCode) {
+TEST(RtuFramer, RequestLengthFromTheFunctionCode)
+{
     struct Row {
         std::vector<uint8_t> start;
         int length;
@@ -42,10 +45,12 @@ TEST(RtuFramer, RequestLengthFromTheFunctionCode) {
         {{0x08, 0x2B}, 7},
         {{0x08, 0x01}, -1},
     };
-    for (const Row &r : rows) EXPECT_EQ(rtuRequestLength(r.start), r.length) << int(r.start.size());
+    for (const Row &r : rows)
+        EXPECT_EQ(rtuRequestLength(r.start), r.length) << int(r.start.size());
 }
 
-TEST(RtuFramer, FramesArrivingInPiecesOrTogether) {
+TEST(RtuFramer, FramesArrivingInPiecesOrTogether)
+{
     RtuFramer f;
     f.feed(std::span(ReadSlotList).first(3));
     EXPECT_FALSE(f.hasFrame());
@@ -64,7 +69,8 @@ TEST(RtuFramer, FramesArrivingInPiecesOrTogether) {
     EXPECT_EQ(f.takeFrame(), restart);
 }
 
-TEST(RtuFramer, BadCrcDropsEverythingUpToTheNextSilence) {
+TEST(RtuFramer, BadCrcDropsEverythingUpToTheNextSilence)
+{
     RtuFramer f;
     std::vector<uint8_t> bad = ReadSlotList;
     bad.back() ^= 1;
@@ -78,7 +84,8 @@ TEST(RtuFramer, BadCrcDropsEverythingUpToTheNextSilence) {
     EXPECT_EQ(f.takeFrame(), ReadSlotList);
 }
 
-TEST(RtuFramer, SilenceEndsFramesOfUnknownLengthAndDropsFragments) {
+TEST(RtuFramer, SilenceEndsFramesOfUnknownLengthAndDropsFragments)
+{
     RtuFramer f;
     const std::vector<uint8_t> readCoils = withCrc({0x08, 0x01, 0x00, 0x00, 0x00, 0x08});
     f.feed(readCoils);

@@ -8,7 +8,8 @@
 
 using namespace sim;
 
-namespace {
+namespace
+{
 
 struct Layout {
     const char *name;
@@ -26,15 +27,20 @@ const Layout Layouts[] = {
     {"36 analog inputs", {4, 4, 4, 4, 4, 4, 4, 4, 4}, 32, 0, 0, 0},
 };
 
-Outcome request(Station &s, std::vector<uint8_t> pdu) { return handleRequest(s, Link::Tcp, pdu, 0, Faults{}); }
+Outcome request(Station &s, std::vector<uint8_t> pdu)
+{
+    return handleRequest(s, Link::Tcp, pdu, 0, Faults{});
+}
 
-Outcome readInputs(Station &s, uint16_t address, uint16_t quantity) {
+Outcome readInputs(Station &s, uint16_t address, uint16_t quantity)
+{
     return request(s, {4, uint8_t(address >> 8), uint8_t(address), uint8_t(quantity >> 8), uint8_t(quantity)});
 }
 
 } // namespace
 
-TEST(DiagnosticRegisters, StatusBlocksHoldTheirCountAndNoMore) {
+TEST(DiagnosticRegisters, StatusBlocksHoldTheirCountAndNoMore)
+{
     for (const Layout &l : Layouts) {
         SCOPED_TRACE(l.name);
         Station s(deriveLayout(l.slots), Identity{});
@@ -56,12 +62,13 @@ TEST(DiagnosticRegisters, StatusBlocksHoldTheirCountAndNoMore) {
     }
 }
 
-TEST(DiagnosticRegisters, ResetClearsEveryErrorButNotTheMask) {
+TEST(DiagnosticRegisters, ResetClearsEveryErrorButNotTheMask)
+{
     Station s(deriveLayout({1, 7, 4, 10, 8, 14, 15, 5, 2}), Identity{});
     Faults faults;
     CommandInterpreter commands(s, faults);
-    for (const char *line : {"error 0x8005", "status ai all 3", "status comp 7 1", "status ao 4 9",
-                             "status do 2 0x31", "mask 0x8041"})
+    for (const char *line :
+         {"error 0x8005", "status ai all 3", "status comp 7 1", "status ao 4 9", "status do 2 0x31", "mask 0x8041"})
         ASSERT_EQ(commands.execute(line, 0), "ok\n") << line;
     EXPECT_EQ(readInputs(s, 0x1500, 2).readValues, (std::vector<uint16_t>{0x8005, 0x8041}));
     EXPECT_EQ(readInputs(s, 0x1510, 14).readValues, std::vector<uint16_t>(14, 3));
@@ -81,7 +88,8 @@ TEST(DiagnosticRegisters, ResetClearsEveryErrorButNotTheMask) {
     EXPECT_EQ(s.alarmMask, 0x8040);
 }
 
-TEST(DiagnosticRegisters, MaskAndStatusCommands) {
+TEST(DiagnosticRegisters, MaskAndStatusCommands)
+{
     Station s(deriveLayout(demoSlots()), Identity{});
     Faults faults;
     CommandInterpreter commands(s, faults);

@@ -6,7 +6,8 @@
 using namespace sim;
 using Bytes = std::vector<uint8_t>;
 
-TEST(Faults, CorruptionHitsOnlyItsOwnLink) {
+TEST(Faults, CorruptionHitsOnlyItsOwnLink)
+{
     const Bytes tcp = {0x12, 0x34, 0, 0, 0, 3, 0x08, 0x84, 0x02};
     const Bytes rtu = {0x08, 0x84, 0x02, 0xC2, 0xC1};
     struct Row {
@@ -32,7 +33,8 @@ TEST(Faults, CorruptionHitsOnlyItsOwnLink) {
     }
 }
 
-TEST(Faults, CorruptedCrcNeverMatches) {
+TEST(Faults, CorruptedCrcNeverMatches)
+{
     Faults f;
     f.badCrc = true;
     for (int value = 0; value < 256; ++value) {

@@ -4,9 +4,11 @@
 
 using namespace sim;
 
-namespace {
+namespace
+{
 
-std::optional<Options> parse(std::vector<std::string_view> args) {
+std::optional<Options> parse(std::vector<std::string_view> args)
+{
     std::string error;
     auto o = parseOptions(args, error);
     EXPECT_EQ(o.has_value(), error.empty()) << error;
@@ -15,7 +17,8 @@ std::optional<Options> parse(std::vector<std::string_view> args) {
 
 } // namespace
 
-TEST(Options, Defaults) {
+TEST(Options, Defaults)
+{
     const auto o = parse({});
     ASSERT_TRUE(o);
     EXPECT_EQ(o->tcpAddress, "127.0.0.1");
@@ -28,10 +31,10 @@ TEST(Options, Defaults) {
     EXPECT_TRUE(o->readStdin);
 }
 
-TEST(Options, LinksAndStation) {
-    auto o = parse({"--rtu", "/dev/pts/9", "--baud", "9600", "--frame", "2", "--unit", "0x10",
-                    "--slots", "1,0x0104,10", "--identity", "ACME,Box,3.2", "--seed", "7",
-                    "--restart-ms", "50", "--no-loopback", "--no-stdin"});
+TEST(Options, LinksAndStation)
+{
+    auto o = parse({"--rtu", "/dev/pts/9", "--baud", "9600", "--frame", "2", "--unit", "0x10", "--slots", "1,0x0104,10",
+                    "--identity", "ACME,Box,3.2", "--seed", "7", "--restart-ms", "50", "--no-loopback", "--no-stdin"});
     ASSERT_TRUE(o);
     EXPECT_FALSE(o->tcpAddress) << "only the serial line was asked for";
     ASSERT_TRUE(o->rtu);
@@ -56,9 +59,10 @@ TEST(Options, LinksAndStation) {
     EXPECT_EQ(o->slots, SlotIds{});
 }
 
-TEST(Options, Faults) {
-    const auto o = parse({"--drop", "25", "--delay", "300", "--exception", "4:2", "--exception",
-                          "23:0x0B", "--split", "40", "--bad-crc", "--bad-length", "--noise", "6"});
+TEST(Options, Faults)
+{
+    const auto o = parse({"--drop", "25", "--delay", "300", "--exception", "4:2", "--exception", "23:0x0B", "--split",
+                          "40", "--bad-crc", "--bad-length", "--noise", "6"});
     ASSERT_TRUE(o);
     EXPECT_EQ(o->faults.dropPercent, 25);
     EXPECT_EQ(o->faults.delayMs, 300);
@@ -73,9 +77,10 @@ TEST(Options, Faults) {
     EXPECT_EQ(o->faults.badCrcPercent, 100) << "--bad-crc alone corrupts every reply";
 }
 
-TEST(Options, RandomFaultShares) {
-    const auto o = parse({"--jitter", "100", "--exception-share", "5", "--split", "3", "--split-share",
-                          "30", "--bad-crc-share", "2"});
+TEST(Options, RandomFaultShares)
+{
+    const auto o = parse(
+        {"--jitter", "100", "--exception-share", "5", "--split", "3", "--split-share", "30", "--bad-crc-share", "2"});
     ASSERT_TRUE(o);
     EXPECT_EQ(o->faults.jitterMs, 100);
     EXPECT_EQ(o->faults.exceptionPercent, 5);
@@ -85,7 +90,8 @@ TEST(Options, RandomFaultShares) {
     EXPECT_EQ(o->faults.badCrcPercent, 2);
 }
 
-TEST(Options, RefusedCommandLines) {
+TEST(Options, RefusedCommandLines)
+{
     const std::vector<std::vector<std::string_view>> rows = {
         {"--tcp", "127.0.0.1"},
         {"--tcp", "127.0.0.1:70000"},
@@ -116,7 +122,8 @@ TEST(Options, RefusedCommandLines) {
     }
 }
 
-TEST(Options, NumbersDecimalOrHex) {
+TEST(Options, NumbersDecimalOrHex)
+{
     EXPECT_EQ(parseNumber("42"), 42);
     EXPECT_EQ(parseNumber("0x1F"), 31);
     EXPECT_EQ(parseNumber("-5"), -5);

@@ -4,15 +4,20 @@
 
 using namespace sim;
 
-namespace {
+namespace
+{
 
 // The demo station: 8 analog input channels (2 of them 32-bit, 2 compensated),
 // 4 analog outputs, 2 digital output and 2 digital input modules.
-Station demo() { return Station(deriveLayout(demoSlots()), Identity{}); }
+Station demo()
+{
+    return Station(deriveLayout(demoSlots()), Identity{});
+}
 
 } // namespace
 
-TEST(RegisterMap, WhichRequestsTheMapTakes) {
+TEST(RegisterMap, WhichRequestsTheMapTakes)
+{
     struct Row {
         Link link;
         bool write;
@@ -67,16 +72,15 @@ TEST(RegisterMap, WhichRequestsTheMapTakes) {
     Station s = demo();
     for (const Row &r : rows) {
         RegisterMap map(s, r.link, 0);
-        SCOPED_TRACE((r.write ? "write " : "read ") + std::to_string(r.address) + " x" +
-                     std::to_string(r.quantity) + (r.link == Link::Tcp ? " tcp" : " rtu"));
+        SCOPED_TRACE((r.write ? "write " : "read ") + std::to_string(r.address) + " x" + std::to_string(r.quantity) +
+                     (r.link == Link::Tcp ? " tcp" : " rtu"));
         const std::vector<uint16_t> values(r.quantity, 0x1234);
-        EXPECT_EQ(r.write ? map.checkWrite(r.address, values)
-                          : map.checkRead(r.address, r.quantity),
-                  r.expected);
+        EXPECT_EQ(r.write ? map.checkWrite(r.address, values) : map.checkRead(r.address, r.quantity), r.expected);
     }
 }
 
-TEST(RegisterMap, CommandRegistersTakeOnlyTheirCommand) {
+TEST(RegisterMap, CommandRegistersTakeOnlyTheirCommand)
+{
     struct Row {
         uint16_t address;
         std::vector<uint16_t> values;
@@ -98,15 +102,16 @@ TEST(RegisterMap, CommandRegistersTakeOnlyTheirCommand) {
         EXPECT_EQ(map.checkWrite(r.address, r.values), r.expected) << r.address;
 }
 
-TEST(RegisterMap, SlotListCarriesCountsThenModuleIds) {
+TEST(RegisterMap, SlotListCarriesCountsThenModuleIds)
+{
     Station s(deriveLayout({8, 10, 14, 0, 0x0105, 1}), Identity{});
     RegisterMap map(s, Link::Tcp, 0);
-    EXPECT_EQ(map.read(0x1000, 14),
-              (std::vector<uint16_t>{6, 2, 0, 0, 8, 8, 10, 14, 0, 0x0105, 1, 0, 0, 0}));
+    EXPECT_EQ(map.read(0x1000, 14), (std::vector<uint16_t>{6, 2, 0, 0, 8, 8, 10, 14, 0, 0x0105, 1, 0, 0, 0}));
     EXPECT_EQ(map.read(0x1003, 3), (std::vector<uint16_t>{0, 8, 8}));
 }
 
-TEST(RegisterMap, ErrorWordResetAndAlarmMask) {
+TEST(RegisterMap, ErrorWordResetAndAlarmMask)
+{
     Station s = demo();
     s.errorWord = 0x8005;
     s.anaInStatus[0] = 3;
@@ -122,7 +127,8 @@ TEST(RegisterMap, ErrorWordResetAndAlarmMask) {
     EXPECT_EQ(map.read(0x1530, 2), (std::vector<uint16_t>{0, 0}));
 }
 
-TEST(RegisterMap, CommunicationBlockPerLinkAndItsReset) {
+TEST(RegisterMap, CommunicationBlockPerLinkAndItsReset)
+{
     Station s = demo();
     RegisterMap tcp(s, Link::Tcp, 0);
     RegisterMap rtu(s, Link::Rtu, 0);
@@ -141,13 +147,13 @@ TEST(RegisterMap, CommunicationBlockPerLinkAndItsReset) {
     const uint16_t reset[] = {0xFFFF};
     tcp.write(0x3027, reset);
     EXPECT_EQ(tcp.read(0x3000, 39), defaultNetworkBlock());
-    EXPECT_EQ(rtu.read(0x3000, 1), (std::vector<uint16_t>{0x1000}))
-        << "only the link's own settings";
+    EXPECT_EQ(rtu.read(0x3000, 1), (std::vector<uint16_t>{0x1000})) << "only the link's own settings";
     rtu.write(0x3027, reset);
     EXPECT_EQ(rtu.read(0x3000, 1), (std::vector<uint16_t>{DefaultSerialTime}));
 }
 
-TEST(RegisterMap, ParametersReadBackWhatWasWritten) {
+TEST(RegisterMap, ParametersReadBackWhatWasWritten)
+{
     Station s = demo();
     RegisterMap map(s, Link::Tcp, 0);
     const std::vector<uint16_t> values = {0x8028, 51, 0xFFF6};
@@ -165,7 +171,8 @@ TEST(RegisterMap, ParametersReadBackWhatWasWritten) {
 // inputs one, analog inputs 6 a channel (the strain gauge's first block 3),
 // the strain gauge's second block 7 a channel, analog outputs one a channel,
 // and the 39-register network block.
-TEST(RegisterMap, EditorBlocksKeepWhatIsWritten) {
+TEST(RegisterMap, EditorBlocksKeepWhatIsWritten)
+{
     // DO, DI, AI 4ch, thermocouple, two strain gauges, AO, DO, DI.
     Station s(deriveLayout({1, 2, 4, 14, 10, 10, 5, 1, 2}), Identity{});
     RegisterMap map(s, Link::Tcp, 0);
@@ -174,7 +181,7 @@ TEST(RegisterMap, EditorBlocksKeepWhatIsWritten) {
         uint16_t quantity;
     };
     const Block blocks[] = {
-        {0x2600, 4}, {0x2604, 4}, {0x2800, 1}, {0x2801, 1}, {0x2012, 4}, {0x201E, 6}, {0x2024, 6},
+        {0x2600, 4}, {0x2604, 4}, {0x2800, 1}, {0x2801, 1}, {0x2012, 4}, {0x201E, 6},  {0x2024, 6},
         {0x2036, 3}, {0x2200, 7}, {0x220E, 7}, {0x2215, 7}, {0x2403, 1}, {0x3000, 39},
     };
     for (const Block &b : blocks) {

@@ -5,12 +5,17 @@
 using namespace sim;
 using Kind = Outcome::Kind;
 
-namespace {
+namespace
+{
 
-Station demo() { return Station(deriveLayout(demoSlots()), Identity{}); }
+Station demo()
+{
+    return Station(deriveLayout(demoSlots()), Identity{});
+}
 
 std::vector<uint8_t> fc23(uint16_t readAddress, uint16_t readQuantity, uint16_t writeAddress,
-                          const std::vector<uint16_t> &values) {
+                          const std::vector<uint16_t> &values)
+{
     std::vector<uint8_t> pdu = {23,
                                 uint8_t(readAddress >> 8),
                                 uint8_t(readAddress),
@@ -30,7 +35,8 @@ std::vector<uint8_t> fc23(uint16_t readAddress, uint16_t readQuantity, uint16_t 
 
 } // namespace
 
-TEST(RequestHandler, OutcomeOfEachRequest) {
+TEST(RequestHandler, OutcomeOfEachRequest)
+{
     struct Row {
         const char *what;
         std::vector<uint8_t> pdu;
@@ -73,11 +79,11 @@ TEST(RequestHandler, OutcomeOfEachRequest) {
     }
 }
 
-TEST(RequestHandler, ProcessDataFeedsOutputsBackInTheSameReply) {
+TEST(RequestHandler, ProcessDataFeedsOutputsBackInTheSameReply)
+{
     Station s = demo();
     // Four analog outputs, then the digital register: bytes 0xA5 and 0x3C.
-    const Outcome o =
-        handleRequest(s, Link::Tcp, fc23(0x0100, 11, 0x0900, {1, 2, 3, 4, 0xA53C}), 0, {});
+    const Outcome o = handleRequest(s, Link::Tcp, fc23(0x0100, 11, 0x0900, {1, 2, 3, 4, 0xA53C}), 0, {});
     ASSERT_EQ(o.kind, Kind::Standard);
     EXPECT_EQ(o.readAddress, 0x0100);
     ASSERT_EQ(o.readValues.size(), 11u);
@@ -85,7 +91,8 @@ TEST(RequestHandler, ProcessDataFeedsOutputsBackInTheSameReply) {
     EXPECT_EQ(s.outputs(), (std::vector<uint16_t>{1, 2, 3, 4, 0xA53C}));
 }
 
-TEST(RequestHandler, ZeroQuantitiesOfProcessDataAreAnswered) {
+TEST(RequestHandler, ZeroQuantitiesOfProcessDataAreAnswered)
+{
     // A station of inputs only gets write quantity 0 from the tool, one of
     // outputs only read quantity 0; both still get a reply.
     Station inputsOnly(deriveLayout({6}), Identity{});
@@ -101,22 +108,21 @@ TEST(RequestHandler, ZeroQuantitiesOfProcessDataAreAnswered) {
     EXPECT_EQ(outputsOnly.outputs(), (std::vector<uint16_t>{0x5500}));
 }
 
-TEST(RequestHandler, InjectedExceptionLeavesTheStationAlone) {
+TEST(RequestHandler, InjectedExceptionLeavesTheStationAlone)
+{
     Station s = demo();
     Faults faults;
     faults.exceptions[6] = 4;
-    const Outcome o =
-        handleRequest(s, Link::Tcp, std::vector<uint8_t>{6, 0x15, 0x01, 0x12, 0x34}, 0, faults);
+    const Outcome o = handleRequest(s, Link::Tcp, std::vector<uint8_t>{6, 0x15, 0x01, 0x12, 0x34}, 0, faults);
     EXPECT_EQ(o.kind, Kind::Exception);
     EXPECT_EQ(o.exception, 4);
     EXPECT_EQ(s.alarmMask, 0);
-    EXPECT_EQ(
-        handleRequest(s, Link::Tcp, std::vector<uint8_t>{4, 0x15, 0x01, 0x00, 0x01}, 0, faults)
-            .kind,
-        Kind::Standard);
+    EXPECT_EQ(handleRequest(s, Link::Tcp, std::vector<uint8_t>{4, 0x15, 0x01, 0x00, 0x01}, 0, faults).kind,
+              Kind::Standard);
 }
 
-TEST(RequestHandler, IdentityReadsBackAsTheConfigurationWindowReadsIt) {
+TEST(RequestHandler, IdentityReadsBackAsTheConfigurationWindowReadsIt)
+{
     const Identity identities[] = {
         {"VO Simulation", "VO3112", "1.00"},
         {"", "VO3112", "2"},
@@ -124,17 +130,14 @@ TEST(RequestHandler, IdentityReadsBackAsTheConfigurationWindowReadsIt) {
     };
     for (const Identity &id : identities) {
         Station s(deriveLayout({}), id);
-        const Outcome o =
-            handleRequest(s, Link::Tcp, std::vector<uint8_t>{43, 0x0E, 0x01, 0x00}, 0, {});
+        const Outcome o = handleRequest(s, Link::Tcp, std::vector<uint8_t>{43, 0x0E, 0x01, 0x00}, 0, {});
         ASSERT_EQ(o.kind, Kind::Own);
         // As it lands in the tool's receive buffer: unit identifier at 6,
         // function code at 7.
         std::vector<uint8_t> f(7, 0);
         f[6] = 8;
         f.insert(f.end(), o.pdu.begin(), o.pdu.end());
-        auto text = [&f](size_t from, size_t n) {
-            return std::string(f.begin() + from, f.begin() + from + n);
-        };
+        auto text = [&f](size_t from, size_t n) { return std::string(f.begin() + from, f.begin() + from + n); };
         const size_t l1 = f[16];
         ASSERT_LT(18 + l1, f.size());
         const size_t l2 = f[18 + l1];
