@@ -1,5 +1,8 @@
 #include "ctl/StationRead.h"
 
+#include "ctl/VerbResult.h"
+#include "ctl/Verbs.h"
+
 AskResult ReadStation(CtlSession &session, StationConfiguration &config)
 {
     Deklarat &d = session.state();
@@ -22,4 +25,16 @@ QJsonObject CountsJson(const StationConfiguration &config)
             {QStringLiteral("AnaOutCount"), config.AnaOutCount},
             {QStringLiteral("DigInCount"), config.DigInCount},
             {QStringLiteral("DigOutCount"), config.DigOutCount}};
+}
+
+bool StartWithStation(CtlSession &session, const QStringList &arguments, const char *verb, StationConfiguration &config,
+                      VerbResult &refusal)
+{
+    if (!NoArguments(arguments, verb, refusal))
+        return false;
+    const AskResult ask = ReadStation(session, config);
+    if (ask.outcome == ReplyOutcome::Data)
+        return true;
+    refusal = AskFailure(ask);
+    return false;
 }

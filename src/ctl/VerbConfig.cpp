@@ -23,12 +23,9 @@ QString ModuleName(CtlSession &session, const ModuleCatalogueTable &catalogue, q
 VerbResult RunConfig(CtlSession &session, const QStringList &arguments)
 {
     VerbResult r;
-    if (!NoArguments(arguments, "config", r))
-        return r;
     StationConfiguration config;
-    const AskResult ask = ReadStation(session, config);
-    if (ask.outcome != ReplyOutcome::Data)
-        return AskFailure(ask);
+    if (!StartWithStation(session, arguments, "config", config, r))
+        return r;
     const ModuleCatalogueTable catalogue = LoadModuleCatalogue(session.programFolder(), session.state().BrandMode);
     const QStringList &words = TDeviceConfigFormWords();
     QJsonArray slotList;

@@ -56,12 +56,9 @@ int DigOutModuleSlot(const StationConfiguration &config, int n)
 VerbResult RunErrors(CtlSession &session, const QStringList &arguments)
 {
     VerbResult r;
-    if (!NoArguments(arguments, "errors", r))
-        return r;
     StationConfiguration config;
-    const AskResult station = ReadStation(session, config);
-    if (station.outcome != ReplyOutcome::Data)
-        return AskFailure(station);
+    if (!StartWithStation(session, arguments, "errors", config, r))
+        return r;
 
     Deklarat &d = session.state();
     const QStringList &words = TFehlerWords();
